@@ -1,0 +1,24 @@
+# Third-party libraries, all from Debian's packages (installed by scripts/setup).
+
+# tinyxml2: the i386 package on Linux; on Windows compiled from Debian's source package,
+# unpacked by scripts/setup outside the repository.
+if(WIN32)
+  set(QZ_TINYXML2_SOURCE "$ENV{HOME}/.cache/qzpattern-deps/tinyxml2" CACHE PATH "tinyxml2 source folder (Debian source package)")
+  if(NOT EXISTS "${QZ_TINYXML2_SOURCE}/tinyxml2.cpp")
+    message(FATAL_ERROR "tinyxml2 source not found in ${QZ_TINYXML2_SOURCE}; run scripts/setup")
+  endif()
+  add_library(qz_tinyxml2 STATIC ${QZ_TINYXML2_SOURCE}/tinyxml2.cpp)
+  target_include_directories(qz_tinyxml2 SYSTEM PUBLIC ${QZ_TINYXML2_SOURCE})
+  add_library(tinyxml2::tinyxml2 ALIAS qz_tinyxml2)
+else()
+  find_package(tinyxml2 CONFIG REQUIRED)
+endif()
+
+# GoogleTest from Debian's source package, built inside each preset.
+if(QZ_BUILD_TESTS)
+  set(QZ_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source folder")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${QZ_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)
+endif()

@@ -1,0 +1,65 @@
+// The framework's owning list: an ordered array of framework objects with index access,
+// insertion and removal, visitors and an exchange sort driven by an FCIteratorHandler.
+// A collection owns its elements and destroys them when cleared or destroyed.
+#pragma once
+
+#include "framework/core/__FCIteratorBase.h"
+
+class __FCCollection : public __FCIteratorBase {
+public:
+    __FCCollection();
+    ~__FCCollection() override;
+    __FCCollection(const __FCCollection&) = delete;
+    __FCCollection& operator=(const __FCCollection&) = delete;
+
+    const char* ClassName() const override { return "__FCCollection"; }
+
+    // slot 6
+    int ForEach(FCIteratorHandler* handler) override;
+    // slot 7
+    __FCBase* FindFirst(FCIteratorHandler* handler) override;
+    // slot 8
+    virtual int ForEachIndex(FCIteratorHandler* handler);
+
+    int GetCount() const { return count_; }
+    int GetCapacity() const { return capacity_; }
+    // The element at i, or null when i is out of range.
+    __FCBase* GetItemAt(int i) const;
+    __FCBase* GetLastItem() const { return GetItemAt(count_ - 1); }
+    // The first index holding this very object, or -1.
+    int GetIndexOf(const __FCBase* element) const;
+    bool ContainsItem(const __FCBase* element) const { return GetIndexOf(element) >= 0; }
+    bool IsEmpty() const { return count_ == 0; }
+
+    // Appends; the collection takes ownership (a null element is kept as an absent slot).
+    void Add(__FCBase* element);
+    // False (and nothing happens) when this very object is already held.
+    bool AddUnique(__FCBase* element);
+    void InsertItemAt(__FCBase* element, int i);
+    // Removes without destroying; the caller owns the result. Null when i is out of range.
+    __FCBase* DetachItemAt(int i);
+    // Destroys the element at i and closes the gap.
+    bool ClearItemAt(int i);
+    // Destroys every element; the array and its capacity are kept.
+    void ClearAll();
+    // Takes every element of other (which ends empty); returns the number added.
+    int MoveFrom(__FCCollection* other, bool unique);
+    // Exchange sort; true when any two elements were exchanged.
+    bool Sort(FCIteratorHandler* handler);
+    // Exchanges two positions (no ownership change). False when either is out of range.
+    bool Swap(int i, int j);
+
+protected:
+    // Typed access for concrete collections.
+    template <typename T>
+    T* ItemAs(int i) const {
+        return static_cast<T*>(GetItemAt(i));
+    }
+
+private:
+    void MakeRoom(int extra);
+
+    int count_;
+    int capacity_;
+    __FCBase** elements_;
+};

@@ -1,0 +1,79 @@
+#include "simhost/RecordStore.h"
+
+namespace simhost {
+
+uint64_t RecordStore::Order(const FXKey& key) {
+    return (uint64_t(key.words[0]) << 48) | (uint64_t(key.words[1]) << 32) | (uint64_t(key.words[2]) << 16) |
+           uint64_t(key.words[3]);
+}
+
+FXKey RecordStore::KeyFromOrder(uint64_t order) {
+    FXKey key = {{uint16_t(order >> 48), uint16_t(order >> 32), uint16_t(order >> 16), uint16_t(order)}};
+    return key;
+}
+
+const RecordStore::Bytes* RecordStore::Find(uint32_t tag, const FXKey& key) const {
+    auto t = tags_.find(tag);
+    if (t == tags_.end()) return nullptr;
+    auto r = t->second.find(Order(key));
+    return r == t->second.end() ? nullptr : &r->second;
+}
+
+void RecordStore::Put(uint32_t tag, const FXKey& key, const uint8_t* data, uint32_t size) {
+    Bytes& bytes = tags_[tag][Order(key)];
+    if (data)
+        bytes.assign(data, data + size);
+    else
+        bytes.assign(size, 0);
+}
+
+bool RecordStore::Erase(uint32_t tag, const FXKey& key) {
+    auto t = tags_.find(tag);
+    if (t == tags_.end()) return false;
+    if (t->second.erase(Order(key)) == 0) return false;
+    if (t->second.empty()) tags_.erase(t);
+    return true;
+}
+
+bool RecordStore::Next(uint32_t tag, FXKey& key) const {
+    auto t = tags_.find(tag);
+    if (t == tags_.end()) return false;
+    auto r = t->second.upper_bound(Order(key));
+    if (r == t->second.end()) return false;
+    key = KeyFromOrder(r->first);
+    return true;
+}
+
+void RecordStore::AssignKey(uint32_t tag, FXKey& key) const {
+    bool requested[4];
+    for (int w = 0; w < 4; ++w) requested[w] = key.words[w] == 0xFFFF;
+    const TagRecords& records = Records(tag);
+    for (int w = 0; w < 4; ++w) {
+        if (!requested[w]) continue;
+        // Records that agree in the words before w lie in one run of the key order.
+        FXKey low = {{0, 0, 0, 0}};
+        FXKey high = {{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}};
+        for (int v = 0; v < w; ++v) low.words[v] = high.words[v] = key.words[v];
+        int highest = -1;
+        for (auto r = records.lower_bound(Order(low)), end = records.upper_bound(Order(high)); r != end; ++r) {
+            const FXKey other = KeyFromOrder(r->first);
+            bool agrees = true;
+            for (int v = w + 1; v < 4 && agrees; ++v)
+                if (!requested[v] && other.words[v] != key.words[v]) agrees = false;
+            if (agrees && other.words[w] != 0xFFFF && int(other.words[w]) > highest) highest = other.words[w];
+        }
+        const int start = w == 0 ? 1 : 0;
+        key.words[w] = uint16_t(highest < start ? start : highest + 1);
+        requested[w] = false;
+    }
+}
+
+const RecordStore::TagRecords& RecordStore::Records(uint32_t tag) const {
+    static const TagRecords empty;
+    auto t = tags_.find(tag);
+    return t == tags_.end() ? empty : t->second;
+}
+
+int RecordStore::Count(uint32_t tag) const { return int(Records(tag).size()); }
+
+}  // namespace simhost

@@ -1,0 +1,46 @@
+// The stand-in host's record store: per record tag, an ordered map from the 8-byte key to a
+// byte block. Keys order by word 0, then 1, 2 and 3. Plain value type: copying it copies the
+// document's records (edits snapshot it).
+#pragma once
+
+#include "framework/host/hostapi.h"
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace simhost {
+
+class RecordStore {
+public:
+    typedef std::vector<uint8_t> Bytes;
+    typedef std::map<uint64_t, Bytes> TagRecords;
+
+    static uint64_t Order(const FXKey& key);
+    static FXKey KeyFromOrder(uint64_t order);
+
+    // The record under tag and key, or null.
+    const Bytes* Find(uint32_t tag, const FXKey& key) const;
+    // Stores (or replaces) a record.
+    void Put(uint32_t tag, const FXKey& key, const uint8_t* data, uint32_t size);
+    bool Erase(uint32_t tag, const FXKey& key);
+    // The first key after this one, in key order; false after the last.
+    bool Next(uint32_t tag, FXKey& key) const;
+    // Replaces 0xFFFF words of the key by assigned values: the next item number (word 0, from 1)
+    // or the next incidence (other words, from 0) among records that agree in the other words.
+    void AssignKey(uint32_t tag, FXKey& key) const;
+
+    // All records of one tag (empty map when none).
+    const TagRecords& Records(uint32_t tag) const;
+    const std::map<uint32_t, TagRecords>& All() const { return tags_; }
+    int Count(uint32_t tag) const;
+    void Clear() { tags_.clear(); }
+
+    bool operator==(const RecordStore& other) const { return tags_ == other.tags_; }
+    bool operator!=(const RecordStore& other) const { return !(*this == other); }
+
+private:
+    std::map<uint32_t, TagRecords> tags_;
+};
+
+}  // namespace simhost
