@@ -23,6 +23,7 @@ struct HostState {
     std::set<std::string> failing;
     std::set<std::string> withdrawn;
     std::map<std::string, int> lookups;
+    bool createReportsKey = true;
 };
 
 HostState& State() {
@@ -106,7 +107,11 @@ void Reset() {
     state.failing.clear();
     state.withdrawn.clear();
     state.lookups.clear();
+    state.createReportsKey = true;
 }
+
+void SetCreateReportsKey(bool reports) { State().createReportsKey = reports; }
+bool CreateReportsKey() { return State().createReportsKey; }
 
 void SetHostVersion(uint32_t version) { State().version = version; }
 uint32_t HostVersion() { return State().version; }

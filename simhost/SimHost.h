@@ -44,6 +44,11 @@ bool IsWithdrawn(const char* name);
 void* Lookup(const char* name);
 int LookupCount(const char* name);
 
+// When set, FX_CreateEData stores a new record under the key it assigns but leaves the caller's
+// key block as it was (a host that does not report assigned incidences).
+void SetCreateReportsKey(bool reports);
+bool CreateReportsKey();
+
 // Every host function, offered or not, in the binding's order. Address null: "not offered".
 struct OfferedFunction {
     const char* name;

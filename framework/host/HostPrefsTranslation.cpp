@@ -6,124 +6,27 @@
 namespace hostapi {
 namespace {
 
-constexpr uint32_t kOtherVersion = 0x12050000;
 constexpr uint16_t kDocumentItem = 0xFFFE;
-constexpr uint32_t kOtherSize = 12;
+constexpr uint32_t kOtherSize = PrefsFieldTable::kOtherSize;
+// Field tables apply to every host; the translation happens below the framework's version rules.
+constexpr uint32_t kAllVersions = 0xFFFFFFFFu;
 
-uint32_t OtherTag(char a, char b) { return FXTag('o', 't', a, b); }
-
-uint16_t ReadWord(const uint8_t* record, int word) {
-    uint16_t value;
-    std::memcpy(&value, record + 2 * word, 2);
-    return value;
-}
-
-void WriteWord(uint8_t* record, int word, uint16_t value) { std::memcpy(record + 2 * word, &value, 2); }
-
-// Copies one field from its other record into the preference structure.
-void FieldFromRecord(const PrefsFieldRow& row, const uint8_t* record, uint8_t* prefs) {
-    uint32_t value = 0;
-    switch (row.conversion) {
-        case 1: value = (uint32_t(ReadWord(record, row.word)) << 16) | ReadWord(record, row.word + 1); break;
-        case 2: value = ReadWord(record, row.word) | (uint32_t(ReadWord(record, row.word + 1)) << 16); break;
-        case 3: value = ReadWord(record, row.word) ? 0 : 1; break;
-        case 4: value = ReadWord(record, row.word) & 0xFF; break;
-        default:
-            value = row.size == 4 ? (ReadWord(record, row.word) | (uint32_t(ReadWord(record, row.word + 1)) << 16))
-                                  : ReadWord(record, row.word);
-            break;
-    }
-    if (row.size == 4) {
-        std::memcpy(prefs + row.offset, &value, 4);
-    } else {
-        uint16_t narrow = uint16_t(value);
-        std::memcpy(prefs + row.offset, &narrow, 2);
-    }
-}
-
-// Writes one field of the preference structure into its other record.
-void FieldToRecord(const PrefsFieldRow& row, const uint8_t* prefs, uint8_t* record) {
-    uint32_t value = 0;
-    if (row.size == 4) {
-        std::memcpy(&value, prefs + row.offset, 4);
-    } else {
-        uint16_t narrow;
-        std::memcpy(&narrow, prefs + row.offset, 2);
-        value = narrow;
-    }
-    switch (row.conversion) {
-        case 1:
-            WriteWord(record, row.word, uint16_t(value >> 16));
-            WriteWord(record, row.word + 1, uint16_t(value));
-            break;
-        case 2:
-            WriteWord(record, row.word, uint16_t(value));
-            WriteWord(record, row.word + 1, uint16_t(value >> 16));
-            break;
-        case 3: WriteWord(record, row.word, value ? 0 : 1); break;
-        case 4: WriteWord(record, row.word, uint16_t((ReadWord(record, row.word) & 0xFF00) | (value & 0xFF))); break;
-        default:
-            WriteWord(record, row.word, uint16_t(value));
-            if (row.size == 4) WriteWord(record, row.word + 1, uint16_t(value >> 16));
-            break;
-    }
-}
-
-FXKey OtherKey(const PrefsFieldRow& row) {
-    FXKey key = {{row.item == 0 ? kDocumentItem : row.item, row.inci, 0, 0}};
-    return key;
-}
-
-bool SameRecord(const PrefsFieldRow& a, const PrefsFieldRow& b) {
-    return a.codes[0] == b.codes[0] && a.codes[1] == b.codes[1] && a.item == b.item && a.inci == b.inci;
-}
-
-// The distinct other records a field table touches, in first-use order, with their fields.
-struct RecordGroup {
-    const PrefsFieldRow* first;
-    std::vector<const PrefsFieldRow*> rows;
-    uint8_t bytes[kOtherSize];
-};
-
-std::vector<RecordGroup> GroupRows(const PrefsFieldRow* rows, int count) {
-    std::vector<RecordGroup> groups;
-    for (int i = 0; i < count; ++i) {
-        RecordGroup* group = nullptr;
-        for (RecordGroup& g : groups)
-            if (SameRecord(*g.first, rows[i])) group = &g;
-        if (!group) {
-            groups.push_back(RecordGroup{&rows[i], {}, {}});
-            group = &groups.back();
-        }
-        group->rows.push_back(&rows[i]);
-    }
-    return groups;
-}
-
-// The field tables. Their rows are this binding's own layout: the fields lie one after another
-// in the preference structure, six 16-bit fields to each incidence of the other record named
-// after the preference tag, except where a table below says otherwise.
-struct GeneratedTable {
-    uint32_t tag;
-    char codes[2];
-    int rows;
-    int onlyPrefsNumber;
-    std::vector<PrefsFieldRow> table;
-};
-
+// This binding's layout of the field-table tags: fields lie one after another in the preference
+// structure, six 16-bit fields to each incidence of the other record named after the tag.
 std::vector<PrefsFieldRow> SequentialRows(char a, char b, int count) {
     std::vector<PrefsFieldRow> rows;
     for (int i = 0; i < count; ++i)
-        rows.push_back(PrefsFieldRow{{a, b}, 0, uint16_t(i / 6), uint16_t(2 * i), uint16_t(i % 6), 2, 0});
+        rows.push_back(PrefsFieldRow{{a, b}, kDocumentItem, uint16_t(i / 6), uint16_t(2 * i), uint16_t(i % 6), 2, 0, 0});
     return rows;
 }
 
 // pfPL mixes the conversions: two 32-bit values (high word first, then second), an inverted
 // boolean, a low byte and three plain words.
 const PrefsFieldRow kPlaybackRows[] = {
-    {{'P', 'L'}, 0, 0, 0, 0, 4, 1},  {{'P', 'L'}, 0, 0, 4, 2, 4, 2},  {{'P', 'L'}, 0, 0, 8, 4, 2, 3},
-    {{'P', 'L'}, 0, 0, 10, 5, 2, 4}, {{'P', 'L'}, 0, 1, 12, 0, 2, 0}, {{'P', 'L'}, 0, 1, 14, 1, 2, 0},
-    {{'P', 'L'}, 0, 1, 16, 2, 2, 0},
+    {{'P', 'L'}, kDocumentItem, 0, 0, 0, 4, 1, 0},  {{'P', 'L'}, kDocumentItem, 0, 4, 2, 4, 2, 0},
+    {{'P', 'L'}, kDocumentItem, 0, 8, 4, 2, 3, 0},  {{'P', 'L'}, kDocumentItem, 0, 10, 5, 2, 4, 0},
+    {{'P', 'L'}, kDocumentItem, 1, 12, 0, 2, 0, 0}, {{'P', 'L'}, kDocumentItem, 1, 14, 1, 2, 0, 0},
+    {{'P', 'L'}, kDocumentItem, 1, 16, 2, 2, 0, 0},
 };
 
 struct Tables {
@@ -142,10 +45,12 @@ struct Tables {
         storage.reserve(sizeof(fieldTags) / sizeof(fieldTags[0]));
         for (const FieldTag& t : fieldTags) {
             storage.push_back(SequentialRows(t.a, t.b, t.rows));
-            translations.emplace_back(FXTag('p', 'f', t.a, t.b), storage.back().data(), t.rows, t.onlyNumber);
+            translations.emplace_back(FXTag('p', 'f', t.a, t.b), PrefsFieldTable(storage.back().data(), t.rows),
+                                      t.onlyNumber);
         }
-        translations.emplace_back(FXTag('p', 'f', 'P', 'L'), kPlaybackRows,
-                                  int(sizeof(kPlaybackRows) / sizeof(kPlaybackRows[0])), -1);
+        translations.emplace_back(FXTag('p', 'f', 'P', 'L'),
+                                  PrefsFieldTable(kPlaybackRows, int(sizeof(kPlaybackRows) / sizeof(kPlaybackRows[0]))),
+                                  -1);
 
         struct Mapped {
             char tag[2];
@@ -155,15 +60,15 @@ struct Tables {
             bool inciFromNumber;
         };
         const Mapped mapped[] = {
-            {{'G', 'D'}, {'9', '7'}, 1, 0, 0, false},   {{'G', 'G'}, {'8', '8'}, 11, 0, 0, false},
-            {{'G', 'b'}, {'8', '9'}, 1, 1, 4, true},    {{'G', 'd'}, {'0', '8'}, 1, 0, 0, false},
-            {{'G', 's'}, {'1', '9'}, 1, 1, 1, false},   {{'M', 'M'}, {'5', '2'}, 2, 0, 0, false},
-            {{'N', 'D'}, {'4', '0'}, 1, 0, 0, false},   {{'N', 'd'}, {'6', '6'}, 1, 0, 0, false},
-            {{'P', 'F'}, {'7', '7'}, 4, 1, 1, false},   {{'S', 'C'}, {'2', '5'}, 2, 0, 0, false},
-            {{'S', 'N'}, {'0', '4'}, 1, 1, 128, true},  {{'S', 'P'}, {'4', '9'}, 3, 0, 0, false},
-            {{'S', 'l'}, {'6', '2'}, 1, 1, 15, true},   {{'T', 'C'}, {'6', '8'}, 5, 0, 0, false},
-            {{'T', 'I'}, {'4', '8'}, 4, 0, 0, false},   {{'T', 'X'}, {'8', '7'}, 8, 0, 0, false},
-            {{'T', 'p'}, {'5', '8'}, 4, 0, 0, false},   {{'T', 's'}, {'0', '9'}, 1, 1, 9, true},
+            {{'G', 'D'}, {'9', '7'}, 1, 0, 0, false},  {{'G', 'G'}, {'8', '8'}, 11, 0, 0, false},
+            {{'G', 'b'}, {'8', '9'}, 1, 1, 4, true},   {{'G', 'd'}, {'0', '8'}, 1, 0, 0, false},
+            {{'G', 's'}, {'1', '9'}, 1, 1, 1, false},  {{'M', 'M'}, {'5', '2'}, 2, 0, 0, false},
+            {{'N', 'D'}, {'4', '0'}, 1, 0, 0, false},  {{'N', 'd'}, {'6', '6'}, 1, 0, 0, false},
+            {{'P', 'F'}, {'7', '7'}, 4, 1, 1, false},  {{'S', 'C'}, {'2', '5'}, 2, 0, 0, false},
+            {{'S', 'N'}, {'0', '4'}, 1, 1, 128, true}, {{'S', 'P'}, {'4', '9'}, 3, 0, 0, false},
+            {{'S', 'l'}, {'6', '2'}, 1, 1, 15, true},  {{'T', 'C'}, {'6', '8'}, 5, 0, 0, false},
+            {{'T', 'I'}, {'4', '8'}, 4, 0, 0, false},  {{'T', 'X'}, {'8', '7'}, 8, 0, 0, false},
+            {{'T', 'p'}, {'5', '8'}, 4, 0, 0, false},  {{'T', 's'}, {'0', '9'}, 1, 1, 9, true},
         };
         for (const Mapped& m : mapped)
             translations.emplace_back(FXTag('p', 'f', m.tag[0], m.tag[1]), m.codes[0], m.codes[1], m.records,
@@ -178,48 +83,41 @@ const Tables& AllTables() {
 
 }  // namespace
 
-PrefsTranslation::PrefsTranslation(uint32_t tag, const PrefsFieldRow* rows, int rowCount, int onlyPrefsNumber)
-    : tag_(tag), rows_(rows), rowCount_(rowCount), onlyPrefsNumber_(onlyPrefsNumber), otherTag_(0), records_(0),
-      firstAllowed_(0), lastAllowed_(0), inciFromNumber_(false) {}
+PrefsTranslation::PrefsTranslation(uint32_t tag, const PrefsFieldTable& table, int onlyPrefsNumber)
+    : tag_(tag), table_(table), onlyPrefsNumber_(onlyPrefsNumber), otherTag_(0), records_(0), firstAllowed_(0),
+      lastAllowed_(0), inciFromNumber_(false) {}
 
 PrefsTranslation::PrefsTranslation(uint32_t tag, char codeA, char codeB, int records, int firstAllowed,
                                    int lastAllowed, bool inciFromNumber)
-    : tag_(tag), rows_(nullptr), rowCount_(0), onlyPrefsNumber_(-1), otherTag_(OtherTag(codeA, codeB)),
+    : tag_(tag), table_(nullptr, 0), onlyPrefsNumber_(-1), otherTag_(FXTag('o', 't', codeA, codeB)),
       records_(records), firstAllowed_(firstAllowed), lastAllowed_(lastAllowed), inciFromNumber_(inciFromNumber) {}
 
 bool PrefsTranslation::Serves(uint16_t prefsNumber) const {
-    if (rows_) return onlyPrefsNumber_ < 0 || prefsNumber == onlyPrefsNumber_;
-    return true;  // mapped tags refuse numbers out of range when called
+    if (table_.Rows()) return onlyPrefsNumber_ < 0 || prefsNumber == onlyPrefsNumber_;
+    return true;  // a mapped tag refuses numbers out of its range when called
+}
+
+bool PrefsTranslation::NumberAllowed(int number) const {
+    return lastAllowed_ == 0 || (number >= firstAllowed_ && number <= lastAllowed_);
 }
 
 uint32_t PrefsTranslation::StructureSize() const {
-    if (!rows_) return uint32_t(records_) * kOtherSize;
-    uint32_t total = 0;
-    for (int i = 0; i < rowCount_; ++i) total += rows_[i].size;
-    return total;
+    return table_.Rows() ? table_.SumOfSizes() : uint32_t(records_) * kOtherSize;
 }
 
 int16_t PrefsTranslation::Load(FX_LoadEData_fn load, FXKey* key, void* data, uint32_t* size) const {
     if (!key || !size) return 0;
     const uint32_t needed = StructureSize();
-    if (rows_) {
+    if (table_.Rows()) {
         if (data) {
-            if (*size < needed) return 0;
-            uint8_t* prefs = static_cast<uint8_t*>(data);
-            for (RecordGroup& group : GroupRows(rows_, rowCount_)) {
-                FXKey otherKey = OtherKey(*group.first);
-                uint32_t otherSize = kOtherSize;
-                std::memset(group.bytes, 0, kOtherSize);
-                load(OtherTag(group.first->codes[0], group.first->codes[1]), &otherKey, group.bytes, &otherSize,
-                     kOtherVersion);
-                for (const PrefsFieldRow* row : group.rows) FieldFromRecord(*row, group.bytes, prefs);
-            }
+            if (*size < table_.StructureSize()) return 0;
+            table_.Load(load, static_cast<uint8_t*>(data), kAllVersions);
         }
         *size = needed;
         return 1;
     }
     const int number = key->words[0];
-    if (lastAllowed_ != 0 && (number < firstAllowed_ || number > lastAllowed_)) return 0;
+    if (!NumberAllowed(number)) return 0;
     if (data) {
         if (*size < needed) return 0;
         const uint16_t firstInci = uint16_t(inciFromNumber_ ? number - 1 : 0);
@@ -227,7 +125,7 @@ int16_t PrefsTranslation::Load(FX_LoadEData_fn load, FXKey* key, void* data, uin
         for (int r = 0; r < records_; ++r) {
             FXKey otherKey = {{kDocumentItem, uint16_t(firstInci + r), 0, 0}};
             uint32_t otherSize = kOtherSize;
-            load(otherTag_, &otherKey, slots + r * kOtherSize, &otherSize, kOtherVersion);
+            load(otherTag_, &otherKey, slots + r * kOtherSize, &otherSize, PrefsFieldTable::kOtherVersion);
         }
     }
     *size = needed;
@@ -237,34 +135,18 @@ int16_t PrefsTranslation::Load(FX_LoadEData_fn load, FXKey* key, void* data, uin
 int16_t PrefsTranslation::Save(FX_LoadEData_fn load, FX_SaveEData_fn save, const FXKey* key, const void* data,
                                uint32_t size) const {
     if (!key || !data) return 0;
-    const uint32_t needed = StructureSize();
-    if (size < needed) return 0;
-    if (rows_) {
-        const uint8_t* prefs = static_cast<const uint8_t*>(data);
-        int16_t ok = 1;
-        for (RecordGroup& group : GroupRows(rows_, rowCount_)) {
-            const uint32_t tag = OtherTag(group.first->codes[0], group.first->codes[1]);
-            FXKey otherKey = OtherKey(*group.first);
-            uint32_t otherSize = kOtherSize;
-            std::memset(group.bytes, 0, kOtherSize);
-            load(tag, &otherKey, group.bytes, &otherSize, kOtherVersion);
-            uint8_t changed[kOtherSize];
-            std::memcpy(changed, group.bytes, kOtherSize);
-            for (const PrefsFieldRow* row : group.rows) FieldToRecord(*row, prefs, changed);
-            if (std::memcmp(changed, group.bytes, kOtherSize) != 0 &&
-                !save(tag, &otherKey, changed, kOtherSize, kOtherVersion))
-                ok = 0;
-        }
-        return ok;
+    if (table_.Rows()) {
+        if (size < table_.StructureSize()) return 0;
+        return table_.Save(load, save, static_cast<const uint8_t*>(data), kAllVersions) ? 1 : 0;
     }
     const int number = key->words[0];
-    if (lastAllowed_ != 0 && (number < firstAllowed_ || number > lastAllowed_)) return 0;
+    if (!NumberAllowed(number) || size < StructureSize()) return 0;
     const uint16_t firstInci = uint16_t(inciFromNumber_ ? number - 1 : 0);
     const uint8_t* slots = static_cast<const uint8_t*>(data);
     int16_t ok = 1;
     for (int r = 0; r < records_; ++r) {
         FXKey otherKey = {{kDocumentItem, uint16_t(firstInci + r), 0, 0}};
-        if (!save(otherTag_, &otherKey, slots + r * kOtherSize, kOtherSize, kOtherVersion)) ok = 0;
+        if (!save(otherTag_, &otherKey, slots + r * kOtherSize, kOtherSize, PrefsFieldTable::kOtherVersion)) ok = 0;
     }
     return ok;
 }

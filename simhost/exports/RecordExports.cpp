@@ -38,7 +38,7 @@ SIM_EXPORT int16_t FXAPI FX_CreateEData(uint32_t tag, FXKey* key, const void* da
     Store().AssignKey(tag, assigned);
     if (Store().Find(tag, assigned)) return 0;
     Store().Put(tag, assigned, static_cast<const uint8_t*>(data), size);
-    *key = assigned;
+    if (simhost::CreateReportsKey()) *key = assigned;
     return 1;
 }
 
