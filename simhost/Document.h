@@ -3,6 +3,8 @@
 // (DocumentState), so an edit snapshots it and a cancel or an undo puts the snapshot back.
 #pragma once
 
+#include "simhost/DocumentView.h"
+#include "simhost/PartRecords.h"
 #include "simhost/RecordStore.h"
 
 #include <cstdint>
@@ -14,8 +16,10 @@ namespace simhost {
 // Everything an edit can change.
 struct DocumentState {
     RecordStore records;
+    // The parts' own records and per-part fields (the score's are in records).
+    PartRecords parts;
 
-    bool operator==(const DocumentState& other) const { return records == other.records; }
+    bool operator==(const DocumentState& other) const { return records == other.records && parts == other.parts; }
     bool operator!=(const DocumentState& other) const { return !(*this == other); }
 };
 
@@ -28,6 +32,9 @@ public:
     const DocumentState& State() const { return state_; }
     RecordStore& Records() { return state_.records; }
     const RecordStore& Records() const { return state_.records; }
+    // Selection, part in view and command log: not content, so edits never change them.
+    DocumentView& View() { return view_; }
+    const DocumentView& View() const { return view_; }
 
     // Edits. Start refuses while an edit is open; End and Cancel refuse when none is.
     bool StartEdit(const std::u16string& title);
@@ -51,6 +58,7 @@ private:
 
     int16_t id_;
     DocumentState state_;
+    DocumentView view_;
     bool editOpen_ = false;
     std::u16string editTitle_;
     DocumentState editStart_;

@@ -22,6 +22,8 @@ FCNoteEntry::FCNoteEntry(uint8_t* record) : record_(record) {}
 
 int32_t FCNoteEntry::GetEntryNumber() const { return ReadAt<int32_t>(record_, 0); }
 
+int32_t FCNoteEntry::GetMeasurePos() const { return ReadAt<int32_t>(record_, 136); }
+
 uint32_t FCNoteEntry::GetEntryFlags() const { return ReadAt<uint32_t>(record_, 8); }
 
 void FCNoteEntry::SetEntryFlags(uint32_t flags) { WriteAt<uint32_t>(record_, 8, flags); }

@@ -29,6 +29,14 @@ public:
 
     // Document-wide entry number; 0 for an entry inserted but not yet saved.
     int32_t GetEntryNumber() const;
+    // Position in the measure (EDU, from the record); measure and staff of the frame it lies in.
+    int32_t GetMeasurePos() const;
+    int GetMeasure() const { return measure_; }
+    int GetStaff() const { return staff_; }
+    void SetMeasureAndStaff(int measure, int staff) {
+        measure_ = int16_t(measure);
+        staff_ = int16_t(staff);
+    }
     uint32_t GetEntryFlags() const;
     void SetEntryFlags(uint32_t flags);
     // Sets or clears the given bits of the entry flags.
@@ -36,4 +44,6 @@ public:
 
 private:
     uint8_t* record_;
+    int16_t measure_ = 0;
+    int16_t staff_ = 0;
 };

@@ -44,8 +44,11 @@ bool __FCBaseData::Reload() {
         loadedSize_ = 0;
         return false;
     }
+    const uint32_t room = size;
     if (hostapi::FX_LoadEData(GetTag(), &key_, data_, &size, GetDataVersion())) {
-        loadedSize_ = int32_t(size);
+        // A stored record larger than the structure is kept only as far as the structure goes,
+        // so a later Save never reads past the object's data.
+        loadedSize_ = int32_t(size < room ? size : room);
         SetDocumentIDFromHost();
         return true;
     }

@@ -5,9 +5,10 @@
 #include "framework/host/__FCEntryDetail.h"
 #include "framework/host/__FCInciOther.h"
 #include "framework/score/FCCell.h"
+#include "framework/score/FCMeasure.h"
+#include "framework/score/FCStaff.h"
 
 #include <memory>
-#include <vector>
 
 void __FCCollectionData::AppendCloneAndFollowing(__FCBaseData* scratch) {
     do {
@@ -124,35 +125,18 @@ int __FCCollectionCellDetail::LoadAllInCell(FCCell* cell) {
     return GetCount();
 }
 
-namespace {
-
-// The item numbers of every record of a tag without incidence, in the host's order.
-std::vector<uint16_t> ItemNumbers(uint32_t tag, uint32_t version) {
-    std::vector<uint16_t> numbers;
-    FXKey key = {{0, 0, 0, 0}};
-    while (hostapi::FX_NextEData(tag, &key, nullptr, nullptr, version)) {
-        if (key.words[1] == 0 && key.words[2] == 0 && key.words[3] == 0) numbers.push_back(key.words[0]);
-        if (numbers.size() > 0xFFFF) break;
-    }
-    return numbers;
-}
-
-}  // namespace
-
 int __FCCollectionCellDetail::LoadAll() {
     ClearAll();
     std::unique_ptr<__FCBaseData> scratch(CreateElement());
     if (!scratch) return 0;
     scratch->SetCustomTag(GetCustomTag());
-    const uint32_t version = hostapi::GetHostVersion();
-    // Measure (SOMS) and staff (SOIS) records; their data versions follow the host version.
-    const uint32_t measureVersion = version >= 0x12000000 ? 0x12000000 : 0x0A000000;
-    const uint32_t staffVersion = version >= 0x12000000 ? 0x12000000 : (version < 0x11000000 ? 0x0F000000 : 0x11000000);
-    const std::vector<uint16_t> measures = ItemNumbers(FXTag('S', 'O', 'M', 'S'), measureVersion);
-    const std::vector<uint16_t> staves = ItemNumbers(FXTag('S', 'O', 'I', 'S'), staffVersion);
-    for (uint16_t measure : measures) {
-        for (uint16_t staff : staves) {
-            FCCell cell(measure, staff);
+    FCStaves staves;
+    FCMeasures measures;
+    staves.LoadAll();
+    measures.LoadAll();
+    for (int m = 0; m < measures.GetCount(); ++m) {
+        for (int s = 0; s < staves.GetCount(); ++s) {
+            FCCell cell(measures.GetItemAt(m)->GetItemNo(), staves.GetItemAt(s)->GetItemNo());
             AppendCell(scratch.get(), &cell, false);  // the cell is temporary
         }
     }

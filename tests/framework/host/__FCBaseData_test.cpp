@@ -417,3 +417,13 @@ TEST(Records, PlainPreferencesLoadAndSaveAsOneStructure) {
     ASSERT_TRUE(prefs.Reload());
     EXPECT_EQ(prefs.Value(), 3);
 }
+
+TEST(Records, AStoredRecordLargerThanTheStructureNeverMakesSaveReadPastIt) {
+    uint8_t big[40];
+    for (int i = 0; i < 40; ++i) big[i] = uint8_t(i);
+    PutRecord(TestItem::kTag, 2, 0, 0, big, sizeof big);
+    TestItem item;
+    ASSERT_TRUE(item.Load(2));
+    EXPECT_EQ(item.GetLoadedSize(), 8);
+    ASSERT_TRUE(item.Save());
+}

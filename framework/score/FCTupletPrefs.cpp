@@ -1,0 +1,59 @@
+#include "framework/score/FCTupletPrefs.h"
+
+#include <cstring>
+
+FCTupletPrefs::FCTupletPrefs() {
+    std::memset(data_, 0, sizeof data_);
+    std::memset(extra_, 0, sizeof extra_);
+}
+
+int32_t FCTupletPrefs::GetLoadedSize() {
+    const int32_t size = __FCPrefsBase::GetLoadedSize();
+    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
+}
+
+bool FCTupletPrefs::CopyDataFrom(__FCBaseData* other) {
+    FCTupletPrefs* source = dynamic_cast<FCTupletPrefs*>(other);
+    if (!CopyDataInto(other, data_, kDataSize)) return false;
+    if (source) std::memcpy(extra_, source->extra_, sizeof extra_);
+    return true;
+}
+
+bool FCTupletPrefs::Load(uint16_t prefsNumber) {
+    std::memset(extra_, 0, sizeof extra_);
+    if (!__FCPrefsBase::Load(prefsNumber)) return false;
+    FXKey key = {{kExtraItem, 0, 0, 0}};
+    uint8_t record[kExtraRecordSize] = {0};
+    uint32_t size = kExtraRecordSize;
+    if (hostapi::FX_LoadEData(kExtraTag, &key, record, &size, kDefaultDataVersion))
+        std::memcpy(extra_, record, sizeof extra_);
+    return true;
+}
+
+bool FCTupletPrefs::Save() {
+    if (!__FCPrefsBase::Save()) return false;
+    FXKey key = {{kExtraItem, 0, 0, 0}};
+    uint8_t record[kExtraRecordSize] = {0};
+    uint32_t size = kExtraRecordSize;
+    hostapi::FX_LoadEData(kExtraTag, &key, record, &size, kDefaultDataVersion);  // keeps the unused bytes
+    std::memcpy(record, extra_, sizeof extra_);
+    return hostapi::FX_SaveEData(kExtraTag, &key, record, kExtraRecordSize, kDefaultDataVersion) != 0;
+}
+
+int FCTupletPrefs::GetOptionWord(int index) const {
+    if (index < 0 || index >= kOptionWordCount) return 0;
+    return fcdata::Read<int16_t>(data_, index * 2);
+}
+
+void FCTupletPrefs::SetOptionWord(int index, int value) {
+    if (index >= 0 && index < kOptionWordCount) fcdata::Write<int16_t>(data_, index * 2, int16_t(value));
+}
+
+int FCTupletPrefs::GetExtraOptionWord(int index) const {
+    if (index < 0 || index >= kExtraSize / 2) return 0;
+    return fcdata::Read<int16_t>(extra_, index * 2);
+}
+
+void FCTupletPrefs::SetExtraOptionWord(int index, int value) {
+    if (index >= 0 && index < kExtraSize / 2) fcdata::Write<int16_t>(extra_, index * 2, int16_t(value));
+}

@@ -1,0 +1,98 @@
+// Builds documents in the stand-in host for tests: staves in score order, measures with simple or
+// composite time signatures and keys, barlines, independent cell signatures, systems, parts and
+// the selection. Every record is written through the framework's own record classes, so the
+// documents hold exactly the layouts the framework reads. Records are written in the layouts of
+// the host version the binding holds (hostapi::SetHostVersion), so set the version first.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace simhost {
+
+// A time signature to build: simple (beats of a duration) or composite (groups of beat counts,
+// over one beat duration or over one duration per group).
+struct Meter {
+    static Meter Simple(int beats, int beatDuration);
+    // For example {{3, 2}} over 512: 3+2 eighths.
+    static Meter Composite(const std::vector<std::vector<int>>& groups, int beatDuration);
+    // For example {{3}, {2}} over {512, 1024}: 3 eighths + 2 quarters (a composite bottom).
+    static Meter CompositePerGroup(const std::vector<std::vector<int>>& groups, const std::vector<int>& groupDurations);
+
+    bool IsComposite() const { return !groups.empty(); }
+
+    int beats = 4;
+    int beatDuration = 1024;
+    std::vector<std::vector<int>> groups;
+    std::vector<int> groupDurations;
+};
+
+class DocumentBuilder {
+public:
+    static constexpr int32_t kToEnd = 0x7FFFFFFF;
+
+    // Builds into the current document (whichever document is current later on). Writes the
+    // score's part record and the document preferences the framework reads when they are missing.
+    DocumentBuilder();
+    DocumentBuilder(const DocumentBuilder&) = delete;
+    DocumentBuilder& operator=(const DocumentBuilder&) = delete;
+
+    int16_t DocumentID() const { return document_; }
+    // True while every record written so far was accepted.
+    bool Ok() const { return ok_; }
+
+    // Staves. A new staff takes the next free staff number and goes to the bottom of the score
+    // order; the result is its number (0 on failure).
+    int AddStaff();
+    std::vector<int> AddStaves(int count);
+    // The score order (the staff list of the score) becomes exactly these staves.
+    bool SetScoreOrder(const std::vector<int>& staves);
+    // Deletes the staff record and its slot; the other staves keep their numbers.
+    bool RemoveStaff(int staff);
+    // 0 standard, 1 and 2 the two special notation styles.
+    bool SetStaffNotationStyle(int staff, int style);
+    bool SetStaffIndependence(int staff, bool ownKey, bool ownTime);
+
+    // Measures. A new measure goes at the end; the result is its number (0 on failure).
+    int AddMeasure(const Meter& meter = Meter::Simple(4, 1024), int key = 0);
+    // The number of the last measure added.
+    int AddMeasures(int count, const Meter& meter = Meter::Simple(4, 1024), int key = 0);
+    bool SetMeter(int measure, const Meter& meter);
+    bool SetKey(int measure, int key);
+    // Barline styles as the measure reports them: 2 double, 4 solid, 5 final.
+    bool SetBarline(int measure, int style);
+    // The cell's own signatures (used where the staff has independent ones).
+    bool SetCellMeter(int staff, int measure, const Meter& meter);
+    bool SetCellKey(int staff, int measure, int key);
+
+    // Document preferences.
+    bool SetMeasurementUnit(int unit);
+    bool SetBeamFlags(uint16_t flags);
+
+    // A laid-out system of the score (part 0) or of a part: measures first to next - 1, the
+    // staves top to bottom with their sizes in percent (100 when not given). Its number.
+    int AddSystem(int firstMeasure, int nextMeasure, const std::vector<int>& staves, int part = 0,
+                  const std::vector<int>& sizes = std::vector<int>());
+    // A part holding these staves (its own staff list). Its identifier (0 on failure).
+    int AddPart(const std::vector<int>& staves);
+
+    // Makes slots first..last of the score order and measures first..last the selection of
+    // the part in view; false when the host refuses the region.
+    bool Select(int firstSlot, int lastSlot, int firstMeasure, int lastMeasure, int32_t startPos = 0,
+                int32_t endPos = kToEnd);
+    bool SelectNothing();
+
+private:
+    class Scope;
+
+    bool Check(bool result);
+    bool WriteMeter(int staff, int measure, const Meter& meter);
+    bool WriteComposite(const Meter& meter, int& topItem, int& bottomItem);
+    bool WriteStaffList(int list, const std::vector<int>& staves);
+    std::vector<int> StaffListOf(int list) const;
+
+    int16_t document_;
+    bool ok_;
+};
+
+}  // namespace simhost

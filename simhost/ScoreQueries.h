@@ -1,0 +1,32 @@
+// The stand-in host's answers about the score structure, read from the document's records as a
+// part sees them: staff lists (score order is the system-0 staff list), the measures, measure
+// durations and the regions the host accepts. Nothing here is stored a second time.
+#pragma once
+
+#include "simhost/DocumentView.h"
+#include "simhost/RecordView.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace simhost {
+
+// The staves of a staff list in slot order: list 0 is the part's score order, list n the staves
+// of system n.
+std::vector<int> StaffList(const RecordView& view, int list);
+// Whether the list exists: list 0 always, list n when system n has staves.
+bool HasStaffList(const RecordView& view, int list);
+// The highest measure number, 0 without measures.
+int LastMeasure(const RecordView& view);
+bool HasMeasure(const RecordView& view, int measure);
+// The measure's length in EDUs for the staff (its own time signature where it has one, the
+// sum of the composite groups for composite meters); 0 when the measure does not exist.
+int32_t MeasureDuration(const RecordView& view, int staff, int measure);
+// Every staff of the part and every measure, end position "to the end"; all zero when the
+// document has no staves or no measures.
+RegionData WholeDocument(const RecordView& view);
+// A region the host accepts as selection: every named slot and measure exists, the start lies
+// before the end. The all-zero region (nothing selected) is accepted too.
+bool IsAcceptedRegion(const RecordView& view, const RegionData& region);
+
+}  // namespace simhost
