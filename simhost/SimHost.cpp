@@ -2,6 +2,7 @@
 
 #include "simhost/Document.h"
 #include "simhost/SimFunctions.h"
+#include "simhost/DialogService.h"
 #include "framework/core/FCPlatform.h"
 
 #include <cstdlib>
@@ -78,18 +79,18 @@ const OfferedFunction kOffered[] = {
     SIM_OFFERED(FX_FontNameToNum),
     SIM_OFFERED(FX_FontNumToName),
     SIM_OFFERED(FX_GetFinalePath),
-    SIM_NOT_OFFERED(FX_Dialog),
-    SIM_NOT_OFFERED(FX_EndDialog),
-    SIM_NOT_OFFERED(FX_EnableDlgItem),
-    SIM_NOT_OFFERED(FX_GetDlgItemVal),
-    SIM_NOT_OFFERED(FX_SetDlgItemVal),
-    SIM_NOT_OFFERED(FX_GetDlgItemUser),
-    SIM_NOT_OFFERED(FX_SetDlgItemUser),
-    SIM_NOT_OFFERED(FX_GetDlgString),
-    SIM_NOT_OFFERED(FX_GetDlgString_UTF16),
-    SIM_NOT_OFFERED(FX_SetDlgString),
-    SIM_NOT_OFFERED(FX_SetDlgString_UTF16),
-    SIM_NOT_OFFERED(FX_GetCurrentWindow),
+    SIM_OFFERED(FX_Dialog),
+    SIM_OFFERED(FX_EndDialog),
+    SIM_OFFERED(FX_EnableDlgItem),
+    SIM_OFFERED(FX_GetDlgItemVal),
+    SIM_OFFERED(FX_SetDlgItemVal),
+    SIM_OFFERED(FX_GetDlgItemUser),
+    SIM_OFFERED(FX_SetDlgItemUser),
+    SIM_OFFERED(FX_GetDlgString),
+    SIM_OFFERED(FX_GetDlgString_UTF16),
+    SIM_OFFERED(FX_SetDlgString),
+    SIM_OFFERED(FX_SetDlgString_UTF16),
+    SIM_OFFERED(FX_GetCurrentWindow),
 };
 #undef SIM_OFFERED
 #undef SIM_NOT_OFFERED
@@ -108,6 +109,7 @@ void Reset() {
     state.withdrawn.clear();
     state.lookups.clear();
     state.createReportsKey = true;
+    ResetDialogService();
 }
 
 void SetCreateReportsKey(bool reports) { State().createReportsKey = reports; }

@@ -1,0 +1,6 @@
+// Windows: the system's desktop keeps nothing of the stand-in host once its windows are gone.
+namespace simhost {
+
+void ResetNativeDesktop() {}
+
+}  // namespace simhost
