@@ -1,5 +1,7 @@
 #include "simhost/RecordStore.h"
 
+#include <utility>
+
 namespace simhost {
 
 uint64_t RecordStore::Order(const FXKey& key) {
@@ -32,6 +34,43 @@ bool RecordStore::Erase(uint32_t tag, const FXKey& key) {
     if (t == tags_.end()) return false;
     if (t->second.erase(Order(key)) == 0) return false;
     if (t->second.empty()) tags_.erase(t);
+    return true;
+}
+
+int RecordStore::IncidenceWord(uint32_t tag) {
+    const char first = char(tag >> 24);
+    const char second = char(tag >> 16);
+    if (first == 'e' || first == 'E' || first == 'D' || (first == 'S' && second == 'D')) return 2;
+    return 1;
+}
+
+bool RecordStore::EraseAndRenumber(uint32_t tag, const FXKey& key) {
+    if (!Erase(tag, key)) return false;
+    auto t = tags_.find(tag);
+    if (t == tags_.end()) return true;
+    const int w = IncidenceWord(tag);
+    // The records of the same item lie in one run of the key order: every word before w agrees.
+    FXKey low = key, high = key;
+    for (int v = w; v < 4; ++v) {
+        low.words[v] = 0;
+        high.words[v] = 0xFFFF;
+    }
+    std::vector<std::pair<FXKey, Bytes>> moved;
+    for (auto r = t->second.lower_bound(Order(low)); r != t->second.end() && r->first <= Order(high);) {
+        const FXKey other = KeyFromOrder(r->first);
+        bool sameItem = true;
+        for (int v = w + 1; v < 4; ++v)
+            if (other.words[v] != key.words[v]) sameItem = false;
+        if (sameItem && other.words[w] > key.words[w]) {
+            FXKey lower = other;
+            --lower.words[w];
+            moved.emplace_back(lower, std::move(r->second));
+            r = t->second.erase(r);
+        } else {
+            ++r;
+        }
+    }
+    for (auto& m : moved) t->second[Order(m.first)] = std::move(m.second);
     return true;
 }
 

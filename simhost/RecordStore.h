@@ -24,6 +24,12 @@ public:
     // Stores (or replaces) a record.
     void Put(uint32_t tag, const FXKey& key, const uint8_t* data, uint32_t size);
     bool Erase(uint32_t tag, const FXKey& key);
+    // The host's delete: erases the record and moves the higher incidences of the same item
+    // down by one, so incidences stay a gap-free run from 0.
+    bool EraseAndRenumber(uint32_t tag, const FXKey& key);
+    // Which key word holds the incidence for records of this tag: word 2 for entry details
+    // (tags starting "e"/"E"), cell details ("SD") and details ("D"); word 1 otherwise.
+    static int IncidenceWord(uint32_t tag);
     // The first key after this one, in key order; false after the last.
     bool Next(uint32_t tag, FXKey& key) const;
     // Replaces 0xFFFF words of the key by assigned values: the next item number (word 0, from 1)

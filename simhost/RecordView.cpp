@@ -99,10 +99,10 @@ bool RecordView::Create(uint32_t tag, FXKey& key, const uint8_t* data, uint32_t 
 
 bool RecordView::Erase(uint32_t tag, const FXKey& key) {
     if (IsDerived(tag) || !StoreFor(tag).Find(tag, key)) return false;
-    MutableStoreFor(tag).Erase(tag, key);
+    MutableStoreFor(tag).EraseAndRenumber(tag, key);
     // The parts' values of a field die with the shared record.
     if (FindPartField(tag))
-        for (auto& part : document_.State().parts.fields) part.second.Erase(tag, key);
+        for (auto& part : document_.State().parts.fields) part.second.EraseAndRenumber(tag, key);
     return true;
 }
 

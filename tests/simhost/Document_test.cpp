@@ -158,3 +158,43 @@ TEST(StandInHostFonts, NamesAndNumbersMapBothWays) {
     EXPECT_FALSE(hostapi::FX_FontNumToName(9999, name, sizeof name, kFXInterfaceVersion));
     EXPECT_EQ(hostapi::FX_FontNameToNum(nullptr, kFXInterfaceVersion), 0);
 }
+
+TEST(StandInHostRecords, DeletingAnIncidenceMovesTheHigherOnesDown) {
+    struct Row {
+        uint32_t tag;
+        FXKey first;  // incidence word 0xFFFF is filled per record
+    } rows[] = {
+        {FXTag('S', 'O', 'D', 'Y'), {{4, 0xFFFF, 0, 0}}},       // expressions: item, incidence in word 1
+        {FXTag('e', 'd', 'I', 'M'), {{70, 1, 0xFFFF, 0}}},      // entry details: incidence in word 2
+        {FXTag('S', 'D', 'C', 'h'), {{2, 9, 0xFFFF, 0}}},       // cell details: incidence in word 2
+    };
+    for (const Row& row : rows) {
+        const int w = simhost::RecordStore::IncidenceWord(row.tag);
+        for (uint8_t value = 0; value < 4; ++value) {
+            FXKey key = row.first;
+            ASSERT_TRUE(hostapi::FX_CreateEData(row.tag, &key, &value, 1, kVersion));
+            EXPECT_EQ(key.words[w], value);
+        }
+        // A record of another item must keep its incidence.
+        FXKey other = row.first;
+        other.words[0] = uint16_t(other.words[0] + 1);
+        uint8_t otherValue = 99;
+        ASSERT_TRUE(hostapi::FX_CreateEData(row.tag, &other, &otherValue, 1, kVersion));
+
+        FXKey doomed = row.first;
+        doomed.words[w] = 1;
+        ASSERT_TRUE(hostapi::FX_DeleteEData(row.tag, &doomed, kVersion));
+        std::vector<int> values;
+        for (uint16_t inci = 0; inci < 4; ++inci) {
+            FXKey key = row.first;
+            key.words[w] = inci;
+            uint8_t value = 0;
+            uint32_t size = 1;
+            if (hostapi::FX_LoadEData(row.tag, &key, &value, &size, kVersion)) values.push_back(value);
+        }
+        EXPECT_EQ(values, (std::vector<int>{0, 2, 3})) << std::hex << row.tag;
+        other.words[w] = 0;
+        uint32_t size = 1;
+        EXPECT_TRUE(hostapi::FX_LoadEData(row.tag, &other, &otherValue, &size, kVersion));
+    }
+}
