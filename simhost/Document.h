@@ -1,9 +1,10 @@
-// One document of the stand-in host: its records (and, as the host grows, everything else a
-// document holds), the open edit and the undo list. The document's content is a plain value
-// (DocumentState), so an edit snapshots it and a cancel or an undo puts the snapshot back.
+// One document of the stand-in host: its records, its entry frames, the open edit and the undo
+// list. The document's content is a plain value (DocumentState), so an edit snapshots it and a
+// cancel or an undo puts the snapshot back.
 #pragma once
 
 #include "simhost/DocumentView.h"
+#include "simhost/EntryStore.h"
 #include "simhost/PartRecords.h"
 #include "simhost/RecordStore.h"
 
@@ -18,8 +19,12 @@ struct DocumentState {
     RecordStore records;
     // The parts' own records and per-part fields (the score's are in records).
     PartRecords parts;
+    // The entries of every staff, measure and layer (shared by the score and its parts).
+    EntryStore entries;
 
-    bool operator==(const DocumentState& other) const { return records == other.records && parts == other.parts; }
+    bool operator==(const DocumentState& other) const {
+        return records == other.records && parts == other.parts && entries == other.entries;
+    }
     bool operator!=(const DocumentState& other) const { return !(*this == other); }
 };
 
@@ -35,6 +40,16 @@ public:
     // Selection, part in view and command log: not content, so edits never change them.
     DocumentView& View() { return view_; }
     const DocumentView& View() const { return view_; }
+    EntryStore& Entries() { return state_.entries; }
+    const EntryStore& Entries() const { return state_.entries; }
+
+    // Whether a layer (0-based index) is shown in the host's view; all are at first. Not content.
+    bool IsLayerShown(int layer) const;
+    void SetLayerShown(int layer, bool shown);
+
+    // Replaces the whole content (a document read from a file): no edit may be open; the undo
+    // list starts empty and the selection is cleared.
+    bool ReplaceContent(const DocumentState& state);
 
     // Edits. Start refuses while an edit is open; End and Cancel refuse when none is.
     bool StartEdit(const std::u16string& title);
@@ -63,6 +78,8 @@ private:
     std::u16string editTitle_;
     DocumentState editStart_;
     std::vector<UndoEntry> undo_;
+    // Bit i set: layer index i is hidden.
+    uint32_t hiddenLayers_ = 0;
 };
 
 }  // namespace simhost

@@ -15,10 +15,14 @@
 #include "framework/score/FCStaffSystem.h"
 #include "framework/score/FCSystemStaff.h"
 #include "framework/score/FCTimeSignature.h"
+#include "framework/entries/FCNoteEntry.h"
 #include "simhost/Document.h"
+#include "simhost/RecordView.h"
+#include "simhost/ScoreQueries.h"
 #include "simhost/SimHost.h"
 
 #include <algorithm>
+#include <set>
 
 namespace simhost {
 
@@ -66,12 +70,12 @@ private:
 
 namespace {
 
-// One more than the highest item number of the tag (1 for the first).
-int NextItem(uint32_t tag, uint32_t version) {
-    FXKey key = {{0, 0, 0, 0}};
-    int highest = 0;
-    while (hostapi::FX_NextEData(tag, &key, nullptr, nullptr, version)) highest = std::max<int>(highest, key.words[0]);
-    return highest + 1;
+// One more than the highest item number of the tag (1 for the first), as the current document's
+// part in view sees the tag. Read from the store directly: documents with thousands of measures
+// are built one measure at a time.
+int NextItem(uint32_t tag, uint32_t /*version*/) {
+    const RecordStore::TagRecords& records = RecordView::Current().StoreFor(tag).Records(tag);
+    return records.empty() ? 1 : RecordStore::KeyFromOrder(records.rbegin()->first).words[0] + 1;
 }
 
 bool Exists(uint32_t tag, uint16_t item, uint16_t inci, uint32_t version) {
@@ -148,6 +152,17 @@ int DocumentBuilder::AddStaff() {
     return WriteStaffList(0, order) ? staff : 0;
 }
 
+int DocumentBuilder::AddStaffNumbered(int staff) {
+    Scope scope(document_, 0);
+    if (!Check(staff >= 1 && staff <= 0x7FFF)) return 0;
+    const uint32_t version = __FCStaffBase::StaffDataVersion(BindingVersion());
+    if (!Check(!Exists(FCStaff::kTag, uint16_t(staff), 0, version))) return 0;
+    if (!Check(Seed(FCStaff::kTag, uint16_t(staff), __FCStaffBase::StaffDataSize(BindingVersion()), version))) return 0;
+    std::vector<int> order = StaffListOf(0);
+    order.push_back(staff);
+    return WriteStaffList(0, order) ? staff : 0;
+}
+
 std::vector<int> DocumentBuilder::AddStaves(int count) {
     std::vector<int> staves;
     for (int i = 0; i < count; ++i) staves.push_back(AddStaff());
@@ -165,6 +180,8 @@ bool DocumentBuilder::RemoveStaff(int staff) {
     if (!Check(record.Load(uint16_t(staff)) && record.DeleteData())) return false;
     std::vector<int> order = StaffListOf(0);
     order.erase(std::remove(order.begin(), order.end(), staff), order.end());
+    DocumentState& state = CurrentDocument().State();
+    for (int32_t number : state.entries.EraseStaff(staff)) EraseEntryDetails(state.records, number);
     return WriteStaffList(0, order);
 }
 
@@ -182,6 +199,18 @@ bool DocumentBuilder::SetStaffIndependence(int staff, bool ownKey, bool ownTime)
     if (!Check(record.Load(uint16_t(staff)))) return false;
     record.SetIndependentKeySig(ownKey);
     record.SetIndependentTimeSig(ownTime);
+    return Check(record.Save());
+}
+
+bool DocumentBuilder::SetStaffIgnoresKey(int staff, bool ignores) {
+    Scope scope(document_, 0);
+    FCStaff record;
+    if (!Check(record.Load(uint16_t(staff)))) return false;
+    uint8_t* flags = record.GetIndependenceFlagsField();
+    if (!Check(flags != nullptr)) return false;
+    uint16_t word = fcdata::Read<uint16_t>(flags, 0);
+    word = ignores ? uint16_t(word | FCNoteEntry::kStaffIgnoresKey) : uint16_t(word & ~FCNoteEntry::kStaffIgnoresKey);
+    fcdata::Write<uint16_t>(flags, 0, word);
     return Check(record.Save());
 }
 
@@ -363,6 +392,84 @@ bool DocumentBuilder::SelectNothing() {
     Scope scope(document_, FindDocument(document_) ? FindDocument(document_)->View().CurrentPart() : 0);
     uint8_t none[FCMusicRegion::kRegionDataSize] = {0};
     return hostapi::FX_SetCurERegion(none, kFXInterfaceVersion) != 0;
+}
+
+bool DocumentBuilder::SetLayer(int staff, int measure, int layer, const std::vector<StoredEntry>& entries,
+                               std::vector<int32_t>* numbers) {
+    Scope scope(document_, 0);
+    DocumentState& state = CurrentDocument().State();
+    const RecordView view(CurrentDocument(), 0);
+    const FXKey staffKey = {{uint16_t(staff), 0, 0, 0}};
+    if (!Check(staff >= 1 && staff <= 0x7FFF && state.records.Find(FCStaff::kTag, staffKey) != nullptr)) return false;
+    if (!Check(HasMeasure(view, measure) && layer >= 0 && layer < EntryStore::kLayerCount)) return false;
+    if (!Check(entries.size() <= size_t(EntryStore::kMaxEntries))) return false;
+
+    const FrameKey key{staff, measure, layer};
+    EntryStore& store = state.entries;
+    std::set<int32_t> replaced, used;
+    for (const StoredEntry& entry : store.Get(key)) replaced.insert(entry.number);
+    int32_t highest = 0;
+    for (const StoredEntry& entry : entries) {
+        if (!Check(entry.duration >= 1 && entry.duration <= EntryStore::kMaxDuration)) return false;
+        if (!Check(entry.notes.size() <= size_t(EntryStore::kMaxNotes) && entry.number >= 0)) return false;
+        if (entry.number == 0) continue;
+        if (!Check(used.insert(entry.number).second)) return false;
+        if (!Check(replaced.count(entry.number) || !store.Locate(entry.number, nullptr, nullptr))) return false;
+        highest = std::max(highest, entry.number);
+    }
+    if (!Check(highest < 0x7FFFFFFF)) return false;
+    if (highest >= store.NextNumber()) store.SetNextNumber(highest + 1);
+
+    std::vector<StoredEntry> stored = entries;
+    for (StoredEntry& entry : stored)
+        if (entry.number == 0) {
+            entry.number = store.TakeNumber();
+            if (!Check(entry.number != 0)) return false;
+        }
+    for (const StoredEntry& entry : stored) replaced.erase(entry.number);
+    for (int32_t number : replaced) EraseEntryDetails(state.records, number);
+    store.Set(key, stored);
+    if (numbers) {
+        numbers->clear();
+        for (const StoredEntry& entry : stored) numbers->push_back(entry.number);
+    }
+    return true;
+}
+
+bool DocumentBuilder::SetFrameLocked(int staff, int measure, int layer, bool locked) {
+    if (!Check(staff >= 1 && measure >= 1 && layer >= 0 && layer < EntryStore::kLayerCount)) return false;
+    Scope scope(document_, 0);
+    CurrentDocument().Entries().SetLocked(FrameKey{staff, measure, layer}, locked);
+    return true;
+}
+
+bool DocumentBuilder::SetNextEntryNumber(int32_t number) {
+    Scope scope(document_, 0);
+    EntryStore& store = CurrentDocument().Entries();
+    if (!Check(number >= 1 && number > store.HighestNumber())) return false;
+    store.SetNextNumber(number);
+    return true;
+}
+
+bool DocumentBuilder::AddTuplet(int32_t entryNumber, const TupletRatio& ratio) {
+    Scope scope(document_, 0);
+    EntryStore& store = CurrentDocument().Entries();
+    FrameKey key;
+    int index = 0;
+    if (!Check(entryNumber > 0 && store.Locate(entryNumber, &key, &index))) return false;
+    uint8_t data[TupletRatio::kDataSize] = {0};
+    fcdata::Write<uint16_t>(data, 0, uint16_t(ratio.notes));
+    fcdata::Write<uint16_t>(data, 2, uint16_t(ratio.symbolic));
+    fcdata::Write<uint16_t>(data, 4, uint16_t(ratio.referenceNumber));
+    fcdata::Write<uint16_t>(data, 6, uint16_t(ratio.referenceDuration));
+    const FXKey detailKey = {{uint16_t(uint32_t(entryNumber) & 0xFFFF), uint16_t(uint32_t(entryNumber) >> 16), 0, 0}};
+    if (!Check(hostapi::FX_SaveEData(TupletRatio::kTag, &detailKey, data, TupletRatio::kDataSize,
+                                     __FCBaseData::kDefaultDataVersion) != 0))
+        return false;
+    std::vector<StoredEntry> entries = store.Get(key);
+    entries[size_t(index)].flags |= FCNoteEntry::kFlagTupletStart;
+    store.Set(key, entries);
+    return true;
 }
 
 }  // namespace simhost

@@ -1,9 +1,14 @@
-// Builds documents in the stand-in host for tests: staves in score order, measures with simple or
-// composite time signatures and keys, barlines, independent cell signatures, systems, parts and
-// the selection. Every record is written through the framework's own record classes, so the
-// documents hold exactly the layouts the framework reads. Records are written in the layouts of
-// the host version the binding holds (hostapi::SetHostVersion), so set the version first.
+// Builds documents in the stand-in host for tests and for the score text reader: staves in score
+// order, measures with simple or composite time signatures and keys, barlines, independent cell
+// signatures, systems, parts, the selection, and the entries of each staff, measure and layer
+// with their tuplets. Every record is written through the framework's own record classes (or the
+// record calls where the framework has no class yet), so the documents hold exactly the layouts
+// the framework reads; entries go straight into the document's entry frames. Records are written
+// in the layouts of the host version the binding holds (hostapi::SetHostVersion), so set the
+// version first.
 #pragma once
+
+#include "simhost/EntryStore.h"
 
 #include <cstdint>
 #include <vector>
@@ -45,13 +50,17 @@ public:
     // order; the result is its number (0 on failure).
     int AddStaff();
     std::vector<int> AddStaves(int count);
+    // A staff with this number (1-32767, not yet used), at the bottom of the score order.
+    int AddStaffNumbered(int staff);
     // The score order (the staff list of the score) becomes exactly these staves.
     bool SetScoreOrder(const std::vector<int>& staves);
-    // Deletes the staff record and its slot; the other staves keep their numbers.
+    // Deletes the staff record, its slot and its entries; the other staves keep their numbers.
     bool RemoveStaff(int staff);
     // 0 standard, 1 and 2 the two special notation styles.
     bool SetStaffNotationStyle(int staff, int style);
     bool SetStaffIndependence(int staff, bool ownKey, bool ownTime);
+    // The staff ignores key signatures: its notes are spelled and played in C.
+    bool SetStaffIgnoresKey(int staff, bool ignores);
 
     // Measures. A new measure goes at the end; the result is its number (0 on failure).
     int AddMeasure(const Meter& meter = Meter::Simple(4, 1024), int key = 0);
@@ -81,6 +90,20 @@ public:
     bool Select(int firstSlot, int lastSlot, int firstMeasure, int lastMeasure, int32_t startPos = 0,
                 int32_t endPos = kToEnd);
     bool SelectNothing();
+
+    // Entries. The entries of one layer (0-based index) of a staff in a measure, replacing what
+    // it held (and the details of entries it no longer holds). Entries with number 0 get the next
+    // free number; others keep theirs, which must be free. Refused for a staff or measure that
+    // does not exist, a layer outside 0-3, a duration outside 1 to EntryStore::kMaxDuration or
+    // more than 12 notes. The numbers the entries got go to numbers when given.
+    bool SetLayer(int staff, int measure, int layer, const std::vector<StoredEntry>& entries,
+                  std::vector<int32_t>* numbers = nullptr);
+    // A locked frame is never saved and its entries are never deleted.
+    bool SetFrameLocked(int staff, int measure, int layer, bool locked);
+    // The number the next new entry gets; above every number in use.
+    bool SetNextEntryNumber(int32_t number);
+    // A tuplet starting on the entry: its record and the entry's tuplet-start flag.
+    bool AddTuplet(int32_t entryNumber, const TupletRatio& ratio);
 
 private:
     class Scope;

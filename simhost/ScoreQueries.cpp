@@ -112,14 +112,16 @@ int32_t MeasureDuration(const RecordView& view, int staff, int measure) {
     auto groupDuration = [&](int group) -> int32_t {
         return meter.compositeDuration ? bottom.GetGroupElementValue(group, 0) : meter.beatDuration;
     };
+    // 16-bit beats times 16-bit durations can pass the 32-bit range: computed wide, then limited.
+    auto limited = [](int64_t value) { return int32_t(value > 0x7FFFFFFF ? 0x7FFFFFFF : value); };
     // A plain beat count over a composite bottom counts in the bottom's first group.
-    if (!meter.compositeBeats) return int32_t(meter.beats) * groupDuration(0);
+    if (!meter.compositeBeats) return limited(int64_t(meter.beats) * groupDuration(0));
     const CompositeEntries top = Composite(view, __FCCompositeTimeSigTopElement::kTag, meter.beats);
-    int32_t total = 0;
+    int64_t total = 0;
     for (int group = 0; group < top.GetGroupCount(); ++group)
         for (int i = 0; i < top.GetGroupElementCount(group); ++i)
-            total += int32_t(top.GetGroupElementValue(group, i)) * groupDuration(group);
-    return total;
+            total += int64_t(top.GetGroupElementValue(group, i)) * groupDuration(group);
+    return limited(total);
 }
 
 RegionData WholeDocument(const RecordView& view) {

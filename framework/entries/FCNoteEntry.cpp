@@ -1,34 +1,263 @@
 #include "framework/entries/FCNoteEntry.h"
 
+#include "framework/entries/FCNotePitches.h"
+#include "framework/host/hostapi.h"
+
 #include <cstring>
 
 namespace {
 
-template <typename T>
-T ReadAt(const uint8_t* record, int offset) {
-    T value = 0;
-    if (record) std::memcpy(&value, record + offset, sizeof(T));
-    return value;
-}
-
-template <typename T>
-void WriteAt(uint8_t* record, int offset, T value) {
-    if (record) std::memcpy(record + offset, &value, sizeof(T));
-}
+// From this host version on the entry metrics come from the newer call, and the host tracks
+// rewritten pitches itself.
+constexpr uint32_t kNewerHost = 0x12000000;
 
 }  // namespace
 
-FCNoteEntry::FCNoteEntry(uint8_t* record) : record_(record) {}
+FCNoteEntry::FCNoteEntry(uint8_t* record) : record_(record), frame_(nullptr) { RebuildNotes(); }
 
-int32_t FCNoteEntry::GetEntryNumber() const { return ReadAt<int32_t>(record_, 0); }
+FCNoteEntry::FCNoteEntry(uint8_t* frame, uint8_t* record) : record_(nullptr), frame_(nullptr) { Rebind(frame, record); }
 
-int32_t FCNoteEntry::GetMeasurePos() const { return ReadAt<int32_t>(record_, 136); }
+void FCNoteEntry::Rebind(uint8_t* frame, uint8_t* record) {
+    record_ = record;
+    if (frame != frame_) {
+        frame_ = frame;
+        if (frame_) {
+            measure_ = int16_t(fcframe::FrameWord(frame_, fcframe::kMeasure));
+            staff_ =
+                hostapi::FX_SlotToInst(int16_t(fcframe::FrameWord(frame_, fcframe::kSlot)),
+                                       int16_t(fcframe::FrameWord(frame_, fcframe::kStaffList)), kFXInterfaceVersion);
+        }
+    }
+    for (int i = 0; i < GetCount(); ++i) GetNoteAt(i)->Rebind(NoteSlot(i));
+    RebuildNotes();
+}
 
-uint32_t FCNoteEntry::GetEntryFlags() const { return ReadAt<uint32_t>(record_, 8); }
+uint8_t* FCNoteEntry::NoteSlot(int index) const {
+    if (!record_ || index < 0 || index >= kMaxNotes) return nullptr;
+    return record_ + fcframe::kNotes + index * fcframe::kNoteSize;
+}
 
-void FCNoteEntry::SetEntryFlags(uint32_t flags) { WriteAt<uint32_t>(record_, 8, flags); }
+void FCNoteEntry::RebuildNotes() {
+    const int count = GetNoteCount();
+    while (GetCount() > count) ClearItemAt(GetCount() - 1);
+    for (int i = 0; i < GetCount(); ++i) GetNoteAt(i)->Rebind(NoteSlot(i));
+    while (GetCount() < count) Add(new FCNote(GetCount(), NoteSlot(GetCount()), this));
+}
+
+int32_t FCNoteEntry::GetEntryNumber() const {
+    return record_ ? fcdata::Read<int32_t>(record_, fcframe::kEntryNumber) : 0;
+}
+
+int32_t FCNoteEntry::GetDuration() const { return record_ ? fcdata::Read<int32_t>(record_, fcframe::kDuration) : 0; }
+
+int32_t FCNoteEntry::GetActualDuration() const {
+    return record_ ? fcdata::Read<int32_t>(record_, fcframe::kActualDuration) : 0;
+}
+
+int32_t FCNoteEntry::GetMeasurePos() const { return record_ ? fcdata::Read<int32_t>(record_, fcframe::kPosition) : 0; }
+
+int FCNoteEntry::GetLayerNumber() const { return frame_ ? fcframe::FrameWord(frame_, fcframe::kLayer) + 1 : 0; }
+
+FCNoteEntry* FCNoteEntry::PreviousInFrame() const {
+    return previous_ && previous_->frame_ == frame_ ? previous_ : nullptr;
+}
+
+uint32_t FCNoteEntry::GetEntryFlags() const { return record_ ? fcdata::Read<uint32_t>(record_, fcframe::kFlags) : 0; }
+
+void FCNoteEntry::SetEntryFlags(uint32_t flags) {
+    if (record_) fcdata::Write<uint32_t>(record_, fcframe::kFlags, flags);
+}
 
 void FCNoteEntry::SetEntryFlagBits(uint32_t mask, bool state) {
     const uint32_t flags = GetEntryFlags();
     SetEntryFlags(state ? (flags | mask) : (flags & ~mask));
+}
+
+uint16_t FCNoteEntry::GetSecondFlags() const { return record_ ? fcdata::Read<uint16_t>(record_, fcframe::kFlags2) : 0; }
+
+void FCNoteEntry::SetSecondFlags(uint16_t flags) {
+    if (record_) fcdata::Write<uint16_t>(record_, fcframe::kFlags2, flags);
+}
+
+int FCNoteEntry::GetNoteCount() const {
+    const int count = record_ ? fcdata::Read<int16_t>(record_, fcframe::kNoteCount) : 0;
+    return count < 0 ? 0 : (count > kMaxNotes ? kMaxNotes : count);
+}
+
+void FCNoteEntry::SetNoteCount(int count) {
+    if (record_) fcdata::Write<int16_t>(record_, fcframe::kNoteCount, int16_t(count));
+}
+
+int FCNoteEntry::GetIndexInFrame() const { return fcframe::IndexOfRecord(frame_, record_); }
+
+int FCNoteEntry::CalcDotCount(int32_t duration) {
+    int bit = 8192;
+    while (bit > 0 && !(duration & bit)) bit >>= 1;
+    int dots = 0;
+    for (bit >>= 1; bit > 0 && (duration & bit); bit >>= 1) ++dots;
+    return dots;
+}
+
+int FCNoteEntry::GetDotCount() const { return CalcDotCount(GetDuration()); }
+
+bool FCNoteEntry::IsInTuplet() const {
+    // The span's records are compared by position rather than by entry number, so entries that
+    // have no number yet are placed correctly too.
+    const int index = GetIndexInFrame();
+    if (index < 0) return false;
+    for (int i = 0; i < fcframe::TupletCount(frame_); ++i) {
+        const uint8_t* span = fcframe::TupletAt(frame_, i);
+        const int first = fcdata::Read<int16_t>(span, fcframe::kSpanFirst);
+        const int last = fcdata::Read<int16_t>(span, fcframe::kSpanLast);
+        if (index >= first && index <= last) return true;
+    }
+    return false;
+}
+
+bool FCNoteEntry::HasTieStart() const {
+    if (IsRest()) return false;
+    for (int i = 0; i < GetCount(); ++i)
+        if (GetNoteAt(i)->IsTieStart()) return true;
+    return false;
+}
+
+bool FCNoteEntry::IsTiedFromPrevious() const {
+    if (!IsNote() || !previous_ || !previous_->HasTieStart()) return false;
+    if (previous_->GetLayerNumber() != GetLayerNumber()) return false;
+    return previous_->GetMeasure() == GetMeasure() || previous_->GetMeasure() == GetMeasure() - 1;
+}
+
+FCNote* FCNoteEntry::FindSamePitch(const FCNote* note) const {
+    if (IsRest() || !note) return nullptr;
+    for (int i = 0; i < GetCount(); ++i)
+        if (GetNoteAt(i)->IsSamePitch(note)) return GetNoteAt(i);
+    return nullptr;
+}
+
+FCNotePitches* FCNoteEntry::CreatePitches() const {
+    FCNotePitches* pitches = new FCNotePitches;
+    if (IsNote())
+        for (int i = 0; i < GetCount(); ++i) pitches->Add(new FCNotePitch(GetNoteAt(i)));
+    return pitches;
+}
+
+bool FCNoteEntry::IsStemUp() const {
+    if (IsRest()) return false;
+    uint8_t block[fcframe::kMetricsSize] = {0};
+    const int16_t staff = int16_t(GetStaff()), measure = int16_t(GetMeasure());
+    const int16_t filled =
+        hostapi::GetHostVersion() >= kNewerHost
+            ? hostapi::FX_GetEntryMetrics2014(staff, measure, GetEntryNumber(), block, 0, 1, kFXInterfaceVersion)
+            : hostapi::FX_GetEntryMetrics2009a(staff, measure, GetEntryNumber(), block, 0, 1, kFXInterfaceVersion);
+    if (!filled) return false;
+    const bool up = (fcdata::Read<uint32_t>(block, fcframe::kMetricsStemWord) & fcframe::kMetricsStemUp) != 0;
+    hostapi::FX_FreeEntryMetrics(block, kFXInterfaceVersion);
+    return up;
+}
+
+void FCNoteEntry::SetDuration(int32_t duration) {
+    if (record_) fcdata::Write<int32_t>(record_, fcframe::kDuration, duration);
+}
+
+void FCNoteEntry::SetPitchChangedMark(bool state) {
+    if (hostapi::GetHostVersion() >= kNewerHost) return;
+    const uint16_t flags = GetSecondFlags();
+    SetSecondFlags(state ? uint16_t(flags | kFlag2PitchChanged) : uint16_t(flags & ~kFlag2PitchChanged));
+}
+
+void FCNoteEntry::SetSmartShapeFlag(bool state) {
+    const uint16_t flags = GetSecondFlags();
+    SetSecondFlags(state ? uint16_t(flags | kFlag2SmartShape) : uint16_t(flags & ~kFlag2SmartShape));
+}
+
+int FCNoteEntry::LowestFreeNoteID() const {
+    for (int id = 1;; ++id) {
+        bool taken = false;
+        for (int i = 0; i < GetCount() && !taken; ++i) taken = GetNoteAt(i)->GetNoteID() == id;
+        if (!taken) return id;
+    }
+}
+
+FCNote* FCNoteEntry::AddNote() {
+    const int count = GetNoteCount();
+    if (!record_ || IsRest() || count >= kMaxNotes) return nullptr;
+    RebuildNotes();
+    uint8_t* slot = NoteSlot(count);
+    std::memset(slot, 0, fcframe::kNoteSize);
+    FCNote* note = new FCNote(count, slot, this);
+    note->SetNoteFlags(FCNote::kFlagCreated);
+    note->SetNoteID(LowestFreeNoteID());
+    Add(note);
+    SetNoteCount(count + 1);
+    return note;
+}
+
+bool FCNoteEntry::AddPitch(const FCNote* note) {
+    if (!note) return false;
+    FCNote* added = AddNote();
+    if (!added) return false;
+    added->SetDisplacement(note->GetDisplacement());
+    added->SetRaiseLower(note->GetRaiseLower());
+    return true;
+}
+
+int FCNoteEntry::AddPitches(const FCNotePitches* pitches, bool skipExisting) {
+    if (!pitches || IsRest()) return 0;
+    int added = 0;
+    for (int i = 0; i < pitches->GetCount(); ++i) {
+        const FCNotePitch* pitch = pitches->GetItemAt(i);
+        if (skipExisting && FindSamePitch(pitch)) continue;
+        if (!AddPitch(pitch)) break;
+        ++added;
+    }
+    if (added > 0) SetPitchChangedMark(true);
+    return added;
+}
+
+void FCNoteEntry::ClearNotes() {
+    SetNoteCount(0);
+    ClearAll();
+}
+
+void FCNoteEntry::SetSingleNote(const FCNote* note) {
+    if (!record_ || !note || !note->GetRecord()) return;
+    uint8_t copy[fcframe::kNoteSize];
+    std::memcpy(copy, note->GetRecord(), sizeof copy);  // the note may be one of this entry's own
+    std::memcpy(NoteSlot(0), copy, sizeof copy);
+    fcdata::Write<int16_t>(NoteSlot(0), fcframe::kNoteID, 1);
+    SetNoteCount(1);
+    RebuildNotes();
+}
+
+void FCNoteEntry::MakeNote() {
+    if (!record_) return;
+    SetEntryFlagBits(kFlagNote, true);
+    if (GetNoteCount() == 0) {
+        std::memset(NoteSlot(0), 0, fcframe::kNoteSize);
+        fcdata::Write<uint32_t>(NoteSlot(0), fcframe::kNoteFlags, FCNote::kFlagCreated);
+        SetNoteCount(1);
+    }
+    RebuildNotes();
+    FCNote* first = GetNoteAt(0);
+    first->SetNoteID(0);
+    first->SetDisplacement(0);
+    first->SetRaiseLower(0);
+}
+
+void FCNoteEntry::MakeRest() {
+    ClearNotes();
+    SetEntryFlagBits(kFlagNote | kFlagAlterMod | kFlagRestCleared | kFlagArticulations, false);
+}
+
+void FCNoteEntry::CopyNotesFrom(const FCNoteEntry* source) {
+    if (!record_ || !source || source == this || !source->GetRecord()) return;
+    const int count = source->GetNoteCount();
+    std::memmove(NoteSlot(0), source->GetRecord() + fcframe::kNotes, size_t(count) * fcframe::kNoteSize);
+    SetNoteCount(count);
+    RebuildNotes();
+}
+
+void FCNoteEntry::SetAllTies(bool state) {
+    if (IsRest()) return;
+    for (int i = 0; i < GetCount(); ++i) GetNoteAt(i)->SetTieStart(state);
 }

@@ -1,0 +1,237 @@
+#include "simhost/EntryFrames.h"
+
+#include "framework/entries/EntryFrameLayout.h"
+#include "framework/entries/FCNoteEntry.h"
+#include "simhost/Document.h"
+#include "simhost/RecordView.h"
+#include "simhost/ScoreQueries.h"
+#include "simhost/SimHost.h"
+
+#include <cstring>
+#include <map>
+#include <set>
+
+namespace simhost {
+
+namespace {
+
+// What the host knows about a frame it handed out.
+struct LiveFrame {
+    int16_t document;
+    FrameKey key;
+    uint8_t* entries;
+    int count;
+    uint8_t* tuplets;
+    int tupletCount;
+};
+
+std::map<const void*, LiveFrame>& Frames() {
+    static std::map<const void*, LiveFrame> frames;
+    return frames;
+}
+
+// The frame's record, when the frame is one the host handed out and its header still names the
+// arrays the host allocated.
+LiveFrame* Find(const void* frame) {
+    if (!frame) return nullptr;
+    auto found = Frames().find(frame);
+    if (found == Frames().end()) return nullptr;
+    LiveFrame& live = found->second;
+    if (fcframe::ReadAddress(frame, fcframe::kEntries) != live.entries ||
+        fcframe::FrameWord(frame, fcframe::kEntryCount) != live.count ||
+        fcframe::ReadAddress(frame, fcframe::kTuplets) != live.tuplets ||
+        fcframe::FrameWord(frame, fcframe::kTupletCount) != live.tupletCount)
+        return nullptr;
+    return &live;
+}
+
+uint8_t* NewBlock(size_t size) {
+    if (size == 0) return nullptr;
+    uint8_t* block = new uint8_t[size];
+    std::memset(block, 0, size);
+    return block;
+}
+
+void WriteEntry(uint8_t* record, const StoredEntry& entry, const EntryTiming& timing) {
+    fcdata::Write<int32_t>(record, fcframe::kEntryNumber, entry.number);
+    fcdata::Write<int32_t>(record, fcframe::kDuration, entry.duration);
+    fcdata::Write<uint32_t>(record, fcframe::kFlags, entry.flags);
+    fcdata::Write<uint16_t>(record, fcframe::kFlags2, entry.flags2);
+    fcdata::Write<int16_t>(record, fcframe::kNoteCount, int16_t(entry.notes.size()));
+    for (size_t i = 0; i < entry.notes.size() && i < size_t(fcframe::kMaxNotes); ++i) {
+        uint8_t* note = record + fcframe::kNotes + i * fcframe::kNoteSize;
+        fcdata::Write<int16_t>(note, fcframe::kDisplacement, entry.notes[i].displacement);
+        fcdata::Write<int16_t>(note, fcframe::kRaiseLower, entry.notes[i].raiseLower);
+        fcdata::Write<int16_t>(note, fcframe::kNoteID, entry.notes[i].noteID);
+        fcdata::Write<uint32_t>(note, fcframe::kNoteFlags, entry.notes[i].flags);
+    }
+    fcdata::Write<int32_t>(record, fcframe::kPosition, timing.position);
+    fcdata::Write<int32_t>(record, fcframe::kActualDuration, timing.actual);
+}
+
+void SetArrays(uint8_t* frame, LiveFrame& live, uint8_t* entries, int count) {
+    live.entries = entries;
+    live.count = count;
+    fcframe::WriteAddress(frame, fcframe::kEntries, entries);
+    fcdata::Write<int16_t>(frame, fcframe::kEntryCount, int16_t(count));
+}
+
+}  // namespace
+
+void* LoadFrame(int staffList, int slot, int measure, int layer) {
+    Document& document = CurrentDocument();
+    const RecordView view = RecordView::Current();
+    const std::vector<int> staves = StaffList(view, staffList);
+    if (slot < 1 || slot > int(staves.size()) || !HasMeasure(view, measure)) return nullptr;
+    if (layer < 0 || layer >= EntryStore::kLayerCount) return nullptr;
+    const FrameKey key{staves[size_t(slot - 1)], measure, layer};
+    const EntryStore::Entries& entries = document.Entries().Get(key);
+    std::vector<EntryTiming> timing;
+    std::vector<TupletSpan> spans;
+    ComputeTiming(entries, document.Records(), &timing, &spans);
+
+    uint8_t* frame = NewBlock(fcframe::kHeaderSize);
+    fcdata::Write<int16_t>(frame, fcframe::kStaffList, int16_t(staffList));
+    fcdata::Write<int16_t>(frame, fcframe::kSlot, int16_t(slot));
+    fcdata::Write<int16_t>(frame, fcframe::kMeasure, int16_t(measure));
+    fcdata::Write<int16_t>(frame, fcframe::kLayer, int16_t(layer));
+    fcdata::Write<int16_t>(frame, fcframe::kLocked, document.Entries().IsLocked(key) ? 1 : 0);
+
+    LiveFrame live{document.ID(), key, nullptr, 0, nullptr, 0};
+    uint8_t* records = NewBlock(entries.size() * fcframe::kEntrySize);
+    for (size_t i = 0; i < entries.size(); ++i) WriteEntry(records + i * fcframe::kEntrySize, entries[i], timing[i]);
+    SetArrays(frame, live, records, int(entries.size()));
+    live.tuplets = NewBlock(spans.size() * fcframe::kTupletSpanSize);
+    live.tupletCount = int(spans.size());
+    for (size_t i = 0; i < spans.size(); ++i) {
+        uint8_t* span = live.tuplets + i * fcframe::kTupletSpanSize;
+        fcdata::Write<int16_t>(span, fcframe::kSpanFirst, int16_t(spans[i].first));
+        fcdata::Write<int16_t>(span, fcframe::kSpanLast, int16_t(spans[i].last));
+        fcdata::Write<int16_t>(span, fcframe::kSpanDetail, int16_t(spans[i].detail));
+    }
+    fcframe::WriteAddress(frame, fcframe::kTuplets, live.tuplets);
+    fcdata::Write<int16_t>(frame, fcframe::kTupletCount, int16_t(live.tupletCount));
+    Frames()[frame] = live;
+    return frame;
+}
+
+bool SaveFrame(void* frame) {
+    const LiveFrame* live = Find(frame);
+    if (!live) return false;
+    Document* document = FindDocument(live->document);
+    if (!document) return false;
+    EntryStore& store = document->Entries();
+    if (store.IsLocked(live->key)) return false;
+
+    // The stored entries by number: their layout (stem direction) carries over.
+    const EntryStore::Entries& before = store.Get(live->key);
+    std::map<int32_t, const StoredEntry*> previous;
+    for (const StoredEntry& entry : before) previous[entry.number] = &entry;
+
+    EntryStore::Entries after;
+    std::set<int32_t> kept;
+    int fresh = 0;
+    for (int i = 0; i < live->count; ++i) {
+        const uint8_t* record = live->entries + i * fcframe::kEntrySize;
+        StoredEntry entry;
+        entry.number = fcdata::Read<int32_t>(record, fcframe::kEntryNumber);
+        entry.duration = fcdata::Read<int32_t>(record, fcframe::kDuration);
+        if (entry.duration == 0) continue;  // marked for deletion
+        const int notes = fcdata::Read<int16_t>(record, fcframe::kNoteCount);
+        if (entry.duration < 0 || entry.duration > EntryStore::kMaxDuration) return false;
+        if (notes < 0 || notes > EntryStore::kMaxNotes) return false;
+        if (entry.number < 0 || (entry.number > 0 && !store.WasIssued(entry.number))) return false;
+        if (entry.number > 0) {
+            if (!kept.insert(entry.number).second) return false;
+            FrameKey where;
+            if (!previous.count(entry.number) && store.Locate(entry.number, &where, nullptr)) return false;
+        } else {
+            ++fresh;
+        }
+        entry.flags = fcdata::Read<uint32_t>(record, fcframe::kFlags);
+        entry.flags2 = fcdata::Read<uint16_t>(record, fcframe::kFlags2);
+        for (int n = 0; n < notes; ++n) {
+            const uint8_t* note = record + fcframe::kNotes + n * fcframe::kNoteSize;
+            StoredNote stored;
+            stored.displacement = fcdata::Read<int16_t>(note, fcframe::kDisplacement);
+            stored.raiseLower = fcdata::Read<int16_t>(note, fcframe::kRaiseLower);
+            stored.noteID = fcdata::Read<int16_t>(note, fcframe::kNoteID);
+            stored.flags = fcdata::Read<uint32_t>(note, fcframe::kNoteFlags);
+            entry.notes.push_back(stored);
+        }
+        auto old = previous.find(entry.number);
+        if (old != previous.end()) entry.stemDown = old->second->stemDown;
+        after.push_back(entry);
+    }
+    if (fresh > 0 && int64_t(store.NextNumber()) + fresh >= int64_t(0x7FFFFFFF)) return false;
+
+    for (StoredEntry& entry : after)
+        if (entry.number == 0) entry.number = store.TakeNumber();
+    for (const StoredEntry& entry : before)
+        if (!kept.count(entry.number)) EraseEntryDetails(document->Records(), entry.number);
+    store.Set(live->key, after);
+    return true;
+}
+
+bool FreeFrame(void* frame) {
+    if (!frame) return false;
+    auto found = Frames().find(frame);
+    if (found == Frames().end()) return false;
+    // The host frees what it allocated, whatever the header says now.
+    delete[] found->second.entries;
+    delete[] found->second.tuplets;
+    Frames().erase(found);
+    delete[] static_cast<uint8_t*>(frame);
+    return true;
+}
+
+bool InsertFrameEntries(void* frame, int index, int count) {
+    LiveFrame* live = Find(frame);
+    if (!live || count < 1 || index < 0 || index > live->count) return false;
+    if (live->count + count > EntryStore::kMaxEntries) return false;
+    Document* document = FindDocument(live->document);
+    if (!document || document->Entries().IsLocked(live->key)) return false;
+    const int total = live->count + count;
+    uint8_t* records = NewBlock(size_t(total) * fcframe::kEntrySize);
+    if (index > 0) std::memcpy(records, live->entries, size_t(index) * fcframe::kEntrySize);
+    if (index < live->count)
+        std::memcpy(records + size_t(index + count) * fcframe::kEntrySize, live->entries + index * fcframe::kEntrySize,
+                    size_t(live->count - index) * fcframe::kEntrySize);
+    delete[] live->entries;
+    SetArrays(static_cast<uint8_t*>(frame), *live, records, total);
+    return true;
+}
+
+bool DeleteFrameEntries(void* frame, int index, int count) {
+    LiveFrame* live = Find(frame);
+    if (!live || count < 1 || index < 0 || index + count > live->count) return false;
+    Document* document = FindDocument(live->document);
+    if (!document || document->Entries().IsLocked(live->key)) return false;
+    const int total = live->count - count;
+    uint8_t* records = NewBlock(size_t(total) * fcframe::kEntrySize);
+    if (index > 0) std::memcpy(records, live->entries, size_t(index) * fcframe::kEntrySize);
+    if (index + count < live->count)
+        std::memcpy(records + size_t(index) * fcframe::kEntrySize,
+                    live->entries + (index + count) * fcframe::kEntrySize,
+                    size_t(live->count - index - count) * fcframe::kEntrySize);
+    delete[] live->entries;
+    SetArrays(static_cast<uint8_t*>(frame), *live, records, total);
+    return true;
+}
+
+int LiveFrameCount() { return int(Frames().size()); }
+
+bool FillEntryMetrics(int staff, int measure, int32_t entryNumber, void* block) {
+    if (!block || entryNumber <= 0) return false;
+    FrameKey key;
+    int index = 0;
+    const EntryStore& store = CurrentDocument().Entries();
+    if (!store.Locate(entryNumber, &key, &index) || key.staff != staff || key.measure != measure) return false;
+    const StoredEntry& entry = store.Get(key)[size_t(index)];
+    std::memset(block, 0, fcframe::kMetricsSize);
+    const bool up = (entry.flags & FCNoteEntry::kFlagNote) && !entry.stemDown;
+    fcdata::Write<uint32_t>(block, fcframe::kMetricsStemWord, up ? fcframe::kMetricsStemUp : 0);
+    return true;
+}
+
+}  // namespace simhost

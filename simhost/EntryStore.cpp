@@ -1,0 +1,169 @@
+#include "simhost/EntryStore.h"
+
+#include "framework/entries/FCNoteEntry.h"
+#include "framework/host/hostapi.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace simhost {
+
+namespace {
+
+const EntryStore::Entries& NoEntries() {
+    static const EntryStore::Entries none;
+    return none;
+}
+
+FXKey DetailKey(int32_t entryNumber, uint16_t inci) {
+    const FXKey key = {{uint16_t(uint32_t(entryNumber) & 0xFFFF), uint16_t(uint32_t(entryNumber) >> 16), inci, 0}};
+    return key;
+}
+
+int32_t Clamp(int64_t value) {
+    if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+    if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+    return int32_t(value);
+}
+
+}  // namespace
+
+const EntryStore::Entries& EntryStore::Get(const FrameKey& key) const {
+    auto found = frames_.find(key);
+    return found == frames_.end() ? NoEntries() : found->second;
+}
+
+void EntryStore::Set(const FrameKey& key, const Entries& entries) {
+    if (entries.empty())
+        frames_.erase(key);
+    else
+        frames_[key] = entries;
+}
+
+std::vector<int32_t> EntryStore::EraseStaff(int staff) {
+    std::vector<int32_t> numbers;
+    for (auto frame = frames_.begin(); frame != frames_.end();) {
+        if (frame->first.staff != staff) {
+            ++frame;
+            continue;
+        }
+        for (const StoredEntry& entry : frame->second) numbers.push_back(entry.number);
+        frame = frames_.erase(frame);
+    }
+    for (auto locked = locked_.begin(); locked != locked_.end();)
+        locked = locked->staff == staff ? locked_.erase(locked) : std::next(locked);
+    return numbers;
+}
+
+void EntryStore::SetLocked(const FrameKey& key, bool locked) {
+    if (locked)
+        locked_.insert(key);
+    else
+        locked_.erase(key);
+}
+
+int32_t EntryStore::TakeNumber() {
+    if (next_ < 1 || next_ == std::numeric_limits<int32_t>::max()) return 0;
+    return next_++;
+}
+
+bool EntryStore::Locate(int32_t number, FrameKey* key, int* index) const {
+    for (const auto& frame : frames_)
+        for (size_t i = 0; i < frame.second.size(); ++i)
+            if (frame.second[i].number == number) {
+                if (key) *key = frame.first;
+                if (index) *index = int(i);
+                return true;
+            }
+    return false;
+}
+
+int32_t EntryStore::HighestNumber() const {
+    int32_t highest = 0;
+    for (const auto& frame : frames_)
+        for (const StoredEntry& entry : frame.second) highest = std::max(highest, entry.number);
+    return highest;
+}
+
+bool FindTuplet(const RecordStore& records, int32_t entryNumber, TupletRatio* ratio) {
+    const RecordStore::Bytes* record = records.Find(TupletRatio::kTag, DetailKey(entryNumber, 0));
+    if (!record || record->size() < 8) return false;
+    if (ratio) {
+        ratio->notes = fcdata::Read<uint16_t>(record->data(), 0);
+        ratio->symbolic = fcdata::Read<uint16_t>(record->data(), 2);
+        ratio->referenceNumber = fcdata::Read<uint16_t>(record->data(), 4);
+        ratio->referenceDuration = fcdata::Read<uint16_t>(record->data(), 6);
+    }
+    return true;
+}
+
+void ComputeTiming(const EntryStore::Entries& entries, const RecordStore& records, std::vector<EntryTiming>* timing,
+                   std::vector<TupletSpan>* spans) {
+    if (timing) timing->assign(entries.size(), EntryTiming());
+    if (spans) spans->clear();
+    int64_t position = 0;
+    // The tuplet in progress: where it started, its ratio and the notated time it has used.
+    bool inTuplet = false;
+    int64_t tupletStart = 0, tupletUsed = 0;
+    TupletRatio ratio;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const StoredEntry& entry = entries[i];
+        const bool grace = (entry.flags & FCNoteEntry::kFlagGrace) != 0;
+        TupletRatio found;
+        if ((entry.flags & FCNoteEntry::kFlagTupletStart) && entry.number > 0 &&
+            FindTuplet(records, entry.number, &found) && found.IsValid()) {
+            // The span: entries until their notated durations reach the tuplet's total.
+            size_t last = i;
+            int64_t sum = 0;
+            for (size_t k = i; k < entries.size(); ++k) {
+                last = k;
+                if (!(entries[k].flags & FCNoteEntry::kFlagGrace)) sum += entries[k].duration;
+                if (sum >= found.NotatedTotal()) break;
+            }
+            if (spans) spans->push_back(TupletSpan{int(i), int(last), 0});
+            if (!inTuplet) {
+                inTuplet = true;
+                tupletStart = position;
+                tupletUsed = 0;
+                ratio = found;
+            }
+        }
+        const int64_t notated = grace ? 0 : entry.duration;
+        int64_t actual = notated;
+        if (inTuplet) {
+            const int64_t from = tupletUsed * ratio.ActualTotal() / ratio.NotatedTotal();
+            tupletUsed += notated;
+            const int64_t to = tupletUsed * ratio.ActualTotal() / ratio.NotatedTotal();
+            actual = to - from;
+            position = tupletStart + from;
+            if (tupletUsed >= ratio.NotatedTotal()) inTuplet = false;
+        }
+        if (timing) (*timing)[i] = EntryTiming{Clamp(position), Clamp(actual)};
+        position += actual;
+    }
+}
+
+bool IsEntryDetailTag(uint32_t tag) {
+    static const uint32_t kTags[] = {
+        FXTag('e', 'd', 'I', 'M'),  // articulations
+        TupletRatio::kTag,          // tuplets
+        FXTag('e', 'd', 'E', 'x'),  // smart-shape entry marks
+    };
+    return std::find(std::begin(kTags), std::end(kTags), tag) != std::end(kTags);
+}
+
+void EraseEntryDetails(RecordStore& records, int32_t entryNumber) {
+    const FXKey entryKey = DetailKey(entryNumber, 0);
+    std::vector<std::pair<uint32_t, FXKey>> doomed;
+    for (const auto& tag : records.All()) {
+        if (!IsEntryDetailTag(tag.first)) continue;
+        for (const auto& record : tag.second) {
+            const FXKey key = RecordStore::KeyFromOrder(record.first);
+            if (key.words[0] == entryKey.words[0] && key.words[1] == entryKey.words[1])
+                doomed.emplace_back(tag.first, key);
+        }
+    }
+    for (const auto& record : doomed) records.Erase(record.first, record.second);
+}
+
+}  // namespace simhost

@@ -1,0 +1,161 @@
+// The score text as read, before it is built into a document: one node per statement, with the
+// place it came from, and the lexical pieces (durations, time signatures, keys, record tags) that
+// the reader parses and the writer produces, so both sides agree on every spelling. The parser
+// checks everything that needs no document; the reader checks the rest while building.
+#pragma once
+
+#include "simhost/DocumentBuilder.h"
+#include "simhost/EntryStore.h"
+#include "simhost/PitchSpelling.h"
+#include "simhost/ScoreText.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace simhost {
+namespace scoretext {
+
+struct Place {
+    int line = 0;
+    int column = 0;
+};
+
+struct StaffStatement {
+    int number = 0;
+    int style = 0;
+    bool ownKey = false;
+    bool ownTime = false;
+    bool keyless = false;
+    Place at;
+};
+
+struct PartStatement {
+    int id = 0;
+    std::vector<int> staves;
+    Place at;
+};
+
+struct SystemStatement {
+    int number = 0;
+    int part = 0;
+    int first = 0;
+    int next = 0;  // one past the last measure
+    std::vector<int> staves;
+    std::vector<int> sizes;
+    Place at;
+};
+
+struct NoteItem {
+    SpelledPitch pitch;
+    bool tie = false;
+    bool hasID = false;
+    int id = 0;
+    uint32_t flags = 0;  // besides the tie
+    Place at;
+};
+
+struct EntryItem {
+    int32_t duration = 0;
+    bool rest = false;
+    bool grace = false;
+    bool beamStart = false;
+    bool stemDown = false;
+    uint32_t flags = 0;  // besides the note, grace and beam-start flags
+    uint16_t flags2 = 0;
+    int32_t number = 0;  // 0: the next number
+    std::vector<NoteItem> notes;
+    Place at;
+};
+
+struct TupletItem {
+    TupletRatio ratio;
+    int first = 0;  // entry indices within the layer
+    int last = 0;
+    Place at;
+};
+
+struct LayerStatement {
+    int staff = 0;
+    int layer = 0;  // 0-based index
+    bool locked = false;
+    bool overfull = false;
+    std::vector<EntryItem> entries;
+    std::vector<TupletItem> tuplets;
+    Place at;
+};
+
+struct CellStatement {
+    int staff = 0;
+    bool hasMeter = false;
+    Meter meter;
+    bool hasKey = false;
+    uint16_t key = 0;
+    Place at;
+};
+
+struct MeasureStatement {
+    int first = 0;
+    int last = 0;
+    Meter meter;       // in effect (carried over from the measure before when not given)
+    uint16_t key = 0;  // in effect
+    int barline = 0;
+    std::vector<CellStatement> cells;
+    std::vector<LayerStatement> layers;
+    Place at;
+};
+
+struct RawStatement {
+    enum Store { kScore, kPartLayout, kPartField };
+    Store store = kScore;
+    int part = 0;
+    uint32_t tag = 0;
+    FXKey key = {{0, 0, 0, 0}};
+    bool erase = false;
+    std::vector<uint8_t> bytes;
+    Place at;
+};
+
+struct ScoreSyntax {
+    int unit = 1;
+    uint16_t beamFlags = 0;
+    std::vector<StaffStatement> staves;
+    std::vector<PartStatement> parts;
+    std::vector<SystemStatement> systems;
+    std::vector<MeasureStatement> measures;
+    bool hasNextEntry = false;
+    int32_t nextEntry = 0;
+    Place nextEntryAt;
+    std::vector<RawStatement> raws;
+};
+
+// Parses the whole text; false with the first error.
+bool Parse(const std::string& text, const std::string& source, ScoreSyntax* syntax, ScoreTextError* error);
+
+// --- lexical pieces shared with the writer ---
+
+// Durations: 1 2 4 8 ... 1024 with dots ("4.", "8.."), or "e" and the EDUs ("e85").
+std::string DurationToken(int32_t duration);
+// Time signatures: "4/4", "6/8", "2/4.", composite "3+2/8", "3+2,2/8" (groups over one beat
+// duration), "3/8+2/4" (a beat duration per group). Empty when the meter cannot be written.
+std::string TimeToken(const Meter& meter);
+// "C", "F#", "Ebm", or the key value in hex ("0x0009") when it names no key.
+std::string KeyToken(uint16_t key);
+std::string BarlineToken(int style);
+std::string UnitToken(int unit);
+// Pitches: letter, accidental ("#", "bb", "(+4)"), octave ("C4", "F#3", "Bb-1").
+std::string PitchToken(const SpelledPitch& pitch);
+// A record tag: its four codes, non-alphanumeric ones as \xHH.
+std::string TagToken(uint32_t tag);
+
+// The key a cell's notes are spelled in: the cell's key, or C on a staff that ignores keys
+// (read from the current document).
+uint16_t SpellingKey(int staff, int measure);
+
+// The values the reader accepts (so the writer knows what it may write).
+bool IsTextDuration(int64_t duration);
+bool IsTextBeatCount(int64_t beats);
+bool IsTextBeatDuration(int64_t duration);
+
+}  // namespace scoretext
+}  // namespace simhost
