@@ -1,0 +1,37 @@
+#include "plugin/FCUndoBlock.h"
+
+#include "framework/core/FCString.h"
+#include "framework/host/hostapi.h"
+#include "plugin/__FCUndoBlockHandler.h"
+
+bool FCUndoBlock::OpenEdit(const FCString* name) {
+    FCString title;
+    title.SetString(name);
+    // A character made of two units is never split in half.
+    int length = kMaxEditNameLength;
+    if (title.GetLength() > length && title.GetCharacterAt(length - 1) >= 0xD800 &&
+        title.GetCharacterAt(length - 1) <= 0xDBFF)
+        --length;
+    title.TruncateAt(length);
+    if (hostapi::UseUTF16()) return hostapi::FX_StartFinaleEdit_UTF16(title.GetUnits(), kFXInterfaceVersion) != 0;
+    return hostapi::FX_StartFinaleEdit(title.GetCString(), kFXInterfaceVersion) != 0;
+}
+
+bool FCUndoBlock::Run(__FCUndoBlockHandler* handler, const FCString* name) {
+    if (!handler || !name) return false;
+    handler->undoBlock_ = this;
+    if (!OpenEdit(name)) {
+        handler->undoBlock_ = nullptr;
+        running_ = false;
+        return false;
+    }
+    running_ = true;
+    const bool changed = handler->Execute();
+    running_ = false;
+    if (changed)
+        hostapi::FX_EndFinaleEdit(kFXInterfaceVersion);
+    else
+        hostapi::FX_CancelFinaleEdit(kFXInterfaceVersion);
+    handler->undoBlock_ = nullptr;
+    return changed;
+}

@@ -1,0 +1,98 @@
+#include "plugin/PatternTaskWindow.h"
+
+#include "framework/ui/FCCtrlButton.h"
+#include "framework/ui/FCCtrlCheckbox.h"
+#include "framework/ui/FCCtrlDataList.h"
+#include "framework/ui/FCCtrlEdit.h"
+#include "framework/ui/FCCtrlPopup.h"
+#include "framework/ui/FCCtrlStatic.h"
+#include "framework/ui/FCUI.h"
+#include "plugin/FCPatternTaskBlockHandler.h"
+#include "plugin/FCUndoBlock.h"
+#include "plugin/PatternSettings.h"
+#include "plugin/TaskCatalogue.h"
+#include "plugin/TaskWindowIDs.h"
+#include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
+#include "tasks/chords/FCChordsBlockHandler.h"
+#include "tasks/dynamics/FCDynamicsBlockHandler.h"
+#include "tasks/performance/FCPerformanceNotationBlockHandler.h"
+#include "tasks/sequences/FCSequencesBlockHandler.h"
+
+#include <memory>
+
+FCPatternTaskBlockHandler* PatternTaskWindow::CreateTaskHandler(int taskID) {
+    FCUI* ui = GetTaskUI();
+    FCPatternTaskBlockHandler* handler = nullptr;
+    switch (taskcatalogue::GetTaskCategory(taskID)) {
+        case taskcatalogue::kBeamedGroups:
+            handler = new FCBeamedGroupsBlockHandler(taskID, ui, this);
+            break;
+        case taskcatalogue::kChords:
+            handler = new FCChordsBlockHandler(taskID, ui, this);
+            break;
+        case taskcatalogue::kDynamics:
+            handler = new FCDynamicsBlockHandler(taskID, ui, this);
+            break;
+        case taskcatalogue::kSequences:
+            handler = new FCSequencesBlockHandler(taskID, ui, this);
+            break;
+        case taskcatalogue::kPerformanceNotation:
+            handler = new FCPerformanceNotationBlockHandler(taskID, ui, this);
+            break;
+        default:
+            return nullptr;
+    }
+    using namespace taskwindow;
+    handler->SetStatic1(dynamic_cast<FCCtrlStatic*>(GetTaskControl(kStatic1)));
+    handler->SetStatic2(dynamic_cast<FCCtrlStatic*>(GetTaskControl(kStatic2)));
+    handler->SetStatic3(dynamic_cast<FCCtrlStatic*>(GetTaskControl(kStatic3)));
+    handler->SetStatic4(dynamic_cast<FCCtrlStatic*>(GetTaskControl(kStatic4)));
+    handler->SetStatic5(dynamic_cast<FCCtrlStatic*>(GetTaskControl(kStatic5)));
+    handler->SetPopup1(dynamic_cast<FCCtrlPopup*>(GetTaskControl(kPopup1)));
+    handler->SetPopup2(dynamic_cast<FCCtrlPopup*>(GetTaskControl(kPopup2)));
+    handler->SetPopup3(dynamic_cast<FCCtrlPopup*>(GetTaskControl(kPopup3)));
+    handler->SetEdit1(dynamic_cast<FCCtrlEdit*>(GetTaskControl(kEdit1)));
+    handler->SetEdit2(dynamic_cast<FCCtrlEdit*>(GetTaskControl(kEdit2)));
+    handler->SetEdit3(dynamic_cast<FCCtrlEdit*>(GetTaskControl(kEdit3)));
+    handler->SetButton(dynamic_cast<FCCtrlButton*>(GetTaskControl(kTaskButton)));
+    handler->SetCheck1(dynamic_cast<FCCtrlCheckbox*>(GetTaskControl(kCheck1)));
+    handler->SetCheck2(dynamic_cast<FCCtrlCheckbox*>(GetTaskControl(kCheck2)));
+    handler->SetCheck3(dynamic_cast<FCCtrlCheckbox*>(GetTaskControl(kCheck3)));
+    handler->SetDataList(dynamic_cast<FCCtrlDataList*>(GetTaskControl(kDataList)));
+    return handler;
+}
+
+bool PatternTaskWindow::ApplyTask(int selectedTaskID) {
+    FCUI* ui = GetTaskUI();
+    const char* name = taskcatalogue::GetTaskName(selectedTaskID);
+    if (!name) {
+        if (ui) ui->Beep();
+        return false;
+    }
+    FCUndoBlock undoBlock;
+    std::unique_ptr<FCPatternTaskBlockHandler> handler(CreateTaskHandler(selectedTaskID));
+    if (!handler) return false;
+    if (!handler->CanExecute()) return false;
+    handler->StoreTaskSettings();
+    if (FCCtrlCheckbox* respace = dynamic_cast<FCCtrlCheckbox*>(GetTaskControl(taskwindow::kRespace)))
+        ThePatternSettings().QZPT_RESPACE_IF_NECESSARY = respace->GetCheck() != 0;
+    FCString editName(name);
+    const bool changed = undoBlock.Run(handler.get(), &editName);
+    if (ui) {
+        if (changed)
+            ui->RedrawMusic();
+        else
+            ui->Beep();
+    }
+    return changed;
+}
+
+void PatternTaskWindow::EnableOptionControls() {
+    for (int id : taskwindow::kOptionControlIDs)
+        if (FCControl* control = GetTaskControl(id)) control->SetEnable(true);
+}
+
+void PatternTaskWindow::HideOptionControls() {
+    for (int id : taskwindow::kOptionControlIDs)
+        if (FCControl* control = GetTaskControl(id)) control->SetVisible(false);
+}

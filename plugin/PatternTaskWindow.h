@@ -1,0 +1,42 @@
+// What the task handlers need from the task window that creates them (its FCUI, its controls, its
+// copy of the document's expression categories, its number profiles, its profile editor), and the
+// window's task operations built on that: creating the handler of a task and the Apply sequence.
+// The task window implements this interface beside being an FCResourceWindow; everything the
+// interface hands out stays owned by the window.
+#pragma once
+
+class FCCategoryDefs;
+class FCControl;
+class FCNumberSettingsProfiles;
+class FCPatternTaskBlockHandler;
+class FCUI;
+
+class PatternTaskWindow {
+public:
+    virtual ~PatternTaskWindow() {}
+
+    // The FCUI the window was made with.
+    virtual FCUI* GetTaskUI() = 0;
+    // The window's control with that dialog id, or null.
+    virtual FCControl* GetTaskControl(int id) = 0;
+    // The window's copy of the document's expression categories.
+    virtual FCCategoryDefs* GetTaskCategories() = 0;
+    // The window's number profiles.
+    virtual FCNumberSettingsProfiles* GetTaskProfiles() = 0;
+    // Opens the profile editor on the window's profiles, with that profile selected.
+    virtual void ShowProfileEditor(int profileIndex) = 0;
+
+    // A new handler of the task's category, made with the window's FCUI and given the window's
+    // sixteen option controls; null for a task id the catalogue does not have. The caller
+    // deletes it.
+    virtual FCPatternTaskBlockHandler* CreateTaskHandler(int taskID);
+
+    // The Apply button: runs the selected task (the selected tree node's data, 0 for none) as
+    // one named host edit; redraws the music after a change and beeps otherwise, or beeps at
+    // once when no task is selected. True when the document was changed.
+    bool ApplyTask(int selectedTaskID);
+
+    // All sixteen option controls enabled, or all hidden.
+    void EnableOptionControls();
+    void HideOptionControls();
+};

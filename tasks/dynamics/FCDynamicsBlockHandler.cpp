@@ -1,0 +1,230 @@
+#include "tasks/dynamics/FCDynamicsBlockHandler.h"
+
+#include "framework/score/FCMusicRegion.h"
+#include "framework/ui/FCUI.h"
+#include "plugin/PatternSettings.h"
+
+namespace {
+
+const TaskPopupItem kCopySources[] = {
+    {0, "Staff with the most dynamics"},      {1, "Top staff in selection"},
+    {2, "Bottom staff in selection"},         {3, "First selected staff with dynamics"},
+    {4, "Last selected staff with dynamics"},
+};
+
+const TaskPopupItem kHairpinTypes[] = {
+    {0, "<   (crescendo)"},
+    {1, ">   (diminuendo)"},
+    {2, "< >   (cresc+dim)"},
+    {3, "> <   (dim+cresc)"},
+};
+
+const TaskPopupItem kHairpinPaddings[] = {
+    {0, "None"},
+    {1, "32nd length"},
+    {2, "Dotted 32nd length"},
+    {3, "16th length"},
+    {4, "Dotted 16th length"},
+    {5, "8th length"},
+    {6, "Dotted 8th length"},
+    {7, "2 %"},
+    {8, "4 %"},
+    {9, "6 %"},
+};
+
+const TaskPopupItem kVerticalPositions[] = {
+    {0, "Below Staff (Near)"},
+    {1, "Above Staff (Near)"},
+    {2, "Below Staff"},
+    {3, "Above Staff"},
+    {4, "Below Staff (Far)"},
+    {5, "Above Staff (Far)"},
+    {6, "Custom (from baseline)"},
+};
+
+const TaskPopupItem kSwellScopes[] = {
+    {0, "Exact duration of"},
+    {1, "Longer than"},
+    {2, "Equal or longer than"},
+};
+
+const TaskPopupItem kSwellDurations[] = {
+    {0, "Dotted Quarter"}, {1, "Half Note"},         {2, "Dotted Half Note"},
+    {3, "Whole Note"},     {4, "Dotted Whole Note"}, {5, "Breve"},
+};
+
+}  // namespace
+
+bool FCDynamicsBlockHandler::Execute() {
+    // The work of each Dynamics task comes with that task; until then Apply changes nothing.
+    return false;
+}
+
+void FCDynamicsBlockHandler::AddTaskControls(FCTaskControlInfos* infos) {
+    switch (GetTaskID()) {
+        case kCarbonCopy:
+            AddRow(infos, GetStatic1(), 0, 60, 5);
+            AddRow(infos, GetPopup1(), 0, 60, kBelow);
+            AddRow(infos, GetCheck1(), 0, 60, 30);
+            AddRow(infos, GetCheck2(), 10, 60, 40);
+            AddRow(infos, GetCheck3(), 0, 80, 50);
+            break;
+        case kHairpins:
+            AddRow(infos, GetStatic1(), 0, 35, 5);
+            AddRow(infos, GetPopup1(), 0, 35, kBelow);
+            AddRow(infos, GetStatic2(), 50, 45, 5);
+            AddRow(infos, GetPopup2(), 50, 45, kBelow);
+            AddRow(infos, GetStatic3(), 0, 50, 30);
+            AddRow(infos, GetPopup3(), 0, 50, kBelow);
+            AddRow(infos, GetEdit1(), 55, 25, kBeside);
+            AddRow(infos, GetCheck1(), 0, 60, 55);
+            AddRow(infos, GetCheck2(), 10, 60, 65);
+            break;
+        case kHairpinSwells:
+            AddRow(infos, GetCheck1(), 0, 60, 10);
+            AddRow(infos, GetStatic3(), 0, 50, 20);
+            AddRow(infos, GetEdit1(), 0, 15, kBelow);
+            AddRow(infos, GetStatic4(), 50, 50, 20);
+            AddRow(infos, GetEdit2(), 50, 15, kBelow);
+            AddRow(infos, GetStatic1(), 0, 45, 40);
+            AddRow(infos, GetPopup1(), 0, 45, kBelow);
+            AddRow(infos, GetStatic2(), 47, 40, 40);
+            AddRow(infos, GetPopup2(), 47, 40, kBelow);
+            AddRow(infos, GetStatic5(), 0, 50, 60);
+            AddRow(infos, GetPopup3(), 0, 50, kBelow);
+            AddRow(infos, GetEdit3(), 55, 25, kBeside);
+            break;
+        default:
+            break;
+    }
+}
+
+void FCDynamicsBlockHandler::InitTaskControls() {
+    PatternSettings& settings = ThePatternSettings();
+    switch (GetTaskID()) {
+        case kCarbonCopy:
+            SetLabel(GetStatic1(), "Source staff:");
+            FillPopup(GetPopup1(), kCopySources, settings.QZPT_DYNAMICS_CARBONCOPY_SOURCE);
+            SetLabel(GetCheck1(), "Only copy to music");
+            SetChecked(GetCheck1(), settings.QZPT_DYNAMICS_CARBONCOPY_MUSIC);
+            SetLabel(GetCheck2(), "Shrink smart shapes at rests");
+            SetChecked(GetCheck2(), settings.QZPT_DYNAMICS_CARBONCOPY_SHRINKSMARTSHAPES);
+            SetLabel(GetCheck3(), "Auto-adjust expression layer assignment");
+            SetChecked(GetCheck3(), settings.QZPT_DYNAMICS_CARBONCOPY_LAYERASSIGN);
+            break;
+        case kHairpins:
+            SetLabel(GetStatic1(), "Shape type:");
+            FillPopup(GetPopup1(), kHairpinTypes, settings.QZPT_DYNAMICS_HAIRPINS_TYPE);
+            SetLabel(GetStatic2(), "Padding:");
+            FillPopup(GetPopup2(), kHairpinPaddings, settings.QZPT_DYNAMICS_HAIRPINS_PADDING);
+            SetLabel(GetStatic3(), "Vertical Position:");
+            FillPopup(GetPopup3(), kVerticalPositions, settings.QZPT_DYNAMICS_HAIRPINS_VERTPOS);
+            SetMeasurement(GetEdit1(), settings.QZPT_DYNAMICS_HAIRPINS_CUSTOMPOS);
+            SetLabel(GetCheck1(), "Only copy to music");
+            SetChecked(GetCheck1(), settings.QZPT_DYNAMICS_HAIRPINS_MUSIC);
+            SetLabel(GetCheck2(), "Shrink hairpins at rests");
+            SetChecked(GetCheck2(), settings.QZPT_DYNAMICS_HAIRPINS_SHRINK);
+            break;
+        case kHairpinSwells:
+            SetLabel(GetCheck1(), "Inverse Hairpin Direction");
+            SetChecked(GetCheck1(), settings.QZPT_DYNAMICS_SWELLS_INVERSE);
+            SetLabel(GetStatic3(), "Focal Point (percent):");
+            SetInteger(GetEdit1(), settings.QZPT_DYNAMICS_SWELLS_FOCALPOINT);
+            SetLabel(GetStatic4(), "Padding (percent):");
+            SetInteger(GetEdit2(), settings.QZPT_DYNAMICS_SWELLS_PADDING);
+            SetLabel(GetStatic1(), "Scope:");
+            FillPopup(GetPopup1(), kSwellScopes, settings.QZPT_DYNAMICS_SWELLS_SCOPE);
+            SetLabel(GetStatic2(), "Duration:");
+            FillPopup(GetPopup2(), kSwellDurations, settings.QZPT_DYNAMICS_SWELLS_DURATION);
+            SetLabel(GetStatic5(), "Vertical Position:");
+            FillPopup(GetPopup3(), kVerticalPositions, settings.QZPT_DYNAMICS_SWELLS_VERTPOS);
+            SetMeasurement(GetEdit3(), settings.QZPT_DYNAMICS_SWELLS_CUSTOMPOS);
+            break;
+        default:
+            break;
+    }
+}
+
+void FCDynamicsBlockHandler::UpdateTaskControls() {
+    switch (GetTaskID()) {
+        case kCarbonCopy:
+            if (!IsChecked(GetCheck1())) SetEnabled(GetCheck2(), false);
+            break;
+        case kHairpins:
+            if (!IsChecked(GetCheck1())) SetEnabled(GetCheck2(), false);
+            SetShown(GetEdit1(), GetPopupKey(GetPopup3(), kVerticalPositions) == kCustomVerticalPosition);
+            break;
+        case kHairpinSwells:
+            SetShown(GetEdit3(), GetPopupKey(GetPopup3(), kVerticalPositions) == kCustomVerticalPosition);
+            break;
+        default:
+            break;
+    }
+}
+
+void FCDynamicsBlockHandler::StoreTaskSettings() {
+    PatternSettings& settings = ThePatternSettings();
+    switch (GetTaskID()) {
+        case kCarbonCopy:
+            settings.QZPT_DYNAMICS_CARBONCOPY_SOURCE = GetPopupKey(GetPopup1(), kCopySources);
+            settings.QZPT_DYNAMICS_CARBONCOPY_MUSIC = IsChecked(GetCheck1());
+            settings.QZPT_DYNAMICS_CARBONCOPY_SHRINKSMARTSHAPES = IsChecked(GetCheck2());
+            settings.QZPT_DYNAMICS_CARBONCOPY_LAYERASSIGN = IsChecked(GetCheck3());
+            break;
+        case kHairpins:
+            settings.QZPT_DYNAMICS_HAIRPINS_TYPE = GetPopupKey(GetPopup1(), kHairpinTypes);
+            settings.QZPT_DYNAMICS_HAIRPINS_PADDING = GetPopupKey(GetPopup2(), kHairpinPaddings);
+            settings.QZPT_DYNAMICS_HAIRPINS_VERTPOS = GetPopupKey(GetPopup3(), kVerticalPositions);
+            settings.QZPT_DYNAMICS_HAIRPINS_CUSTOMPOS = GetMeasurement(GetEdit1());
+            settings.QZPT_DYNAMICS_HAIRPINS_MUSIC = IsChecked(GetCheck1());
+            settings.QZPT_DYNAMICS_HAIRPINS_SHRINK = IsChecked(GetCheck2());
+            break;
+        case kHairpinSwells:
+            settings.QZPT_DYNAMICS_SWELLS_INVERSE = IsChecked(GetCheck1());
+            settings.QZPT_DYNAMICS_SWELLS_FOCALPOINT = GetClampedInteger(GetEdit1(), 10, 90);
+            settings.QZPT_DYNAMICS_SWELLS_PADDING = GetClampedInteger(GetEdit2(), 0, 15);
+            settings.QZPT_DYNAMICS_SWELLS_SCOPE = GetPopupKey(GetPopup1(), kSwellScopes);
+            settings.QZPT_DYNAMICS_SWELLS_DURATION = GetPopupKey(GetPopup2(), kSwellDurations);
+            settings.QZPT_DYNAMICS_SWELLS_VERTPOS = GetPopupKey(GetPopup3(), kVerticalPositions);
+            settings.QZPT_DYNAMICS_SWELLS_CUSTOMPOS = GetMeasurement(GetEdit3());
+            break;
+        default:
+            break;
+    }
+}
+
+bool FCDynamicsBlockHandler::CanExecute() {
+    switch (GetTaskID()) {
+        case kCarbonCopy:
+            return CanCopyDynamics();
+        case kHairpins:
+            return CanCreateHairpins();
+        default:
+            return true;
+    }
+}
+
+bool FCDynamicsBlockHandler::CanCopyDynamics() {
+    FCMusicRegion region;
+    if (!region.SetCurrentSelection() || region.IsEmpty()) return false;
+    if (region.GetEndSlot() - region.GetStartSlot() + 1 >= 2) return true;
+    if (FCUI* ui = GetUI()) {
+        FCString text(
+            "The selected area contains less than 2 staves. To copy dynamics, please select multiple staves. One of "
+            "the selected staves will serve as the source staff.");
+        FCString caption("Too Few Selected Staves");
+        ui->AlertInfo(&text, &caption);
+    }
+    return false;
+}
+
+bool FCDynamicsBlockHandler::CanCreateHairpins() {
+    FCMusicRegion region;
+    if (!region.SetCurrentSelection() || region.IsEmpty()) return true;
+    if (region.GetEndMeasure() - region.GetStartMeasure() + 1 <= kWideRegionMeasures) return true;
+    FCUI* ui = GetUI();
+    if (!ui) return false;
+    FCString text("The selected region is very wide. Do you really want to create hairpins that span the full region?");
+    FCString caption("Wide Selected Region");
+    return ui->AlertYesNo(&text, &caption) == FCUI::kAnswerYes;
+}
