@@ -1,7 +1,14 @@
 // Reading score text: the parsed statements are built into the current document through the
 // document builder, in a scratch content that replaces the document only when everything was
 // built.
+#include "framework/core/FCFontInfo.h"
+#include "framework/entries/FCArticulation.h"
+#include "framework/entries/FCArticulationDef.h"
 #include "framework/entries/FCNoteEntry.h"
+#include "framework/entries/FCTuplet.h"
+#include "framework/markings/FCCategoryDef.h"
+#include "framework/markings/FCExpression.h"
+#include "framework/markings/FCTextExpressionDef.h"
 #include "framework/score/FCCell.h"
 #include "framework/score/FCCurrentStaffSpec.h"
 #include "framework/score/FCKeySignature.h"
@@ -12,6 +19,9 @@
 
 #include <cstdio>
 #include <set>
+
+static_assert(simhost::scoretext::kArticulationValueCount == FCArticulationDef::kValueCount,
+              "the text names every value of an articulation definition");
 
 namespace simhost {
 
@@ -71,8 +81,10 @@ private:
         return false;
     }
     bool Structure();
+    bool Definitions();
     bool Measure(const MeasureStatement& measure);
     bool Layer(int measure, const LayerStatement& layer);
+    bool Articulations(int32_t entryNumber, const EntryItem& item);
     bool Raws();
     // The layer's entries end within the measure.
     bool Fits(int measure, const LayerStatement& layer);
@@ -87,7 +99,9 @@ private:
 };
 
 bool Builder::Run() {
-    if (!Structure()) return false;
+    // The records written here are the score's.
+    document_.View().SetCurrentPart(0);
+    if (!Structure() || !Definitions()) return false;
     for (const MeasureStatement& measure : syntax_.measures)
         if (!Measure(measure)) return false;
     if (syntax_.hasNextEntry && !builder_.SetNextEntryNumber(syntax_.nextEntry))
@@ -151,6 +165,111 @@ bool Builder::Measure(const MeasureStatement& measure) {
             return Fail(cell.at, "the cell's signatures could not be stored");
     for (const LayerStatement& layer : measure.layers)
         if (!Layer(measure.first, layer)) return false;
+    for (const ExpressionStatement& statement : measure.expressions) {
+        FCExpression expression;
+        expression.SetDefinitionNumber(statement.definition);
+        expression.SetShape(statement.shape);
+        expression.SetStaff(statement.staff);
+        expression.SetMeasurePos(statement.position);
+        expression.SetLayerAssignment(statement.layer);
+        expression.SetShownInScore(!statement.hideScore);
+        expression.SetShownInParts(!statement.hideParts);
+        expression.SetShownInCurrentPart(!statement.hidePart);
+        if (!expression.SaveNewUnderMeasure(measure.first))
+            return Fail(statement.at, "the expression could not be stored");
+    }
+    return true;
+}
+
+bool Builder::Articulations(int32_t entryNumber, const EntryItem& item) {
+    if (item.articulations.empty()) return true;
+    // A stand-in for the entry: the details only need its number.
+    uint8_t record[FCNoteEntry::kRecordSize] = {0};
+    fcdata::Write<int32_t>(record, 0, entryNumber);
+    FCNoteEntry entry(record);
+    for (const ArticulationItem& item : item.articulations) {
+        FCArticulation articulation;
+        articulation.ConnectToEntry(&entry);
+        articulation.SetDefNumber(item.definition);
+        articulation.SetPosition1(item.position1);
+        articulation.SetPosition2(item.position2);
+        if (!articulation.SaveNew()) return Fail(item.at, "the articulation could not be stored");
+    }
+    return true;
+}
+
+namespace {
+
+// The host's number for a font the text names.
+int FontNumber(const FontItem& font) {
+    if (!font.named) return font.number;
+    return hostapi::FX_FontNameToNum(font.name.c_str(), kFXInterfaceVersion);
+}
+
+void ToString(const std::u16string& units, FCString* text) { text->SetUTF16(units.c_str(), int(units.size())); }
+
+}  // namespace
+
+bool Builder::Definitions() {
+    for (const CategoryStatement& statement : syntax_.categories) {
+        FCCategoryDef category;
+        category.SetCategoryType(statement.hasType ? statement.type : statement.number);
+        FCString name;
+        ToString(statement.name, &name);
+        category.SetName(&name);
+        FCFontInfo font;
+        font.SetName("");
+        font.SetNameNumber(int16_t(FontNumber(statement.font)));
+        font.SetSize(float(statement.size));
+        font.SetEffects(uint16_t(statement.effects));
+        category.SetTextFontInfo(&font);
+        category.SetHorizontalAlignment(statement.alignment);
+        for (int i = 0; i < FCCategoryDef::kPlacementCount; ++i) category.SetPlacementValue(i, statement.placement[i]);
+        category.SetFlags(statement.flags);
+        if (!category.SaveAs(uint16_t(statement.number))) return Fail(statement.at, "the category could not be stored");
+    }
+    for (const TextExpressionStatement& statement : syntax_.textExpressions) {
+        FCTextExpressionDef definition;
+        FCString text;
+        ToString(statement.description, &text);
+        definition.SetDescription(&text);
+        definition.SetCategoryNumber(statement.category);
+        definition.SetUseCategoryFont(statement.categoryFont);
+        definition.SetUseCategoryPlacement(statement.categoryPlacement);
+        definition.SetHorizontalAlignment(statement.alignment);
+        for (int i = 0; i < FCTextExpressionDef::kPlacementCount; ++i)
+            definition.SetPlacementValue(i, statement.placement[i]);
+        definition.SetRehearsalMark(statement.rehearsal);
+        ToString(statement.text, &text);
+        if ((statement.hasText && !definition.SetText(&text)) || !definition.SaveAs(uint16_t(statement.number)))
+            return Fail(statement.at, "the text expression could not be stored");
+    }
+    for (const ArticulationDefStatement& statement : syntax_.articulationDefs) {
+        FCArticulationDef definition;
+        definition.SetFlags1(statement.flags1);
+        definition.SetFlags2(statement.flags2);
+        if (statement.mainShape)
+            definition.SetMainShape(statement.mainSlot);
+        else
+            definition.SetMainCharacter(statement.mainSlot);
+        if (statement.alternateShape)
+            definition.SetAlternateShape(statement.alternateSlot);
+        else
+            definition.SetAlternateCharacter(statement.alternateSlot);
+        if (statement.mainUsesAlternate) definition.SetFlags1Bits(FCArticulationDef::kMainUsesAlternate, true);
+        if (statement.flippedUsesAlternate) definition.SetFlags1Bits(FCArticulationDef::kFlippedUsesAlternate, true);
+        if (statement.mode >= 0) definition.SetPositionMode(statement.mode);
+        definition.SetMainFontNumber(FontNumber(statement.mainFont));
+        definition.SetMainFontSize(statement.mainSize);
+        definition.SetMainFontEffects(statement.mainEffects);
+        definition.SetAlternateFontNumber(FontNumber(statement.alternateFont));
+        definition.SetAlternateFontSize(statement.alternateSize);
+        definition.SetAlternateFontEffects(statement.alternateEffects);
+        for (int value = 0; value < kArticulationValueCount; ++value)
+            definition.SetValue(FCArticulationDef::Value(value), statement.values[value]);
+        if (!definition.SaveAs(uint16_t(statement.number)))
+            return Fail(statement.at, "the articulation definition could not be stored");
+    }
     return true;
 }
 
@@ -167,7 +286,8 @@ bool Builder::Layer(int measure, const LayerStatement& layer) {
         nextNumber_ = entry.number + 1;
         entry.duration = item.duration;
         entry.flags = item.flags | (item.rest ? 0 : FCNoteEntry::kFlagNote) |
-                      (item.grace ? FCNoteEntry::kFlagGrace : 0) | (item.beamStart ? FCNoteEntry::kFlagBeamStart : 0);
+                      (item.grace ? FCNoteEntry::kFlagGrace : 0) | (item.beamStart ? FCNoteEntry::kFlagBeamStart : 0) |
+                      (item.articulations.empty() ? 0 : FCNoteEntry::kFlagArticulations);
         entry.flags2 = item.flags2;
         entry.stemDown = item.stemDown;
         for (size_t n = 0; n < item.notes.size(); ++n) {
@@ -184,9 +304,17 @@ bool Builder::Layer(int measure, const LayerStatement& layer) {
     std::vector<int32_t> numbers;
     if (!builder_.SetLayer(layer.staff, measure, layer.layer, entries, &numbers))
         return Fail(layer.at, "the layer could not be stored");
-    for (const TupletItem& tuplet : layer.tuplets)
-        if (!builder_.AddTuplet(numbers[size_t(tuplet.first)], tuplet.ratio))
+    for (const TupletItem& tuplet : layer.tuplets) {
+        const int32_t number = numbers[size_t(tuplet.first)];
+        FCTuplet record;
+        if (!builder_.AddTuplet(number, tuplet.ratio) || !record.Load(number, 0))
             return Fail(tuplet.at, "the tuplet could not be stored");
+        for (int option = 0; option < kTupletOptionCount; ++option)
+            record.SetOption(FCTuplet::Option(option), tuplet.options[option]);
+        if (!record.Save()) return Fail(tuplet.at, "the tuplet's options could not be stored");
+    }
+    for (size_t i = 0; i < layer.entries.size(); ++i)
+        if (!Articulations(numbers[i], layer.entries[i])) return false;
     if (layer.locked && !builder_.SetFrameLocked(layer.staff, measure, layer.layer, true))
         return Fail(layer.at, "the layer could not be locked");
     return true;

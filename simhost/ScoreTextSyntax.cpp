@@ -1,5 +1,7 @@
 #include "simhost/ScoreTextSyntax.h"
 
+#include "framework/entries/FCTuplet.h"
+
 #include <cctype>
 #include <cstdio>
 #include <map>
@@ -120,6 +122,33 @@ bool SplitOption(const std::string& token, std::string* name, std::string* value
     return true;
 }
 
+// UTF-16 units as UTF-8 (unpaired surrogates as their own three bytes; callers that must keep
+// them escape them first).
+std::string Utf8(const std::u16string& units) {
+    std::string text;
+    for (size_t i = 0; i < units.size(); ++i) {
+        uint32_t code = units[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000)
+            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
+        if (code < 0x80) {
+            text += char(code);
+        } else if (code < 0x800) {
+            text += char(0xC0 | (code >> 6));
+            text += char(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            text += char(0xE0 | (code >> 12));
+            text += char(0x80 | ((code >> 6) & 0x3F));
+            text += char(0x80 | (code & 0x3F));
+        } else {
+            text += char(0xF0 | (code >> 18));
+            text += char(0x80 | ((code >> 12) & 0x3F));
+            text += char(0x80 | ((code >> 6) & 0x3F));
+            text += char(0x80 | (code & 0x3F));
+        }
+    }
+    return text;
+}
+
 class Parser {
 public:
     Parser(const std::string& source, ScoreSyntax* syntax, ScoreTextError* error)
@@ -164,6 +193,23 @@ private:
     bool StaffList(const Token& token, const std::string& value, std::vector<int>* staves, bool declared);
     bool CheckLayerTies();
 
+    // Texts in double quotes, and lines that may hold them.
+    bool Quoted(const std::string& line, size_t& i, std::u16string* text);
+    bool Words(const std::string& line, std::vector<Token>* tokens);
+    // The value of a name=value token (or the whole token at offset 0) as a quoted text.
+    bool TextValue(const std::string& line, const Token& token, size_t offset, std::u16string* text);
+    bool IntValue(const Token& token, const std::string& value, int64_t low, int64_t high, int64_t* number,
+                  const std::string& expected);
+    bool HexValue(const Token& token, const std::string& value, uint64_t* number, const std::string& expected);
+    bool FontValue(const std::string& line, const Token& token, const std::string& value, FontItem* font);
+    bool PlaceValue(const Token& token, const std::string& value, int* placement);
+    bool Category(const std::string& line);
+    bool TextExpression(const std::string& line);
+    bool ArticulationDef(const std::string& line);
+    bool Expression(int staff, const std::vector<Token>& tokens, size_t from);
+    bool TupletOptions(const std::string& line, size_t& i, TupletItem* tuplet);
+    bool ArticulationMark(const std::string& line, size_t& i, const std::string& digits, EntryItem* entry);
+
     const std::string& source_;
     ScoreSyntax* syntax_;
     ScoreTextError* error_;
@@ -171,6 +217,9 @@ private:
     bool headerSeen_ = false;
     std::set<int> staves_;
     std::map<int, int> systemsPerPart_;
+    std::set<int> categories_;
+    std::set<int> textExpressions_;
+    std::set<int> articulationDefs_;
 };
 
 bool Parser::Run(const std::string& text) {
@@ -181,12 +230,21 @@ bool Parser::Run(const std::string& text) {
         ++line_;
         std::string line = text.substr(start, end - start);
         // A comment starts at '#' at the start of the line or after a space (a sharp always
-        // follows a letter).
-        for (size_t i = 0; i < line.size(); ++i)
-            if (line[i] == '#' && (i == 0 || IsSpace(line[i - 1]))) {
+        // follows a letter), outside texts in quotes.
+        bool quoted = false;
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (quoted) {
+                if (line[i] == '\\')
+                    ++i;
+                else if (line[i] == '"')
+                    quoted = false;
+            } else if (line[i] == '"') {
+                quoted = true;
+            } else if (line[i] == '#' && (i == 0 || IsSpace(line[i - 1]))) {
                 line.erase(i);
                 break;
             }
+        }
         for (size_t i = 0; i < line.size(); ++i)
             if (static_cast<unsigned char>(line[i]) < 0x20 && line[i] != '\t' && line[i] != '\r')
                 return Fail(int(i) + 1, "unexpected control character");
@@ -204,11 +262,15 @@ bool Parser::Statement(const std::string& line) {
     if (!headerSeen_) return Header(tokens);
     const bool beforeMusic = syntax_->measures.empty();
     if (word == "qzs") return Fail(tokens[0].column, "the header 'qzs 1' comes only once, first");
-    if (word == "prefs" || word == "staff" || word == "part" || word == "system") {
+    if (word == "prefs" || word == "staff" || word == "part" || word == "system" || word == "category" ||
+        word == "text-expression" || word == "articulation") {
         if (!beforeMusic) return Fail(tokens[0].column, "expected '" + word + "' before the first measure");
         if (word == "prefs") return Prefs(tokens);
         if (word == "staff") return Staff(tokens);
         if (word == "part") return Part(tokens);
+        if (word == "category") return Category(line);
+        if (word == "text-expression") return TextExpression(line);
+        if (word == "articulation") return ArticulationDef(line);
         return System(tokens);
     }
     if (word == "measure") return Measure(tokens);
@@ -216,8 +278,8 @@ bool Parser::Statement(const std::string& line) {
     if (word == "raw") return Raw(tokens);
     if (word.size() > 1 && word[0] == 's' && IsDigit(word[1])) return StaffLine(line, tokens);
     return Fail(tokens[0].column,
-                "expected a statement (prefs, staff, part, system, measure, s<staff>, "
-                "next-entry or raw), found '" +
+                "expected a statement (prefs, staff, part, system, category, text-expression, articulation, "
+                "measure, s<staff>, next-entry or raw), found '" +
                     word + "'");
 }
 
@@ -592,9 +654,10 @@ bool Parser::StaffLine(const std::string& line, const std::vector<Token>& tokens
     if (!staves_.count(int(staff)))
         return Fail(head[0].column + 1, "staff " + std::to_string(staff) + " is not declared");
     if (colon == std::string::npos) {
+        if (head.size() >= 2 && head[1].text == "expression") return Expression(int(staff), head, 2);
         if (head.size() < 2 || head[1].text != "cell")
             return Fail(head.size() < 2 ? int(line.size()) + 1 : head[1].column,
-                        "expected ':' and the staff's music, or 'cell'");
+                        "expected ':' and the staff's music, 'cell' or 'expression'");
         return Cell(int(staff), head, 2);
     }
     LayerStatement layer;
@@ -710,6 +773,7 @@ bool Parser::Music(const std::string& line, size_t i, LayerStatement* layer) {
                 return Fail(int(i) + 1, "expected a space after the tuplet's ratio");
             tuplet.ratio.notes = int(notes);
             tuplet.ratio.referenceNumber = int(reference);
+            if (!TupletOptions(line, i, &tuplet)) return false;
             continue;
         }
         if (c == '}') {
@@ -849,6 +913,10 @@ bool Parser::Mark(const std::string& line, size_t& i, EntryItem* entry, NoteItem
     size_t end = i + 1;
     while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])))) ++end;
     const std::string name = line.substr(i + 1, end - i - 1);
+    if (name.size() > 3 && name.compare(0, 3, "art") == 0 && IsDigit(name[3])) {
+        i += 4;
+        return ArticulationMark(line, i, name.substr(3), entry);
+    }
     struct Named {
         const char* name;
         uint32_t flags;
@@ -880,7 +948,8 @@ bool Parser::Mark(const std::string& line, size_t& i, EntryItem* entry, NoteItem
     }
     if ((name == "new" || name == "n") && !note) return Fail(column, "note marks go on the notes inside the chord");
     return Fail(column,
-                "expected a mark (!mark, !changed, !shape, !mute, !alter, !artic, !tuplet, !f=, !f2=, !new, !n=)");
+                "expected a mark (!art<N>, !mark, !changed, !shape, !mute, !alter, !artic, !tuplet, !f=, !f2=, !new, "
+                "!n=)");
 }
 
 bool Parser::Entry(const std::string& line, size_t& i, int32_t duration, EntryItem* entry) {
@@ -951,6 +1020,411 @@ bool Parser::Entry(const std::string& line, size_t& i, int32_t duration, EntryIt
         }
         return Fail(int(i) + 1, "expected a space after the note");
     }
+    return true;
+}
+
+// --- texts in quotes ---
+
+bool Parser::Quoted(const std::string& line, size_t& i, std::u16string* text) {
+    const size_t open = i;
+    if (i >= line.size() || line[i] != '"') return Fail(int(i) + 1, "expected a text in double quotes");
+    ++i;
+    text->clear();
+    while (true) {
+        if (i >= line.size()) return Fail(int(open) + 1, "the text is not closed (expected '\"')");
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c == '"') {
+            ++i;
+            return true;
+        }
+        if (c == '\\') {
+            const int column = int(i) + 1;
+            const char escape = i + 1 < line.size() ? line[i + 1] : '\0';
+            i += 2;
+            if (escape == '"' || escape == '\\')
+                text->push_back(char16_t(escape));
+            else if (escape == 'n')
+                text->push_back(u'\n');
+            else if (escape == 'r')
+                text->push_back(u'\r');
+            else if (escape == 't')
+                text->push_back(u'\t');
+            else if (escape == 'u' && i < line.size() && line[i] == '{') {
+                const size_t close = line.find('}', i);
+                uint64_t code;
+                if (close == std::string::npos || close - i - 1 > 6 ||
+                    !ToHex(line.substr(i + 1, close - i - 1), 0x10FFFF, &code) || line.compare(i + 1, 2, "0x") == 0 ||
+                    line.compare(i + 1, 2, "0X") == 0)
+                    return Fail(column, "expected a character number in hex, such as \\u{E9}");
+                if (code > 0xFFFF) {
+                    code -= 0x10000;
+                    text->push_back(char16_t(0xD800 + (code >> 10)));
+                    text->push_back(char16_t(0xDC00 + (code & 0x3FF)));
+                } else {
+                    text->push_back(char16_t(code));
+                }
+                i = close + 1;
+            } else {
+                return Fail(column, "expected an escape (\\\" \\\\ \\n \\r \\t or \\u{...})");
+            }
+            continue;
+        }
+        if (c < 0x20 && c != '\t') return Fail(int(i) + 1, "write control characters in a text as escapes");
+        // UTF-8: the length from the lead byte, then continuation bytes; no overlong forms, no
+        // surrogates, nothing past U+10FFFF.
+        uint32_t code = c;
+        int more = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            code = c & 0x1F;
+            more = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            code = c & 0x0F;
+            more = 2;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            code = c & 0x07;
+            more = 3;
+        } else if (c >= 0x80) {
+            return Fail(int(i) + 1, "expected UTF-8 text");
+        }
+        if (i + size_t(more) >= line.size()) return Fail(int(i) + 1, "expected UTF-8 text");
+        for (int k = 1; k <= more; ++k) {
+            const unsigned char next = static_cast<unsigned char>(line[i + size_t(k)]);
+            if ((next & 0xC0) != 0x80) return Fail(int(i) + 1, "expected UTF-8 text");
+            code = (code << 6) | (next & 0x3F);
+        }
+        if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+            (more == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return Fail(int(i) + 1, "expected UTF-8 text");
+        if (code > 0xFFFF) {
+            code -= 0x10000;
+            text->push_back(char16_t(0xD800 + (code >> 10)));
+            text->push_back(char16_t(0xDC00 + (code & 0x3FF)));
+        } else {
+            text->push_back(char16_t(code));
+        }
+        i += size_t(more) + 1;
+    }
+}
+
+bool Parser::Words(const std::string& line, std::vector<Token>* tokens) {
+    tokens->clear();
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && IsSpace(line[i])) ++i;
+        if (i >= line.size()) break;
+        const size_t start = i;
+        while (i < line.size() && !IsSpace(line[i])) {
+            if (line[i] == '"') {
+                std::u16string ignored;
+                if (!Quoted(line, i, &ignored)) return false;
+            } else {
+                ++i;
+            }
+        }
+        tokens->push_back(Token{line.substr(start, i - start), int(start) + 1});
+    }
+    return true;
+}
+
+bool Parser::TextValue(const std::string& line, const Token& token, size_t offset, std::u16string* text) {
+    size_t i = size_t(token.column - 1) + offset;
+    if (!Quoted(line, i, text)) return false;
+    const size_t end = size_t(token.column - 1) + token.text.size();
+    if (i != end) return Fail(int(i) + 1, "expected a space after the text");
+    return true;
+}
+
+bool Parser::IntValue(const Token& token, const std::string& value, int64_t low, int64_t high, int64_t* number,
+                      const std::string& expected) {
+    if (ToInt(value, low, high, number)) return true;
+    return Fail(token.column + int(token.text.size() - value.size()), "expected " + expected);
+}
+
+bool Parser::HexValue(const Token& token, const std::string& value, uint64_t* number, const std::string& expected) {
+    if (value.size() > 2 && value[0] == '0' && value[1] == 'x' && ToHex(value, 0xFFFF, number)) return true;
+    return Fail(token.column + int(token.text.size() - value.size()), "expected " + expected + " in hex (0x0000)");
+}
+
+bool Parser::FontValue(const std::string& line, const Token& token, const std::string& value, FontItem* font) {
+    *font = FontItem();
+    if (!value.empty() && value[0] == '"') {
+        std::u16string name;
+        if (!TextValue(line, token, token.text.size() - value.size(), &name)) return false;
+        font->named = true;
+        font->name = Utf8(name);
+        return true;
+    }
+    int64_t number;
+    if (!IntValue(token, value, 0, 0xFFFF, &number, "a font: its name in quotes or its number")) return false;
+    font->number = int(number);
+    return true;
+}
+
+bool Parser::PlaceValue(const Token& token, const std::string& value, int* placement) {
+    const int column = token.column + int(token.text.size() - value.size());
+    size_t start = 0;
+    for (int k = 0; k < 5; ++k) {
+        size_t comma = value.find(',', start);
+        if (comma == std::string::npos) comma = value.size();
+        int64_t number;
+        if ((comma == value.size()) != (k == 4) || !ToInt(value.substr(start, comma - start), -32768, 65535, &number))
+            return Fail(column + int(start), "expected five placement values (16 bits) separated by commas");
+        placement[k] = int(number);
+        start = comma + 1;
+    }
+    return true;
+}
+
+bool Parser::Category(const std::string& line) {
+    std::vector<Token> tokens;
+    if (!Words(line, &tokens)) return false;
+    CategoryStatement category;
+    category.at = At(tokens[0].column);
+    int64_t number;
+    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0xFFFE, &number))
+        return Fail(tokens.size() < 2 ? tokens[0].column + 9 : tokens[1].column,
+                    "expected a category number (1-65534)");
+    if (!categories_.insert(int(number)).second)
+        return Fail(tokens[1].column, "category " + tokens[1].text + " is declared twice");
+    category.number = int(number);
+    size_t i = 2;
+    if (i < tokens.size() && tokens[i].text[0] == '"') {
+        if (!TextValue(line, tokens[i], 0, &category.name)) return false;
+        ++i;
+    }
+    for (; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        std::string name, value;
+        int64_t n;
+        uint64_t hex;
+        SplitOption(token.text, &name, &value);
+        if (name == "type") {
+            if (!IntValue(token, value, -32768, 32767, &n, "a category type")) return false;
+            category.hasType = true;
+            category.type = int(n);
+        } else if (name == "font") {
+            if (!FontValue(line, token, value, &category.font)) return false;
+        } else if (name == "size") {
+            if (!IntValue(token, value, -32768, 32767, &n, "a font size")) return false;
+            category.size = int(n);
+        } else if (name == "effects") {
+            if (!IntValue(token, value, 0, 0xFFFF, &n, "font effects (0-65535)")) return false;
+            category.effects = int(n);
+        } else if (name == "align") {
+            if (!IntValue(token, value, -32768, 32767, &n, "an alignment")) return false;
+            category.alignment = int(n);
+        } else if (name == "place") {
+            if (!PlaceValue(token, value, category.placement)) return false;
+        } else if (name == "flags") {
+            if (!HexValue(token, value, &hex, "the category's flags")) return false;
+            category.flags = uint16_t(hex);
+        } else {
+            return Fail(token.column,
+                        "expected the name in quotes, type=, font=, size=, effects=, align=, place= or flags=");
+        }
+    }
+    syntax_->categories.push_back(category);
+    return true;
+}
+
+bool Parser::TextExpression(const std::string& line) {
+    std::vector<Token> tokens;
+    if (!Words(line, &tokens)) return false;
+    TextExpressionStatement definition;
+    definition.at = At(tokens[0].column);
+    int64_t number;
+    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0xFFFE, &number))
+        return Fail(tokens.size() < 2 ? tokens[0].column + 16 : tokens[1].column,
+                    "expected a definition number (1-65534)");
+    if (!textExpressions_.insert(int(number)).second)
+        return Fail(tokens[1].column, "text expression " + tokens[1].text + " is declared twice");
+    definition.number = int(number);
+    size_t i = 2;
+    if (i < tokens.size() && tokens[i].text[0] == '"') {
+        if (!TextValue(line, tokens[i], 0, &definition.text)) return false;
+        definition.hasText = true;
+        ++i;
+    }
+    for (; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        std::string name, value;
+        int64_t n;
+        const bool option = SplitOption(token.text, &name, &value);
+        if (option && name == "desc") {
+            if (!TextValue(line, token, name.size() + 1, &definition.description)) return false;
+        } else if (option && name == "category") {
+            if (!IntValue(token, value, 0, 0x3FFF, &n, "a category number (0-16383)")) return false;
+            definition.category = int(n);
+        } else if (option && name == "align") {
+            if (!IntValue(token, value, -32768, 32767, &n, "an alignment")) return false;
+            definition.alignment = int(n);
+        } else if (option && name == "place") {
+            if (!PlaceValue(token, value, definition.placement)) return false;
+        } else if (token.text == "category-font") {
+            definition.categoryFont = true;
+        } else if (token.text == "category-place") {
+            definition.categoryPlacement = true;
+        } else if (token.text == "rehearsal") {
+            definition.rehearsal = true;
+        } else {
+            return Fail(token.column,
+                        "expected the text in quotes, desc=, category=, category-font, category-place, align=, "
+                        "place= or rehearsal");
+        }
+    }
+    syntax_->textExpressions.push_back(definition);
+    return true;
+}
+
+bool Parser::ArticulationDef(const std::string& line) {
+    std::vector<Token> tokens;
+    if (!Words(line, &tokens)) return false;
+    ArticulationDefStatement definition;
+    definition.at = At(tokens[0].column);
+    int64_t number;
+    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0xFFFE, &number))
+        return Fail(tokens.size() < 2 ? tokens[0].column + 13 : tokens[1].column,
+                    "expected a definition number (1-65534)");
+    if (!articulationDefs_.insert(int(number)).second)
+        return Fail(tokens[1].column, "articulation " + tokens[1].text + " is declared twice");
+    definition.number = int(number);
+    for (size_t i = 2; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        std::string name, value;
+        int64_t n;
+        uint64_t hex;
+        SplitOption(token.text, &name, &value);
+        if (name == "char" || name == "shape" || name == "alt" || name == "alt-shape") {
+            if (!IntValue(token, value, 0, 0xFFFF, &n, "a character or shape number (0-65535)")) return false;
+            if (name == "char" || name == "shape") {
+                definition.mainSlot = int(n);
+                definition.mainShape = name == "shape";
+            } else {
+                definition.alternateSlot = int(n);
+                definition.alternateShape = name == "alt-shape";
+            }
+        } else if ((name == "main" || name == "flipped") && value == "alt") {
+            (name == "main" ? definition.mainUsesAlternate : definition.flippedUsesAlternate) = true;
+        } else if (name == "mode") {
+            if (!IntValue(token, value, 0, 5, &n, "a position mode (0-5)")) return false;
+            definition.mode = int(n);
+        } else if (name == "font" || name == "alt-font") {
+            if (!FontValue(line, token, value, name == "font" ? &definition.mainFont : &definition.alternateFont))
+                return false;
+        } else if (name == "size" || name == "alt-size" || name == "effects" || name == "alt-effects") {
+            if (!IntValue(token, value, 0, 255, &n, "a number 0-255")) return false;
+            (name == "size"       ? definition.mainSize
+             : name == "alt-size" ? definition.alternateSize
+             : name == "effects"  ? definition.mainEffects
+                                  : definition.alternateEffects) = int(n);
+        } else if (name == "flags" || name == "flags2") {
+            if (!HexValue(token, value, &hex, "flags")) return false;
+            (name == "flags" ? definition.flags1 : definition.flags2) = uint16_t(hex);
+        } else if (name.size() == 1 && name[0] >= 'A' && name[0] < 'A' + kArticulationValueCount) {
+            if (!IntValue(token, value, -32768, 32767, &n, "a value (-32768-32767)")) return false;
+            definition.values[name[0] - 'A'] = int(n);
+        } else {
+            return Fail(token.column,
+                        "expected char=, shape=, alt=, alt-shape=, main=alt, flipped=alt, mode=, font=, size=, "
+                        "effects=, alt-font=, alt-size=, alt-effects=, A= ... M=, flags= or flags2=");
+        }
+    }
+    syntax_->articulationDefs.push_back(definition);
+    return true;
+}
+
+bool Parser::Expression(int staff, const std::vector<Token>& tokens, size_t from) {
+    MeasureStatement& measure = syntax_->measures.back();
+    ExpressionStatement expression;
+    expression.staff = staff;
+    expression.at = At(tokens[0].column);
+    int64_t n;
+    if (from >= tokens.size() || !ToInt(tokens[from].text, 0, 0xFFFF, &n))
+        return Fail(
+            from < tokens.size() ? tokens[from].column : tokens.back().column + int(tokens.back().text.size()) + 1,
+            "expected the number of the expression's definition");
+    expression.definition = int(n);
+    for (size_t i = from + 1; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        std::string name, value;
+        const bool option = SplitOption(token.text, &name, &value);
+        if (option && name == "at") {
+            if (!IntValue(token, value, -2147483648LL, 2147483647LL, &n, "a position in the measure (EDUs)"))
+                return false;
+            expression.position = int32_t(n);
+        } else if (option && name == "layer") {
+            if (!IntValue(token, value, 0, 7, &n, "a layer (1-4, or 0 for none)")) return false;
+            expression.layer = int(n);
+        } else if (token.text == "shape") {
+            expression.shape = true;
+        } else if (token.text == "hide-score") {
+            expression.hideScore = true;
+        } else if (token.text == "hide-parts") {
+            expression.hideParts = true;
+        } else if (token.text == "hide-part") {
+            expression.hidePart = true;
+        } else {
+            return Fail(token.column, "expected shape, at=, layer=, hide-score, hide-parts or hide-part");
+        }
+    }
+    measure.expressions.push_back(expression);
+    return true;
+}
+
+bool Parser::TupletOptions(const std::string& line, size_t& i, TupletItem* tuplet) {
+    while (true) {
+        size_t start = i;
+        while (start < line.size() && IsSpace(line[start])) ++start;
+        size_t end = start;
+        while (end < line.size() && !IsSpace(line[end]) && line[end] != '}') ++end;
+        const std::string word = line.substr(start, end - start);
+        std::string name, value;
+        // Options are lower-case names with '='; entries never start so.
+        if (!SplitOption(word, &name, &value) || name.empty() || name[0] < 'a' || name[0] > 'z') return true;
+        for (char c : name)
+            if (!((c >= 'a' && c <= 'z') || IsDigit(c) || c == '-')) return true;
+        const TupletOptionName* option = nullptr;
+        for (const TupletOptionName& known : kTupletOptionNames)
+            if (name == known.name) option = &known;
+        if (!option)
+            return Fail(int(start) + 1,
+                        "expected a tuplet option (x=, y=, number-x=, number-y=, hook-left=, hook-right=, "
+                        "bracket-start=, bracket-end=, slope=, flags=, flags2=)");
+        const Token token{word, int(start) + 1};
+        if (option->hex) {
+            uint64_t hex;
+            if (!HexValue(token, value, &hex, "the tuplet's flags")) return false;
+            tuplet->options[option->option] = int(hex);
+        } else {
+            int64_t n;
+            if (!IntValue(token, value, -32768, 32767, &n, "a value (-32768-32767)")) return false;
+            tuplet->options[option->option] = int(n);
+        }
+        i = end;
+    }
+}
+
+bool Parser::ArticulationMark(const std::string& line, size_t& i, const std::string& digits, EntryItem* entry) {
+    ArticulationItem articulation;
+    articulation.at = At(int(i) - 3);
+    int64_t n;
+    if (!ToInt(digits, 0, 0xFFFF, &n)) return Fail(int(i) + 1, "expected an articulation definition number (0-65535)");
+    articulation.definition = int(n);
+    i += digits.size();
+    if (i < line.size() && line[i] == '(') {
+        // (first,second): the two positions.
+        const size_t close = line.find(')', i);
+        const size_t comma = line.find(',', i);
+        int64_t first, second;
+        if (close == std::string::npos || comma == std::string::npos || comma > close ||
+            !ToInt(line.substr(i + 1, comma - i - 1), -32768, 32767, &first) ||
+            !ToInt(line.substr(comma + 1, close - comma - 1), -32768, 32767, &second))
+            return Fail(int(i) + 1, "expected the articulation's two positions, such as (7,-4)");
+        articulation.position1 = int(first);
+        articulation.position2 = int(second);
+        i = close + 1;
+    }
+    entry->articulations.push_back(articulation);
     return true;
 }
 
@@ -1078,6 +1552,55 @@ std::string TagToken(uint32_t tag) {
             text += "\\x" + Hex(code, 2);
     }
     return text;
+}
+
+const TupletOptionName kTupletOptionNames[kTupletOptionCount] = {
+    {"x", FCTuplet::kHorizontalOffset, false},
+    {"y", FCTuplet::kVerticalOffset, false},
+    {"number-x", FCTuplet::kNumberOffsetX, false},
+    {"number-y", FCTuplet::kNumberOffsetY, false},
+    {"hook-left", FCTuplet::kLeftHookLength, false},
+    {"hook-right", FCTuplet::kRightHookLength, false},
+    {"bracket-start", FCTuplet::kBracketStartOffset, false},
+    {"bracket-end", FCTuplet::kBracketEndOffset, false},
+    {"slope", FCTuplet::kManualSlope, false},
+    {"flags", FCTuplet::kDisplayFlags, true},
+    {"flags2", FCTuplet::kDisplayFlags2, true}};
+static_assert(kTupletOptionCount == FCTuplet::kOptionCount, "one name per option word of a tuplet");
+
+std::string QuotedToken(const std::u16string& text) {
+    std::u16string plain;
+    std::string out = "\"";
+    auto flush = [&]() {
+        out += Utf8(plain);
+        plain.clear();
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        const bool high = unit >= 0xD800 && unit < 0xDC00, low = unit >= 0xDC00 && unit < 0xE000;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            plain += unit;
+            plain += text[++i];
+            continue;
+        }
+        const char* escape = unit == u'"'    ? "\\\""
+                             : unit == u'\\' ? "\\\\"
+                             : unit == u'\n' ? "\\n"
+                             : unit == u'\r' ? "\\r"
+                             : unit == u'\t' ? "\\t"
+                                             : nullptr;
+        if (escape) {
+            flush();
+            out += escape;
+        } else if (unit < 0x20 || unit == 0x7F || high || low) {
+            flush();
+            out += "\\u{" + Hex(unit, 1) + "}";
+        } else {
+            plain += unit;
+        }
+    }
+    flush();
+    return out + "\"";
 }
 
 }  // namespace scoretext

@@ -55,6 +55,14 @@ struct NoteItem {
     Place at;
 };
 
+// An articulation on an entry: its definition and its two positions.
+struct ArticulationItem {
+    int definition = 0;
+    int position1 = 0;
+    int position2 = 0;
+    Place at;
+};
+
 struct EntryItem {
     int32_t duration = 0;
     bool rest = false;
@@ -65,11 +73,16 @@ struct EntryItem {
     uint16_t flags2 = 0;
     int32_t number = 0;  // 0: the next number
     std::vector<NoteItem> notes;
+    std::vector<ArticulationItem> articulations;
     Place at;
 };
 
+// The display options of a tuplet, in the order of FCTuplet's option words.
+constexpr int kTupletOptionCount = 11;
+
 struct TupletItem {
     TupletRatio ratio;
+    int options[kTupletOptionCount] = {};
     int first = 0;  // entry indices within the layer
     int last = 0;
     Place at;
@@ -94,6 +107,19 @@ struct CellStatement {
     Place at;
 };
 
+// An expression placed in the measure above.
+struct ExpressionStatement {
+    int staff = 0;
+    int definition = 0;
+    bool shape = false;
+    int32_t position = 0;
+    int layer = 0;
+    bool hideScore = false;
+    bool hideParts = false;
+    bool hidePart = false;
+    Place at;
+};
+
 struct MeasureStatement {
     int first = 0;
     int last = 0;
@@ -101,7 +127,67 @@ struct MeasureStatement {
     uint16_t key = 0;  // in effect
     int barline = 0;
     std::vector<CellStatement> cells;
+    std::vector<ExpressionStatement> expressions;
     std::vector<LayerStatement> layers;
+    Place at;
+};
+
+// A font as the text names it: by the host's name or by number.
+struct FontItem {
+    bool named = false;
+    std::string name;  // UTF-8
+    int number = 0;
+};
+
+struct CategoryStatement {
+    int number = 0;
+    std::u16string name;
+    bool hasType = false;
+    int type = 0;
+    FontItem font;
+    int size = 0;
+    int effects = 0;
+    int alignment = 0;
+    int placement[5] = {};
+    uint16_t flags = 0;
+    Place at;
+};
+
+struct TextExpressionStatement {
+    int number = 0;
+    bool hasText = false;
+    std::u16string text;
+    std::u16string description;
+    int category = 0;
+    bool categoryFont = false;
+    bool categoryPlacement = false;
+    int alignment = 0;
+    int placement[5] = {};
+    bool rehearsal = false;
+    Place at;
+};
+
+// The values A to M of an articulation definition, as FCArticulationDef numbers them.
+constexpr int kArticulationValueCount = 13;
+
+struct ArticulationDefStatement {
+    int number = 0;
+    int mainSlot = 0;
+    bool mainShape = false;
+    int alternateSlot = 0;
+    bool alternateShape = false;
+    bool mainUsesAlternate = false;
+    bool flippedUsesAlternate = false;
+    int mode = -1;  // -1: not given
+    FontItem mainFont;
+    int mainSize = 0;
+    int mainEffects = 0;
+    FontItem alternateFont;
+    int alternateSize = 0;
+    int alternateEffects = 0;
+    uint16_t flags1 = 0;
+    uint16_t flags2 = 0;
+    int values[kArticulationValueCount] = {};
     Place at;
 };
 
@@ -122,6 +208,9 @@ struct ScoreSyntax {
     std::vector<StaffStatement> staves;
     std::vector<PartStatement> parts;
     std::vector<SystemStatement> systems;
+    std::vector<CategoryStatement> categories;
+    std::vector<TextExpressionStatement> textExpressions;
+    std::vector<ArticulationDefStatement> articulationDefs;
     std::vector<MeasureStatement> measures;
     bool hasNextEntry = false;
     int32_t nextEntry = 0;
@@ -147,6 +236,18 @@ std::string UnitToken(int unit);
 std::string PitchToken(const SpelledPitch& pitch);
 // A record tag: its four codes, non-alphanumeric ones as \xHH.
 std::string TagToken(uint32_t tag);
+// A text in double quotes: UTF-8, with \" \\ \n \r \t and \u{H} (control characters and
+// unpaired surrogates) escaped.
+std::string QuotedToken(const std::u16string& text);
+
+// The names of the tuplet options (with FCTuplet's option word), in the order the writer puts
+// them.
+struct TupletOptionName {
+    const char* name;
+    int option;
+    bool hex;
+};
+extern const TupletOptionName kTupletOptionNames[kTupletOptionCount];
 
 // The key a cell's notes are spelled in: the cell's key, or C on a staff that ignores keys
 // (read from the current document).

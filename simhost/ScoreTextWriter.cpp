@@ -2,7 +2,13 @@
 // notation does not carry (records of kinds it does not know yet, fields it leaves out), raw
 // record lines: the writer reads its own text into a scratch document and writes every record
 // that differs from the document, so reading the whole text always gives the same document.
+#include "framework/entries/FCArticulation.h"
+#include "framework/entries/FCArticulationDef.h"
 #include "framework/entries/FCNoteEntry.h"
+#include "framework/entries/FCTuplet.h"
+#include "framework/markings/FCCategoryDef.h"
+#include "framework/markings/FCExpression.h"
+#include "framework/markings/FCTextExpressionDef.h"
 #include "framework/score/FCCell.h"
 #include "framework/score/FCCompositeTimeSigBottom.h"
 #include "framework/score/FCCompositeTimeSigTop.h"
@@ -20,6 +26,7 @@
 #include "simhost/SimHost.h"
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -48,6 +55,39 @@ private:
     Document& document_;
     int32_t part_;
 };
+
+std::u16string Units(const FCString& text) { return std::u16string(text.GetUnits(), size_t(text.GetLength())); }
+
+// A font by its name when the host names the number with a plain name that gives the number back.
+std::string FontToken(int number) {
+    const int16_t font = int16_t(number);
+    char name[256] = {0};
+    if (font >= 0 && hostapi::FX_FontNumToName(font, name, int32_t(sizeof name) - 1, kFXInterfaceVersion) && name[0] &&
+        hostapi::FX_FontNameToNum(name, kFXInterfaceVersion) == font) {
+        std::u16string units;
+        for (const char* c = name; *c; ++c) {
+            if (static_cast<unsigned char>(*c) >= 0x80) return std::to_string(uint16_t(number));
+            units += char16_t(*c);
+        }
+        return QuotedToken(units);
+    }
+    return std::to_string(uint16_t(number));
+}
+
+// The key of an item of a record without incidence (1-65534).
+bool IsItemKey(const FXKey& key) {
+    return key.words[0] >= 1 && key.words[0] < 0xFFFF && !key.words[1] && !key.words[2] && !key.words[3];
+}
+
+std::string PlacementText(const int* values, int count) {
+    bool any = false;
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        any = any || values[i];
+        text += (i ? "," : "") + std::to_string(values[i]);
+    }
+    return any ? " place=" + text : std::string();
+}
 
 // The meter a time signature holds, when the notation can say it.
 std::string TimeOf(const FCTimeSignature& time) {
@@ -83,6 +123,13 @@ private:
     void Staves();
     void PartsAndSystems();
     bool Systems(int part, std::string* text);
+    void Definitions();
+    std::string CategoryLine(int number);
+    std::string TextExpressionLine(int number);
+    std::string ArticulationDefLine(int number);
+    std::string Expressions(int measure);
+    std::string ArticulationMarks(int32_t entryNumber);
+    std::string TupletOptions(int32_t entryNumber);
     void Measures();
     std::string MeasureLine(int first, int last, const std::string& time, const std::string& key, int barline);
     std::string Cell(int staff, int measure);
@@ -105,6 +152,7 @@ std::string Writer::Run() {
     Prefs();
     Staves();
     PartsAndSystems();
+    Definitions();
     Measures();
     const EntryStore& entries = document_.Entries();
     if (options_.bookkeeping && entries.NextNumber() != entries.HighestNumber() + 1)
@@ -260,6 +308,10 @@ std::string Writer::Entry(const StoredEntry& entry, uint16_t key, bool braced, b
     if (flags & FCNoteEntry::kFlagGrace) text += "g";
     flags &= ~(FCNoteEntry::kFlagBeamStart | FCNoteEntry::kFlagGrace);
     if (braced) flags &= ~FCNoteEntry::kFlagTupletStart;
+    // Articulation marks imply the flag; without it the records stay raw.
+    std::string articulations;
+    if (flags & FCNoteEntry::kFlagArticulations) articulations = ArticulationMarks(entry.number);
+    if (!articulations.empty()) flags &= ~FCNoteEntry::kFlagArticulations;
     const bool note = (flags & FCNoteEntry::kFlagNote) != 0;
     flags &= ~FCNoteEntry::kFlagNote;
     if (note && entry.notes.size() == 1) {
@@ -274,6 +326,7 @@ std::string Writer::Entry(const StoredEntry& entry, uint16_t key, bool braced, b
         }
     }
     if (entry.stemDown) text += "_";
+    text += articulations;
     struct Named {
         const char* name;
         uint32_t flags;
@@ -348,6 +401,7 @@ std::string Writer::Layer(int staff, int measure, int layer) {
             else
                 line += " {" + std::to_string(r.notes) + "x" + DurationToken(r.symbolic) + ":" +
                         std::to_string(r.referenceNumber) + "x" + DurationToken(r.referenceDuration);
+            line += TupletOptions(entry.number);
             closeAt = braceEnd[i];
         }
         if (entry.duration != duration) {
@@ -358,6 +412,165 @@ std::string Writer::Layer(int staff, int measure, int layer) {
         if (int(i) == closeAt) line += "}";
     }
     return line + "\n";
+}
+
+void Writer::Definitions() {
+    const RecordStore& records = document_.Records();
+    for (const auto& record : records.Records(FCCategoryDef::kTag)) {
+        const FXKey key = RecordStore::KeyFromOrder(record.first);
+        if (IsItemKey(key)) out_ += CategoryLine(key.words[0]);
+    }
+    for (const auto& record : records.Records(FCTextExpressionDef::kTag)) {
+        const FXKey key = RecordStore::KeyFromOrder(record.first);
+        if (IsItemKey(key)) out_ += TextExpressionLine(key.words[0]);
+    }
+    for (const auto& record : records.Records(FCArticulationDef::kTag)) {
+        const FXKey key = RecordStore::KeyFromOrder(record.first);
+        if (IsItemKey(key)) out_ += ArticulationDefLine(key.words[0]);
+    }
+}
+
+std::string Writer::CategoryLine(int number) {
+    FCCategoryDef category;
+    if (!category.Load(uint16_t(number))) return std::string();
+    std::string line = "category " + std::to_string(number);
+    FCString name;
+    category.GetName(&name);
+    if (!name.IsEmpty()) line += " " + QuotedToken(Units(name));
+    if (category.GetCategoryType() != number) line += " type=" + std::to_string(category.GetCategoryType());
+    if (category.GetTextFontNumber()) line += " font=" + FontToken(category.GetTextFontNumber());
+    if (category.GetTextFontSize()) line += " size=" + std::to_string(category.GetTextFontSize());
+    if (category.GetTextFontEffects()) line += " effects=" + std::to_string(category.GetTextFontEffects());
+    if (category.GetHorizontalAlignment()) line += " align=" + std::to_string(category.GetHorizontalAlignment());
+    int placement[FCCategoryDef::kPlacementCount];
+    for (int i = 0; i < FCCategoryDef::kPlacementCount; ++i) placement[i] = category.GetPlacementValue(i);
+    line += PlacementText(placement, FCCategoryDef::kPlacementCount);
+    if (category.GetFlags()) line += " flags=0x" + Hex(category.GetFlags(), 4);
+    return line + "\n";
+}
+
+std::string Writer::TextExpressionLine(int number) {
+    FCTextExpressionDef definition;
+    if (!definition.Load(uint16_t(number))) return std::string();
+    std::string line = "text-expression " + std::to_string(number);
+    FCString text;
+    if (definition.GetTextBlockNumber() && definition.GetText(&text)) line += " " + QuotedToken(Units(text));
+    definition.GetDescription(&text);
+    if (!text.IsEmpty()) line += " desc=" + QuotedToken(Units(text));
+    if (definition.GetCategoryNumber()) line += " category=" + std::to_string(definition.GetCategoryNumber());
+    if (definition.GetUseCategoryFont()) line += " category-font";
+    if (definition.GetUseCategoryPlacement()) line += " category-place";
+    if (definition.GetHorizontalAlignment()) line += " align=" + std::to_string(definition.GetHorizontalAlignment());
+    int placement[FCTextExpressionDef::kPlacementCount];
+    for (int i = 0; i < FCTextExpressionDef::kPlacementCount; ++i) placement[i] = definition.GetPlacementValue(i);
+    line += PlacementText(placement, FCTextExpressionDef::kPlacementCount);
+    if (definition.IsRehearsalMark()) line += " rehearsal";
+    return line + "\n";
+}
+
+std::string Writer::ArticulationDefLine(int number) {
+    FCArticulationDef definition;
+    if (!definition.Load(uint16_t(number))) return std::string();
+    std::string line = "articulation " + std::to_string(number);
+    if (definition.IsMainShape())
+        line += " shape=" + std::to_string(definition.GetMainSlot());
+    else if (definition.GetMainSlot())
+        line += " char=" + std::to_string(definition.GetMainSlot());
+    if (definition.IsAlternateShape())
+        line += " alt-shape=" + std::to_string(definition.GetAlternateSlot());
+    else if (definition.GetAlternateSlot())
+        line += " alt=" + std::to_string(definition.GetAlternateSlot());
+    uint16_t flags1 = definition.GetFlags1();
+    if (flags1 & FCArticulationDef::kMainUsesAlternate) line += " main=alt";
+    if (flags1 & FCArticulationDef::kFlippedUsesAlternate) line += " flipped=alt";
+    flags1 &= uint16_t(~(FCArticulationDef::kMainUsesAlternate | FCArticulationDef::kFlippedUsesAlternate));
+    // A mode is written only where the stored code is one; any other code stays in the flags.
+    const int mode = definition.GetPositionMode();
+    if (mode >= 1) {
+        line += " mode=" + std::to_string(mode);
+        flags1 &= uint16_t(~FCArticulationDef::kPositionModeMask);
+    }
+    struct Font {
+        const char* prefix;
+        int number, size, effects;
+    } fonts[] = {{"", definition.GetMainFontNumber(), definition.GetMainFontSize(), definition.GetMainFontEffects()},
+                 {"alt-", definition.GetAlternateFontNumber(), definition.GetAlternateFontSize(),
+                  definition.GetAlternateFontEffects()}};
+    for (const Font& font : fonts) {
+        if (font.number) line += std::string(" ") + font.prefix + "font=" + FontToken(font.number);
+        if (font.size) line += std::string(" ") + font.prefix + "size=" + std::to_string(font.size);
+        if (font.effects) line += std::string(" ") + font.prefix + "effects=" + std::to_string(font.effects);
+    }
+    for (int value = 0; value < FCArticulationDef::kValueCount; ++value) {
+        const int number = definition.GetValue(FCArticulationDef::Value(value));
+        if (number) line += " " + std::string(1, char('A' + value)) + "=" + std::to_string(number);
+    }
+    if (flags1) line += " flags=0x" + Hex(flags1, 4);
+    const uint16_t flags2 =
+        uint16_t(definition.GetFlags2() & ~(FCArticulationDef::kMainIsShape | FCArticulationDef::kAlternateIsShape));
+    if (flags2) line += " flags2=0x" + Hex(flags2, 4);
+    return line + "\n";
+}
+
+std::string Writer::Expressions(int measure) {
+    const std::set<int> declared(staves_.begin(), staves_.end());
+    const RecordStore::TagRecords& records = document_.Records().Records(FCExpression::kTag);
+    const FXKey first = {{uint16_t(measure), 0, 0, 0}};
+    std::string text;
+    for (auto record = records.lower_bound(RecordStore::Order(first)); record != records.end(); ++record) {
+        const FXKey key = RecordStore::KeyFromOrder(record->first);
+        if (key.words[0] != measure) break;
+        if (key.words[2] || key.words[3]) continue;
+        FCExpression expression;
+        if (!expression.Load(key.words[0], key.words[1]) || !declared.count(expression.GetStaff())) continue;
+        text += "s" + std::to_string(expression.GetStaff()) + " expression " +
+                std::to_string(expression.GetDefinitionNumber());
+        if (expression.IsShape()) text += " shape";
+        if (expression.GetMeasurePos()) text += " at=" + std::to_string(expression.GetMeasurePos());
+        if (expression.GetLayerAssignment()) text += " layer=" + std::to_string(expression.GetLayerAssignment());
+        if (!expression.GetShownInScore()) text += " hide-score";
+        if (!expression.GetShownInParts()) text += " hide-parts";
+        if (!expression.GetShownInCurrentPart()) text += " hide-part";
+        text += "\n";
+    }
+    return text;
+}
+
+std::string Writer::ArticulationMarks(int32_t entryNumber) {
+    std::string text;
+    for (int inci = 0; inci < 0xFFFF; ++inci) {
+        const FXKey key = {
+            {uint16_t(uint32_t(entryNumber) & 0xFFFF), uint16_t(uint32_t(entryNumber) >> 16), uint16_t(inci), 0}};
+        const RecordStore::Bytes* bytes = document_.Records().Find(FCArticulation::kTag, key);
+        if (!bytes) break;
+        FCArticulation articulation;
+        if (!articulation.Load(entryNumber, uint16_t(inci))) return std::string();
+        // Marks only for records their fields give exactly; the others are written raw.
+        FCArticulation made;
+        made.SetDefNumber(articulation.GetDefNumber());
+        made.SetPosition1(articulation.GetPosition1());
+        made.SetPosition2(articulation.GetPosition2());
+        if (bytes->size() != FCArticulation::kDataSize ||
+            std::memcmp(bytes->data(), made.GetDataPointer(), FCArticulation::kDataSize) != 0)
+            return std::string();
+        text += "!art" + std::to_string(articulation.GetDefNumber());
+        if (articulation.GetPosition1() || articulation.GetPosition2())
+            text += "(" + std::to_string(articulation.GetPosition1()) + "," +
+                    std::to_string(articulation.GetPosition2()) + ")";
+    }
+    return text;
+}
+
+std::string Writer::TupletOptions(int32_t entryNumber) {
+    FCTuplet tuplet;
+    if (!tuplet.Load(entryNumber, 0)) return std::string();
+    std::string text;
+    for (const TupletOptionName& option : kTupletOptionNames) {
+        const int value = tuplet.GetOption(FCTuplet::Option(option.option));
+        if (value)
+            text += std::string(" ") + option.name + "=" + (option.hex ? "0x" + Hex(value, 4) : std::to_string(value));
+    }
+    return text;
 }
 
 void Writer::Measures() {
@@ -391,6 +604,7 @@ void Writer::Measures() {
 
         std::string content;
         for (int staff : staves_) content += Cell(staff, m);
+        content += Expressions(m);
         for (int staff : staves_)
             for (int layer = 0; layer < EntryStore::kLayerCount; ++layer) content += Layer(staff, m, layer);
 

@@ -148,4 +148,5 @@ enum FCClassID {
     kClassID___FCUndoBlockHandler = 142,
     kClassID___FCUserWindow = 143,
     // Classes added later: numbers from 200 on.
+    kClassID_FCTuplets = 200,
 };

@@ -1,7 +1,10 @@
 #include "framework/entries/FCNoteEntry.h"
 
 #include "framework/entries/FCNotePitches.h"
+#include "framework/entries/__FCNoteEntryCollection.h"
 #include "framework/host/hostapi.h"
+#include "framework/score/FCMiscDocPrefs.h"
+#include "framework/score/FCMusicRegion.h"
 
 #include <cstring>
 
@@ -260,4 +263,159 @@ void FCNoteEntry::CopyNotesFrom(const FCNoteEntry* source) {
 void FCNoteEntry::SetAllTies(bool state) {
     if (IsRest()) return;
     for (int i = 0; i < GetCount(); ++i) GetNoteAt(i)->SetTieStart(state);
+}
+
+// --- beamed groups ---
+
+namespace {
+
+// The beams-over-rests option for one consultation: loaded only when a rule comes to need it.
+class BeamsOverRests {
+public:
+    bool Get() {
+        if (!loaded_) {
+            value_ = FCNoteEntry::GetBeamsOverRests();
+            loaded_ = true;
+        }
+        return value_;
+    }
+
+private:
+    bool loaded_ = false;
+    bool value_ = false;
+};
+
+bool IsLong(const FCNoteEntry* entry) { return entry->GetDuration() >= FCNoteEntry::kUnbeamedDuration; }
+
+bool SameMeasure(const FCNoteEntry* a, const FCNoteEntry* b) { return a->GetMeasure() == b->GetMeasure(); }
+
+bool SameMeasureAndLayer(const FCNoteEntry* a, const FCNoteEntry* b) {
+    return SameMeasure(a, b) && a->GetLayerNumber() == b->GetLayerNumber();
+}
+
+// Unbeamed towards the next entry.
+bool UnbeamedToNext(const FCNoteEntry* entry, BeamsOverRests& option) {
+    const FCNoteEntry* next = entry->Next();
+    if (!next || !SameMeasure(next, entry)) return true;
+    bool unbeamed = next->GetBeamStart() || IsLong(next) || next->IsStemUp() != entry->IsStemUp();
+    // Look past rests for the next note; a beam start on the very next entry keeps the break.
+    for (const FCNoteEntry* scan = next; scan && SameMeasure(scan, entry); scan = scan->Next()) {
+        if (scan->GetBeamStart()) {
+            if (scan == next) return unbeamed;
+            break;
+        }
+        if (scan->IsNote()) return unbeamed || IsLong(scan);
+    }
+    // Only rests follow before the next break: they carry the beam when beams run over rests.
+    return !option.Get();
+}
+
+// Unbeamed towards the previous entry.
+bool UnbeamedToPrevious(const FCNoteEntry* entry, BeamsOverRests& option) {
+    const FCNoteEntry* previous = entry->Previous();
+    if (!previous || !SameMeasure(previous, entry)) return true;
+    const bool unbeamed = IsLong(previous) || previous->IsStemUp() != entry->IsStemUp();
+    for (const FCNoteEntry* scan = previous; scan && SameMeasure(scan, entry); scan = scan->Previous()) {
+        if (scan->IsNote()) return unbeamed || IsLong(scan);
+        if (scan->GetBeamStart()) break;
+    }
+    return !option.Get();
+}
+
+bool Unbeamed(const FCNoteEntry* entry, BeamsOverRests& option) {
+    if (IsLong(entry)) return true;
+    const bool toNext = UnbeamedToNext(entry, option);
+    if (entry->GetBeamStart() || !toNext) return toNext;
+    return UnbeamedToPrevious(entry, option);
+}
+
+bool BreaksFromPrevious(const FCNoteEntry* entry, BeamsOverRests& option) {
+    if (entry->IsRest()) {
+        // A rest starts a new beam only when the beam runs over it to a note.
+        if (IsLong(entry) || !entry->GetBeamStart() || !option.Get()) return false;
+        for (const FCNoteEntry* scan = entry->Next();
+             scan && !scan->GetBeamStart() && !IsLong(scan) && SameMeasureAndLayer(scan, entry); scan = scan->Next())
+            if (scan->IsNote()) return true;
+        return false;
+    }
+    const FCNoteEntry* previous = entry->Previous();
+    if (entry->GetBeamStart() || !previous || IsLong(entry)) return true;
+    const FCNoteEntry* next = entry->Next();
+    const bool lastOfMeasure = !next || !SameMeasure(next, entry);
+    if (lastOfMeasure && entry->GetDuration() != previous->GetDuration() && IsLong(previous)) return true;
+    return SameMeasureAndLayer(previous, entry) && previous->IsRest();
+}
+
+// The next entry does not carry the beam on from this one.
+bool EndsBeforeNext(const FCNoteEntry* entry) {
+    const FCNoteEntry* next = entry->Next();
+    return !next || !SameMeasureAndLayer(next, entry) || IsLong(next) || next->GetBeamStart();
+}
+
+bool GroupEnd(const FCNoteEntry* entry, BeamsOverRests& option) {
+    if (BreaksFromPrevious(entry, option)) return false;
+    if (entry->IsRest()) {
+        if (IsLong(entry) || entry->GetBeamStart() || !EndsBeforeNext(entry) || !option.Get()) return false;
+        // Back to the start of the measure: a chain that runs on into earlier measures (a layer)
+        // answers as the measure's own chain does.
+        for (const FCNoteEntry* scan = entry->Previous(); scan && SameMeasureAndLayer(scan, entry);
+             scan = scan->Previous())
+            if (IsLong(scan) || (scan->IsRest() && scan->GetBeamStart())) return false;
+        return true;
+    }
+    if (EndsBeforeNext(entry)) return true;
+    return BreaksFromPrevious(entry->Next(), option);
+}
+
+}  // namespace
+
+bool FCNoteEntry::GetBeamsOverRests() {
+    FCMiscDocPrefs prefs;
+    return prefs.Load(1) && prefs.GetBeamOverRests();
+}
+
+bool FCNoteEntry::IsUnbeamed() const {
+    BeamsOverRests option;
+    return Unbeamed(this, option);
+}
+
+bool FCNoteEntry::BreaksBeamFromPrevious() const {
+    BeamsOverRests option;
+    return BreaksFromPrevious(this, option);
+}
+
+bool FCNoteEntry::IsBeamGroupEnd() const {
+    BeamsOverRests option;
+    return GroupEnd(this, option);
+}
+
+FCNoteEntry* FCNoteEntry::FindBeamGroupStart() {
+    BeamsOverRests option;
+    if (Unbeamed(this, option)) return nullptr;
+    FCNoteEntry* start = this;
+    while (start->Previous() && !start->GetBeamStart()) {
+        FCNoteEntry* previous = start->Previous();
+        if (Unbeamed(previous, option) || GroupEnd(previous, option)) break;
+        start = previous;
+    }
+    return start;
+}
+
+bool FCNoteEntry::CollectBeamGroup(const FCMusicRegion* region, FCNoteEntries* group) {
+    if (!group) return false;
+    group->SetOwnership(false);
+    group->ClearView();
+    BeamsOverRests option;
+    for (FCNoteEntry* entry = this; entry; entry = entry->Next()) {
+        if (region && !region->IsEntryIncluded(entry)) {
+            group->ClearView();
+            return false;
+        }
+        group->Add(entry);
+        // Besides the group's end, an entry the next one cannot be beamed to ends the walk: a
+        // note after a rest is never a group end, and the walk must not run on into longer notes,
+        // the next beam or the next measure.
+        if (GroupEnd(entry, option) || EndsBeforeNext(entry)) break;
+    }
+    return true;
 }

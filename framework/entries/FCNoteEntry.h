@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+class FCMusicRegion;
+class FCNoteEntries;
 class FCNotePitches;
 
 class FCNoteEntry : public __FCCollection {
@@ -145,6 +147,30 @@ public:
 
     // Brings the note objects in line with the record's note count (after the record changed).
     void RebuildNotes();
+
+    // --- beamed groups: the runs of entries of one layer in one measure the host draws under one
+    // beam, as the tasks find them from the beam-start flags, durations, rests and stems. Rules
+    // that look at rests consult the document's beams-over-rests option afresh. ---
+    // Durations from this one on (a quarter) are never beamed.
+    static constexpr int32_t kUnbeamedDuration = 1024;
+    // The entry belongs to no beamed group.
+    bool IsUnbeamed() const;
+    // The entry is not beamed to its previous entry.
+    bool BreaksBeamFromPrevious() const;
+    // The entry is the last entry of a beamed group.
+    bool IsBeamGroupEnd() const;
+    // The first entry of the entry's beamed group (possibly the entry itself); null when the
+    // entry IsUnbeamed.
+    FCNoteEntry* FindBeamGroupStart();
+    // Walks the group that starts at this entry: each entry from here along Next, up to and
+    // including the first that IsBeamGroupEnd or that the next entry cannot be beamed to (the
+    // next has the beam-start flag, lasts a quarter or more, or lies in another measure or
+    // layer), is appended to group (emptied first, made a view that does not own its entries).
+    // When region is given and an entry lies outside it, the group is abandoned: false, and
+    // group is left empty. The caller checks the group's size.
+    bool CollectBeamGroup(const FCMusicRegion* region, FCNoteEntries* group);
+    // The document's beams-over-rests option (off when the preference cannot be loaded).
+    static bool GetBeamsOverRests();
 
 private:
     void SetNoteCount(int count);

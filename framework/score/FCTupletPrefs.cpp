@@ -1,6 +1,12 @@
 #include "framework/score/FCTupletPrefs.h"
 
+#include "framework/entries/FCTuplet.h"
+
 #include <cstring>
+
+static_assert(FCTupletPrefs::kHorizontalOffsetWord == FCTuplet::kHorizontalOffset &&
+                  FCTupletPrefs::kVerticalOffsetWord == FCTuplet::kVerticalOffset,
+              "a tuplet's option words follow the preference's words");
 
 FCTupletPrefs::FCTupletPrefs() {
     std::memset(data_, 0, sizeof data_);
@@ -56,4 +62,14 @@ int FCTupletPrefs::GetExtraOptionWord(int index) const {
 
 void FCTupletPrefs::SetExtraOptionWord(int index, int value) {
     if (index >= 0 && index < kExtraSize / 2) fcdata::Write<int16_t>(extra_, index * 2, int16_t(value));
+}
+
+bool FCTupletPrefs::CopyToTuplet(FCTuplet* tuplet, bool withPositions) const {
+    if (!tuplet) return false;
+    for (int word = 0; word < FCTuplet::kDisplayFlags2; ++word) {
+        if (!withPositions && (word == kHorizontalOffsetWord || word == kVerticalOffsetWord)) continue;
+        tuplet->SetOption(FCTuplet::Option(word), GetOptionWord(word));
+    }
+    tuplet->SetOption(FCTuplet::kDisplayFlags2, GetExtraOptionWord(0));
+    return true;
 }

@@ -5,6 +5,8 @@
 
 #include "framework/host/__FCPrefsBase.h"
 
+class FCTuplet;
+
 class FCTupletPrefs : public __FCPrefsBase {
 public:
     static constexpr uint32_t kTag = FXTag('p', 'f', 'T', 'P');
@@ -42,6 +44,11 @@ public:
     // The further options from the second record (4 words).
     int GetExtraOptionWord(int index) const;
     void SetExtraOptionWord(int index, int value);
+
+    // Copies the options a tuplet stores into it: option words 0-9 (the two positions, words 4
+    // and 5, only with positions on) and the first further word. The other words are settings
+    // of the document only. False without a tuplet.
+    bool CopyToTuplet(FCTuplet* tuplet, bool withPositions) const;
 
 private:
     uint8_t data_[kDataSize];

@@ -1,8 +1,15 @@
-// The score text format: the corpus round-trips, errors name their place, the writer's raw
-// records carry what the notation does not, and no text crashes the reader.
+// The score text format: the corpus round-trips (also in the layouts of older hosts), errors name
+// their place, texts keep every character, the writer's raw records carry what the notation does
+// not, and no text crashes the reader.
 #include "simhost/ScoreText.h"
 
+#include "framework/entries/FCArticulation.h"
+#include "framework/entries/FCArticulationDef.h"
+#include "framework/entries/FCNoteEntry.h"
+#include "framework/entries/FCTuplet.h"
 #include "framework/host/hostapi.h"
+#include "framework/markings/FCExpression.h"
+#include "framework/markings/FCTextExpressionDef.h"
 #include "simhost/Document.h"
 #include "simhost/DocumentBuilder.h"
 #include "simhost/SimHost.h"
@@ -297,4 +304,229 @@ measure 2 32767/e32767
     EXPECT_EQ(hostapi::FX_GetMeasureDuration(1, 1, kFXInterfaceVersion), 0x7FFFFFFF);
     EXPECT_EQ(hostapi::FX_GetMeasureDuration(1, 2, kFXInterfaceVersion), 32767 * 32767);
     EXPECT_EQ(CanonicalScoreText(WriteScoreText()), WriteScoreText());
+}
+
+TEST(ScoreText, DefinitionsExpressionsArticulationsAndTupletOptionsNameTheirErrors) {
+    const std::string head = "qzs 1\nstaff 1\nmeasure 1\n";
+    struct Row {
+        std::string text;
+        int line, column;
+        const char* expected;
+    } rows[] = {
+        {"qzs 1\narticulation 0", 2, 14, "expected a definition number (1-65534)"},
+        {"qzs 1\narticulation 1\narticulation 1", 3, 14, "articulation 1 is declared twice"},
+        {"qzs 1\narticulation 1 char=70000", 2, 21, "expected a character or shape number"},
+        {"qzs 1\narticulation 1 mode=6", 2, 21, "expected a position mode"},
+        {"qzs 1\narticulation 1 N=1", 2, 16, "expected char="},
+        {"qzs 1\narticulation 1 flags=12", 2, 22, "expected flags in hex"},
+        {"qzs 1\narticulation 1 font=\"Maestro", 2, 21, "the text is not closed"},
+        {"qzs 1\ncategory 1 \"Dyn\\q\"", 2, 16, "expected an escape"},
+        {"qzs 1\ncategory 1 place=1,2,3", 2, 22, "expected five placement values"},
+        {"qzs 1\ncategory 1 \"a\"b", 2, 15, "expected a space after the text"},
+        {"qzs 1\ncategory 1 size=40000", 2, 17, "expected a font size"},
+        {"qzs 1\ncategory 2\ncategory 2", 3, 10, "category 2 is declared twice"},
+        {"qzs 1\ntext-expression 2 \"\\u{110000}\"", 2, 20, "expected a character number in hex"},
+        {"qzs 1\ntext-expression 2 \"\xff\"", 2, 20, "expected UTF-8 text"},
+        {"qzs 1\ntext-expression 2 \"\xed\xa0\x80\"", 2, 20, "expected UTF-8 text"},  // a surrogate
+        {"qzs 1\ntext-expression 2 category=20000", 2, 28, "expected a category number"},
+        {"qzs 1\ntext-expression 2 bold", 2, 19, "expected the text in quotes"},
+        {head + "category 1", 4, 1, "expected 'category' before the first measure"},
+        {head + "s1 expression", 4, 15, "expected the number of the expression's definition"},
+        {head + "s1 expression 3 at=x", 4, 20, "expected a position in the measure"},
+        {head + "s1 expression 3 layer=8", 4, 23, "expected a layer"},
+        {head + "s1 expression 3 bold", 4, 17, "expected shape, at="},
+        {head + "s1: 4 C4!art1(7)", 4, 14, "expected the articulation's two positions"},
+        {head + "s1: 4 C4!art70000", 4, 13, "expected an articulation definition number"},
+        {head + "s1: {3:2 z=1 8 C4 D4 E4} 2 r", 4, 10, "expected a tuplet option"},
+        {head + "s1: {3:2 x=40000 8 C4 D4 E4} 2 r", 4, 12, "expected a value (-32768-32767)"},
+        {head + "s1: {3:2 flags=7 8 C4 D4 E4} 2 r", 4, 16, "expected the tuplet's flags in hex"},
+    };
+    ASSERT_TRUE(ReadScoreText("qzs 1\nstaff 1\nmeasure 1\ns1: 1 C4!art1\n"));
+    const DocumentState before = CurrentDocument().State();
+    for (const Row& row : rows) {
+        ScoreTextError error;
+        EXPECT_FALSE(ReadScoreText(row.text, &error)) << row.text;
+        EXPECT_EQ(error.line, row.line) << row.text << "\n" << error.ToString();
+        EXPECT_EQ(error.column, row.column) << row.text << "\n" << error.ToString();
+        EXPECT_NE(error.message.find(row.expected), std::string::npos) << row.text << "\n" << error.ToString();
+    }
+    EXPECT_TRUE(CurrentDocument().State() == before);
+}
+
+TEST(ScoreText, TextsKeepEveryCharacter) {
+    ASSERT_TRUE(ReadScoreText("qzs 1\n"));
+    std::u16string units = u"a\"b\\c # d ^^e\u00e9\U0001F600";
+    units += char16_t(0xD800);  // unpaired surrogates stay as they are
+    units += u'x';
+    units += char16_t(0xDC00);
+    units += u"\x01\x7f\t\r\n";
+    FCString text, description;
+    text.SetUTF16(units.c_str(), int(units.size()));
+    description.SetUTF16(u"QZ Pattern: Number", -1);
+    FCTextExpressionDef definition;
+    definition.SetDescription(&description);
+    ASSERT_TRUE(definition.SetText(&text));
+    ASSERT_TRUE(definition.SaveAs(3));
+    const DocumentState built = CurrentDocument().State();
+    const std::string written = WriteScoreText();
+    EXPECT_EQ(written,
+              "qzs 1\ntext-expression 3 \"a\\\"b\\\\c # d "
+              "^^e\xc3\xa9\xf0\x9f\x98\x80\\u{D800}x\\u{DC00}\\u{1}\\u{7F}\\t\\r\\n\" "
+              "desc=\"QZ Pattern: Number\"\n");
+    DocumentState again;
+    ScoreTextError error;
+    ASSERT_TRUE(ParseScoreState(written, &again, &error)) << error.ToString();
+    EXPECT_TRUE(again == built);
+    // A comment may follow the text; a sharp inside it is text.
+    ASSERT_TRUE(ReadScoreText("qzs 1\ntext-expression 3 \"# 1\" # the first\n", &error)) << error.ToString();
+    FCTextExpressionDef read;
+    ASSERT_TRUE(read.Load(3));
+    ASSERT_TRUE(read.GetText(&text));
+    EXPECT_EQ(text.GetUTF8(), "# 1");
+}
+
+TEST(ScoreText, RecordsTheNotationCannotSayStayRaw) {
+    ASSERT_TRUE(ReadScoreText(R"(qzs 1
+staff 1
+articulation 1 char=46
+measure 1
+s1 expression 1 at=512
+s1: 4 C4!art1 D4!art1 {3:2 8 E4 F4 G4} 4 A4
+)"));
+    RecordStore& records = CurrentDocument().Records();
+    auto change = [&](uint32_t tag, FXKey key, int offset, uint8_t value, size_t size) {
+        const RecordStore::Bytes* stored = records.Find(tag, key);
+        ASSERT_NE(stored, nullptr);
+        RecordStore::Bytes bytes = *stored;
+        bytes.resize(size, 0);
+        bytes[size_t(offset)] = value;
+        records.Put(tag, key, bytes.data(), uint32_t(bytes.size()));
+    };
+    change(FCArticulation::kTag, {{1, 0, 0, 0}}, 8, 5, 12);      // a field the mark does not say
+    change(FCExpression::kTag, {{1, 0, 0, 0}}, 11, 0x01, 24);    // a flag without a name
+    change(FCTuplet::kTag, {{3, 0, 0, 0}}, 31, 1, 32);           // a longer record
+    change(FCArticulationDef::kTag, {{1, 0, 0, 0}}, 50, 9, 60);  // bytes of no field
+    // Articulations without the entry's flag.
+    FrameKey frame{1, 1, 0};
+    EntryStore::Entries entries = CurrentDocument().Entries().Get(frame);
+    entries[1].flags &= ~FCNoteEntry::kFlagArticulations;
+    CurrentDocument().Entries().Set(frame, entries);
+
+    const DocumentState changed = CurrentDocument().State();
+    const std::string written = WriteScoreText();
+    for (const char* line :
+         {"articulation 1 char=46\n", "s1 expression 1 at=512\n", "s1: 4 C4!artic D4 {3:2 8 E4 F4 G4} 4 A4\n",
+          "raw edIM 1 0 0 0 = 010000000000000005000000\n", "raw edIM 2 0 0 0 = 010000000000000000000000\n",
+          "raw SODY 1 0 0 0 = ", "raw E\\x03TP 3 0 0 0 = ", "raw O\\x04IX 1 0 0 0 = "})
+        EXPECT_NE(written.find(line), std::string::npos) << line << "\n" << written;
+    DocumentState again;
+    ScoreTextError error;
+    ASSERT_TRUE(ParseScoreState(written, &again, &error)) << error.ToString();
+    EXPECT_TRUE(again == changed) << written;
+    EXPECT_EQ(CanonicalScoreText(written), written);
+}
+
+TEST(ScoreText, OldHostsRoundTripTheirLayouts) {
+    for (uint32_t version : {0x10000000u, 0x11000000u}) {
+        for (const std::string& file : CorpusFiles()) {
+            SCOPED_TRACE(file + " " + std::to_string(version));
+            simhost::Reset();
+            hostapi::SetHostVersion(version);
+            ScoreTextError error;
+            ASSERT_TRUE(ReadScoreFile(file, &error)) << error.ToString();
+            const DocumentState read = CurrentDocument().State();
+            const std::string written = WriteScoreText();
+            DocumentState again;
+            ASSERT_TRUE(ParseScoreState(written, &again, &error)) << error.ToString();
+            EXPECT_TRUE(again == read) << written;
+            EXPECT_EQ(CanonicalScoreText(written), written);
+        }
+    }
+}
+
+// Mutations aimed at the statements of definitions, expressions, articulations and tuplet options.
+TEST(ScoreText, MutatedDefinitionsNeverBreakTheReader) {
+    std::vector<std::string> corpus;
+    for (const std::string& file : CorpusFiles())
+        if (file.find("articulations") != std::string::npos || file.find("expressions") != std::string::npos ||
+            file.find("tuplet-options") != std::string::npos)
+            corpus.push_back(ReadFile(file));
+    ASSERT_EQ(corpus.size(), 3u);
+    const char* const pieces[] = {"\"",
+                                  "\\",
+                                  "\\u{D800}",
+                                  "\\u{1F600}",
+                                  "!art1",
+                                  "!art65535(1,-1)",
+                                  " x=3",
+                                  " flags=0xFFFF",
+                                  " shape",
+                                  " at=-1",
+                                  " at=2147483647",
+                                  " layer=7",
+                                  " desc=\"#\"",
+                                  " place=1,2,3,4,65535",
+                                  " font=\"New Font\"",
+                                  " font=65535",
+                                  " size=255",
+                                  "\xc3\xa9",
+                                  "\xff",
+                                  "\ncategory 7 \"x\"\n",
+                                  "\ntext-expression 9 \"\"\n",
+                                  "\narticulation 9 shape=1 main=alt\n",
+                                  "\ns1 expression 1 hide-part\n",
+                                  " mode=0",
+                                  " A=-32768"};
+    std::mt19937 random(20240607);
+    int accepted = 0;
+    const int rounds = 1500;
+    for (int round = 0; round < rounds; ++round) {
+        std::string text = corpus[random() % corpus.size()];
+        const int edits = 1 + int(random() % 3);
+        for (int e = 0; e < edits && !text.empty(); ++e) {
+            const size_t at = random() % text.size();
+            switch (random() % 4) {
+                case 0:
+                    text.erase(at, 1 + random() % 4);
+                    break;
+                case 1:
+                    text.insert(at, pieces[random() % (sizeof pieces / sizeof pieces[0])]);
+                    break;
+                case 2:
+                    if (text[at] >= '0' && text[at] <= '9') text[at] = char('0' + random() % 10);
+                    break;
+                default:
+                    text.insert(random() % text.size(), pieces[random() % (sizeof pieces / sizeof pieces[0])]);
+            }
+        }
+        const DocumentState before = CurrentDocument().State();
+        ScoreTextError error;
+        if (!ReadScoreText(text, &error)) {
+            ASSERT_TRUE(CurrentDocument().State() == before) << text;
+            ASSERT_GE(error.line, 1) << text;
+            continue;
+        }
+        ++accepted;
+        const DocumentState read = CurrentDocument().State();
+        const std::string written = WriteScoreText();
+        DocumentState again;
+        ASSERT_TRUE(ParseScoreState(written, &again, &error)) << text << "\n---\n" << written << error.ToString();
+        ASSERT_TRUE(again == read) << text << "\n---\n" << written;
+        ASSERT_EQ(CanonicalScoreText(written), written) << text;
+    }
+    EXPECT_GT(accepted, rounds / 20);
+    EXPECT_LT(accepted, rounds * 9 / 10);
+}
+
+TEST(ScoreText, TheFormatsDocumentedExamplesAreCanonical) {
+    const std::string doc = ReadFile(std::string(QZ_TEST_DATA_DIR) + "/../../docs/score-format.md");
+    int examples = 0;
+    for (size_t at = doc.find("```\nqzs 1\n"); at != std::string::npos; at = doc.find("```\nqzs 1\n", at + 1)) {
+        const size_t start = at + 4, end = doc.find("```", start);
+        ASSERT_NE(end, std::string::npos);
+        const std::string example = doc.substr(start, end - start);
+        EXPECT_EQ(CanonicalScoreText(example), example);
+        ++examples;
+    }
+    EXPECT_GE(examples, 1);
 }
