@@ -107,9 +107,30 @@ std::string DecimalSymbol() {
     return symbol;
 }
 
+namespace {
+
+// The UTF-8 locale of the lower-casing, made on first use and freed when the program, or the
+// plug-in module holding it, is unloaded (a module may be loaded and unloaded many times).
+class UTF8Locale {
+public:
+    UTF8Locale() : locale_(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0))) {}
+    ~UTF8Locale() {
+        if (locale_) freelocale(locale_);
+    }
+    UTF8Locale(const UTF8Locale&) = delete;
+    UTF8Locale& operator=(const UTF8Locale&) = delete;
+    locale_t Get() const { return locale_; }
+
+private:
+    locale_t locale_;
+};
+
+}  // namespace
+
 void ToLowerUnicode(char16_t* units, int count) {
     if (!units || count <= 0) return;
-    static locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+    static const UTF8Locale locale;
+    const locale_t utf8 = locale.Get();
     for (int i = 0; i < count; ++i) {
         const char16_t unit = units[i];
         if (unit >= 0xD800 && unit <= 0xDFFF) continue;  // surrogates are left as they are

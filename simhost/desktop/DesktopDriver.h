@@ -69,6 +69,9 @@ public:
     bool DoubleClickListRow(HWND listView, int row);
     // Opens the items the node lies in and clicks the node (first node with the text, in order).
     bool SelectTreeNode(HWND tree, const char* text);
+    // The same for the first node with the text below the first node with the parent's text
+    // (names that occur under several parents).
+    bool SelectTreeNodeIn(HWND tree, const char* parentText, const char* text);
     bool ExpandTreeNode(HWND tree, const char* text, bool expand);
     bool PressEnter(HWND dialog);
     bool PressEscape(HWND dialog);

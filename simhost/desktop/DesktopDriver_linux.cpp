@@ -366,6 +366,16 @@ bool DesktopDriver::SelectTreeNode(HWND tree, const char* text) {
     return item && desktop::UserSelectTreeItem(*w, item);
 }
 
+bool DesktopDriver::SelectTreeNodeIn(HWND tree, const char* parentText, const char* text) {
+    Window* w = Find(tree);
+    if (!w || w->kind != Kind::TreeView) return false;
+    const uintptr_t parent = FindTreeItem(*w, w->treeRoots, FromUTF8(parentText));
+    auto found = w->treeItems.find(parent);
+    if (!parent || found == w->treeItems.end()) return false;
+    const uintptr_t item = FindTreeItem(*w, found->second.children, FromUTF8(text));
+    return item && desktop::UserSelectTreeItem(*w, item);
+}
+
 bool DesktopDriver::ExpandTreeNode(HWND tree, const char* text, bool expand) {
     Window* w = Find(tree);
     if (!w || w->kind != Kind::TreeView) return false;

@@ -1,0 +1,52 @@
+// The command line of qzhost, the stand-in host as a program: which module to load, the host's
+// folder and version, the settings to put into the settings file before the plug-in reads it,
+// the score to open, and the script of what the user does in the task window, in order. Parsing
+// reports the first mistake as one line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct QzHostOptions {
+    // One step of the user's script, played in command-line order once the window is open.
+    struct Action {
+        enum Kind { kSelect, kTask, kApply, kPrint, kUndoList, kScreenshot };
+        Kind kind;
+        // --select: the staves and measures; --task: the task's name or number.
+        std::string value;
+    };
+
+    bool help = false;
+    // Empty: the module beside the qzhost program.
+    std::string modulePath;
+    // Empty: the stand-in host's per-user folder.
+    std::string folder;
+    uint32_t hostVersion = 0;
+    bool hostVersionGiven = false;
+    // --set, in order: the key as the plug-in writes it and the value.
+    std::vector<std::pair<std::string, std::string>> settings;
+    // --answer, in order: the buttons (IDYES, IDNO, IDOK) that answer the message boxes.
+    std::vector<int> answers;
+    std::vector<Action> actions;
+    std::string outPath;
+    std::string scorePath;
+};
+
+// Fills options from the arguments (without the program name). False with a one-line reason in
+// error for an unknown option, a missing or malformed value, or a missing score.
+bool ParseQzHostOptions(const std::vector<std::string>& arguments, QzHostOptions* options, std::string* error);
+
+// The text of --help.
+const char* QzHostUsage();
+
+// A --select value: staff numbers first..last and measures first..last; "all" (or a side left
+// out) leaves that side's numbers at 0, meaning every staff or every measure. False when the
+// text is not of the form STAVES:MEASURES with STAVES and MEASURES "N", "N-M" or "all".
+bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, int* firstMeasure, int* lastMeasure);
+
+// Which file a --set key belongs in: the settings file, or the options file (the window-shade
+// switch). False for a key the plug-in does not read; key is then left alone, otherwise it is
+// set to the plug-in's spelling.
+bool ClassifySettingsKey(std::string* key, bool* optionsFile);
