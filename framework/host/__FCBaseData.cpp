@@ -56,6 +56,16 @@ bool __FCBaseData::Reload() {
     return false;
 }
 
+bool __FCBaseData::StepKeyWordAndReload(int word, int delta) {
+    const int current = GetKeyWord(word);
+    const int next = current + delta;
+    if (word < 0 || word > 3 || next < 0 || next > 0xFFFF) return false;
+    SetKeyWord(word, uint16_t(next));
+    if (Reload()) return true;
+    SetKeyWord(word, uint16_t(current));
+    return false;
+}
+
 bool __FCBaseData::Save() {
     if (!IsLoaded() || !data_) return false;
     return hostapi::FX_SaveEData(GetTag(), &key_, data_, uint32_t(GetLoadedSize()), GetDataVersion()) != 0;

@@ -73,6 +73,9 @@ protected:
         if (i >= 0 && i < 4) key_.words[i] = value;
     }
     void SetKeyBlock(const FXKey& key) { key_ = key; }
+    // Moves key word `word` by delta (+1 or -1) and reloads; on failure the word is put back.
+    // Refuses to step below 0 or past 0xFFFF without asking the host.
+    bool StepKeyWordAndReload(int word, int delta);
     FXKey& Key() { return key_; }
     // For classes that embed one fixed-size structure: the object counts as loaded from the start.
     void SetFixedData(void* data, int32_t size);

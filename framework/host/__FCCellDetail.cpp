@@ -26,23 +26,9 @@ bool __FCCellDetail::LoadFirst() {
     return Reload();
 }
 
-bool __FCCellDetail::LoadNext() {
-    const uint16_t inci = GetKeyWord(2);
-    if (inci == 0xFFFF) return false;
-    SetKeyWord(2, uint16_t(inci + 1));
-    if (Reload()) return true;
-    SetKeyWord(2, inci);
-    return false;
-}
+bool __FCCellDetail::LoadNext() { return StepKeyWordAndReload(2, 1); }
 
-bool __FCCellDetail::LoadPrevious() {
-    const uint16_t inci = GetKeyWord(2);
-    if (inci == 0) return false;
-    SetKeyWord(2, uint16_t(inci - 1));
-    if (Reload()) return true;
-    SetKeyWord(2, inci);
-    return false;
-}
+bool __FCCellDetail::LoadPrevious() { return StepKeyWordAndReload(2, -1); }
 
 bool __FCCellDetail::LoadLast() {
     if (!SetKeyFromCell()) return false;

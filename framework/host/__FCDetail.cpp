@@ -10,14 +10,7 @@ bool __FCDetail::Load(uint16_t cmper1, uint16_t cmper2, uint16_t inci) {
 
 bool __FCDetail::LoadFirst() { return Load(GetKeyWord(0), GetKeyWord(1), 0); }
 
-bool __FCDetail::LoadNext() {
-    const uint16_t inci = GetKeyWord(2);
-    if (inci == 0xFFFF) return false;
-    SetKeyWord(2, uint16_t(inci + 1));
-    if (Reload()) return true;
-    SetKeyWord(2, inci);
-    return false;
-}
+bool __FCDetail::LoadNext() { return StepKeyWordAndReload(2, 1); }
 
 bool __FCNoInciDetail::Load(uint16_t cmper1, uint16_t cmper2) {
     SetKeyWord(0, cmper1);

@@ -30,14 +30,7 @@ bool __FCEntryDetail::LoadFirst() {
     return Load(entry_->GetEntryNumber(), 0);
 }
 
-bool __FCEntryDetail::LoadNext() {
-    const uint16_t inci = GetKeyWord(2);
-    if (inci == 0xFFFF) return false;
-    SetKeyWord(2, uint16_t(inci + 1));
-    if (Reload()) return true;
-    SetKeyWord(2, inci);
-    return false;
-}
+bool __FCEntryDetail::LoadNext() { return StepKeyWordAndReload(2, 1); }
 
 int __FCEntryDetail::CalcLastInci() {
     if (!entry_) return -1;
