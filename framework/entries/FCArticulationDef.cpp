@@ -83,14 +83,6 @@ bool FCArticulationDef::Reload() {
     return __FCNoInciOther::Reload();
 }
 
-bool FCArticulationDef::LoadFirst() {
-    if (Load(1)) return true;
-    // A deleted definition 1 must not hide the others.
-    FXKey key = {{1, 0, 0, 0}};
-    if (!hostapi::FX_NextEData(GetTag(), &key, nullptr, nullptr, GetDataVersion())) return false;
-    return Load(key.words[0]);
-}
-
 int FCArticulationDef::ReadField(const Field& field) const {
     return field.bytes == 1 ? data_[field.offset] : Word(field.offset);
 }

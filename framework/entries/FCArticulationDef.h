@@ -93,8 +93,6 @@ public:
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, sizeof data_); }
     // Clears the structure first, so a short record never shows the previous record's bytes.
     bool Reload() override;
-    // Definition 1, or the lowest number there is when 1 is missing.
-    bool LoadFirst() override;
 
     // --- the two character slots ---
     // The slot's value: a character, or a shape number when the slot holds a shape.

@@ -8,7 +8,9 @@ class __FCNoInciOther : public __FCOther {
 public:
     const char* ClassName() const override { return "__FCNoInciOther"; }
 
-    bool LoadFirst() override { return Load(1); }
+    // Item 1, or the lowest item there is when item 1 has been deleted (a gap at the start
+    // must not hide every other record from the collections and browsers).
+    bool LoadFirst() override;
 
     // slot 24: key (cmper, 0), then Reload.
     virtual bool Load(uint16_t cmper);

@@ -40,13 +40,6 @@ bool FCCategoryDef::Reload() {
     return __FCNoInciOther::Reload();
 }
 
-bool FCCategoryDef::LoadFirst() {
-    if (Load(1)) return true;
-    FXKey key = {{1, 0, 0, 0}};
-    if (!hostapi::FX_NextEData(GetTag(), &key, nullptr, nullptr, GetDataVersion())) return false;
-    return Load(key.words[0]);
-}
-
 int FCCategoryDef::GetCategoryType() const { return SignedWord(0); }
 void FCCategoryDef::SetCategoryType(int type) { SetWord(0, type); }
 

@@ -47,8 +47,6 @@ public:
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, sizeof data_); }
     // Clears the structure first, so a short record never shows the previous record's bytes.
     bool Reload() override;
-    // Category 1, or the lowest category number there is when 1 is missing.
-    bool LoadFirst() override;
 
     // The number stored at the start of the record: the host's kind of category (1 the
     // dynamics, ...); for the host's own categories it equals the item number.

@@ -33,13 +33,6 @@ bool FCRawText::CopyDataFrom(__FCBaseData* other) {
     return true;
 }
 
-bool FCRawText::LoadFirst() {
-    if (Load(1)) return true;
-    FXKey key = {{1, 0, 0, 0}};
-    if (!hostapi::FX_NextEData(GetTag(), &key, nullptr, nullptr, GetDataVersion())) return false;
-    return Load(key.words[0]);
-}
-
 void FCRawText::GetText(FCString* text) {
     if (!text) return;
     text->Clear();

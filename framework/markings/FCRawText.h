@@ -30,8 +30,6 @@ public:
     // Without a custom tag there is no record to write: both refuse.
     bool Save() override { return GetCustomTag() != 0 && __FCNoInciOther::Save(); }
     bool SaveNew() override { return GetCustomTag() != 0 && __FCNoInciOther::SaveNew(); }
-    // Text numbers are not dense: the first one is found by the host's walk when 1 is missing.
-    bool LoadFirst() override;
 
     // The string; empty when nothing is loaded.
     void GetText(FCString* text);

@@ -44,13 +44,6 @@ bool FCShapeExpressionDef::Save() {
     return __FCNoInciOther::Save();
 }
 
-bool FCShapeExpressionDef::LoadFirst() {
-    if (Load(1)) return true;
-    FXKey key = {{1, 0, 0, 0}};
-    if (!hostapi::FX_NextEData(GetTag(), &key, nullptr, nullptr, GetDataVersion())) return false;
-    return Load(key.words[0]);
-}
-
 int FCShapeExpressionDef::GetCategoryNumber() const {
     if (!Data()) return 0;
     return fcdata::Read<uint16_t>(Data(), kCategory) & kCategoryMask;

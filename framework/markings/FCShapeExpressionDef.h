@@ -26,8 +26,6 @@ public:
     // A record shorter than the structure is saved at the structure's size, so the fields set
     // reach the host.
     bool Save() override;
-    // Definition 1, or the lowest number there is when 1 is missing.
-    bool LoadFirst() override;
 
     // Bits 0-13 of the word at offset 26.
     int GetCategoryNumber() const;

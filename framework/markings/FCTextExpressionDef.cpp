@@ -73,13 +73,6 @@ bool FCTextExpressionDef::DeepDeleteData() {
     return DeleteData();
 }
 
-bool FCTextExpressionDef::LoadFirst() {
-    if (Load(1)) return true;
-    FXKey key = {{1, 0, 0, 0}};
-    if (!hostapi::FX_NextEData(GetTag(), &key, nullptr, nullptr, GetDataVersion())) return false;
-    return Load(key.words[0]);
-}
-
 bool FCTextExpressionDef::LoadNext() {
     const int item = GetItemNo();
     // 0xFFFF asks the host for a new number; it is never a definition.

@@ -42,8 +42,6 @@ public:
     bool Save() override;
     // Deletes the text (block and raw text), then the definition.
     bool DeepDeleteData() override;
-    // Definition 1, or the lowest number there is when 1 is missing.
-    bool LoadFirst() override;
     // The next number; where numbers have a gap, the next definition the host has after it.
     bool LoadNext() override;
 

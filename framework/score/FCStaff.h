@@ -17,9 +17,6 @@ public:
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataSize() override { return StaffDataSize(hostapi::GetHostVersion()); }
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, sizeof data_); }
-    // Staff 1, or the lowest staff number there is: staff numbers are permanent, so removing a
-    // staff leaves a gap.
-    bool LoadFirst() override;
 
 protected:
     uint32_t BufferSize() override { return sizeof data_; }

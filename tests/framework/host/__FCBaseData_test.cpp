@@ -77,7 +77,8 @@ TEST(Records, SaveAsAndSaveNewAssignItemNumbers) {
 TEST(Records, WalkingVisitsRecordsInKeyOrder) {
     for (uint16_t n : {7, 2, 5}) PutItem(n, n * 10);
     TestItem item;
-    EXPECT_FALSE(item.LoadFirst());  // item numbers start at 1; there is no item 1
+    ASSERT_TRUE(item.LoadFirst());  // without item 1 the walk starts at the lowest item
+    EXPECT_EQ(item.GetItemNo(), 2);
     PutItem(1, 10);
     ASSERT_TRUE(item.LoadFirst());
     std::vector<int> seen = {item.GetItemNo()};
