@@ -81,10 +81,10 @@ void SetArrays(uint8_t* frame, LiveFrame& live, uint8_t* entries, int count) {
 void* LoadFrame(int staffList, int slot, int measure, int layer) {
     Document& document = CurrentDocument();
     const RecordView view = RecordView::Current();
-    const std::vector<int> staves = StaffList(view, staffList);
-    if (slot < 1 || slot > int(staves.size()) || !HasMeasure(view, measure)) return nullptr;
+    const int staff = StaffAtSlot(view, staffList, slot);
+    if (staff == 0 || !HasMeasure(view, measure)) return nullptr;
     if (layer < 0 || layer >= EntryStore::kLayerCount) return nullptr;
-    const FrameKey key{staves[size_t(slot - 1)], measure, layer};
+    const FrameKey key{staff, measure, layer};
     const EntryStore::Entries& entries = document.Entries().Get(key);
     std::vector<EntryTiming> timing;
     std::vector<TupletSpan> spans;
@@ -223,11 +223,19 @@ int LiveFrameCount() { return int(Frames().size()); }
 
 bool FillEntryMetrics(int staff, int measure, int32_t entryNumber, void* block) {
     if (!block || entryNumber <= 0) return false;
-    FrameKey key;
-    int index = 0;
-    const EntryStore& store = CurrentDocument().Entries();
-    if (!store.Locate(entryNumber, &key, &index) || key.staff != staff || key.measure != measure) return false;
-    const StoredEntry& entry = store.Get(key)[size_t(index)];
+    // Only the layers of that staff and measure can hold it: a search of the whole document for
+    // every entry a task asks about would make the tasks quadratic.
+    const std::map<FrameKey, EntryStore::Entries>& frames = CurrentDocument().Entries().Frames();
+    const StoredEntry* found = nullptr;
+    for (auto frame = frames.lower_bound(FrameKey{staff, measure, 0});
+         !found && frame != frames.end() && frame->first.staff == staff && frame->first.measure == measure; ++frame)
+        for (const StoredEntry& stored : frame->second)
+            if (stored.number == entryNumber) {
+                found = &stored;
+                break;
+            }
+    if (!found) return false;
+    const StoredEntry& entry = *found;
     std::memset(block, 0, fcframe::kMetricsSize);
     const bool up = (entry.flags & FCNoteEntry::kFlagNote) && !entry.stemDown;
     fcdata::Write<uint32_t>(block, fcframe::kMetricsStemWord, up ? fcframe::kMetricsStemUp : 0);

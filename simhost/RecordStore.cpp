@@ -4,6 +4,33 @@
 
 namespace simhost {
 
+namespace {
+
+// The last stamp handed out; 0 belongs to every store that was never changed (all empty).
+uint64_t g_lastStamp = 0;
+
+}  // namespace
+
+RecordStore::RecordStore(RecordStore&& other) noexcept : tags_(std::move(other.tags_)), stamp_(other.stamp_) {
+    other.Clear();
+}
+
+RecordStore& RecordStore::operator=(RecordStore&& other) noexcept {
+    if (this != &other) {
+        tags_ = std::move(other.tags_);
+        stamp_ = other.stamp_;
+        other.Clear();
+    }
+    return *this;
+}
+
+void RecordStore::Touch() { stamp_ = ++g_lastStamp; }
+
+void RecordStore::Clear() {
+    tags_.clear();
+    Touch();
+}
+
 uint64_t RecordStore::Order(const FXKey& key) {
     return (uint64_t(key.words[0]) << 48) | (uint64_t(key.words[1]) << 32) | (uint64_t(key.words[2]) << 16) |
            uint64_t(key.words[3]);
@@ -22,6 +49,7 @@ const RecordStore::Bytes* RecordStore::Find(uint32_t tag, const FXKey& key) cons
 }
 
 void RecordStore::Put(uint32_t tag, const FXKey& key, const uint8_t* data, uint32_t size) {
+    Touch();
     Bytes& bytes = tags_[tag][Order(key)];
     if (data)
         bytes.assign(data, data + size);
@@ -34,6 +62,7 @@ bool RecordStore::Erase(uint32_t tag, const FXKey& key) {
     if (t == tags_.end()) return false;
     if (t->second.erase(Order(key)) == 0) return false;
     if (t->second.empty()) tags_.erase(t);
+    Touch();
     return true;
 }
 
@@ -71,6 +100,7 @@ bool RecordStore::EraseAndRenumber(uint32_t tag, const FXKey& key) {
         }
     }
     for (auto& m : moved) t->second[Order(m.first)] = std::move(m.second);
+    Touch();
     return true;
 }
 

@@ -16,6 +16,13 @@ public:
     typedef std::vector<uint8_t> Bytes;
     typedef std::map<uint64_t, Bytes> TagRecords;
 
+    RecordStore() = default;
+    RecordStore(const RecordStore&) = default;
+    RecordStore& operator=(const RecordStore&) = default;
+    // A store moved from is left empty, with a stamp of its own.
+    RecordStore(RecordStore&& other) noexcept;
+    RecordStore& operator=(RecordStore&& other) noexcept;
+
     static uint64_t Order(const FXKey& key);
     static FXKey KeyFromOrder(uint64_t order);
 
@@ -40,13 +47,21 @@ public:
     const TagRecords& Records(uint32_t tag) const;
     const std::map<uint32_t, TagRecords>& All() const { return tags_; }
     int Count(uint32_t tag) const;
-    void Clear() { tags_.clear(); }
+    void Clear();
+
+    // Identifies the content: every change gives the store a stamp no store had before, and a
+    // copy keeps the stamp of what it copied. Answers worked out from the records can be kept
+    // as long as the stamp is the same.
+    uint64_t Stamp() const { return stamp_; }
 
     bool operator==(const RecordStore& other) const { return tags_ == other.tags_; }
     bool operator!=(const RecordStore& other) const { return !(*this == other); }
 
 private:
+    void Touch();
+
     std::map<uint32_t, TagRecords> tags_;
+    uint64_t stamp_ = 0;
 };
 
 }  // namespace simhost

@@ -66,18 +66,47 @@ bool CellMeter(const RecordView& view, int staff, int measure, Meter& meter) {
     return false;
 }
 
+// The staves of a staff list in slot order. The host answers slot questions for every entry a
+// task touches, so the last answer is kept while the records it came from stay the same.
+const std::vector<int>& ListedStaves(const RecordView& view, int list) {
+    struct Answer {
+        bool valid = false;
+        uint64_t stamp = 0;
+        int list = 0;
+        std::vector<int> staves;
+    };
+    static Answer last;
+    const RecordStore& store = view.StoreFor(FCSystemStaff::kTag);
+    if (last.valid && last.stamp == store.Stamp() && last.list == list) return last.staves;
+    last.valid = true;
+    last.stamp = store.Stamp();
+    last.list = list;
+    last.staves.clear();
+    if (list < 0 || list > 0xFFFF) return last.staves;
+    // The records of a list are neighbours in key order; key words 2 and 3 are the low half.
+    const RecordStore::TagRecords& records = store.Records(FCSystemStaff::kTag);
+    const FXKey first = {{uint16_t(list), 0, 0, 0}};
+    for (auto record = records.lower_bound(RecordStore::Order(first));
+         record != records.end() && (record->first >> 48) == uint64_t(list); ++record)
+        if (uint32_t(record->first) == 0) last.staves.push_back(Word(record->second, FCSystemStaff::kStaffOffset));
+    return last.staves;
+}
+
 }  // namespace
 
-std::vector<int> StaffList(const RecordView& view, int list) {
-    std::vector<int> staves;
-    if (list < 0 || list > 0xFFFF) return staves;
-    const RecordStore::TagRecords& records = view.StoreFor(FCSystemStaff::kTag).Records(FCSystemStaff::kTag);
-    for (const auto& record : records) {
-        const FXKey key = RecordStore::KeyFromOrder(record.first);
-        if (key.words[0] != list || key.words[2] != 0 || key.words[3] != 0) continue;
-        staves.push_back(Word(record.second, FCSystemStaff::kStaffOffset));
-    }
-    return staves;
+std::vector<int> StaffList(const RecordView& view, int list) { return ListedStaves(view, list); }
+
+int StaffAtSlot(const RecordView& view, int list, int slot) {
+    const std::vector<int>& staves = ListedStaves(view, list);
+    return slot >= 1 && slot <= int(staves.size()) ? staves[size_t(slot - 1)] : 0;
+}
+
+int SlotOfStaff(const RecordView& view, int list, int staff) {
+    if (staff == 0) return 0;
+    const std::vector<int>& staves = ListedStaves(view, list);
+    for (size_t i = 0; i < staves.size(); ++i)
+        if (staves[i] == staff) return int(i + 1);
+    return 0;
 }
 
 bool HasStaffList(const RecordView& view, int list) { return list == 0 || !StaffList(view, list).empty(); }

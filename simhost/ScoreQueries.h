@@ -14,6 +14,10 @@ namespace simhost {
 // The staves of a staff list in slot order: list 0 is the part's score order, list n the staves
 // of system n.
 std::vector<int> StaffList(const RecordView& view, int list);
+// The staff in a slot (1-based) of a staff list, 0 when the list has no such slot.
+int StaffAtSlot(const RecordView& view, int list, int slot);
+// The slot of a staff in a staff list, 0 when the list does not hold it (or staff is 0).
+int SlotOfStaff(const RecordView& view, int list, int staff);
 // Whether the list exists: list 0 always, list n when system n has staves.
 bool HasStaffList(const RecordView& view, int list);
 // The highest measure number, 0 without measures.

@@ -2,6 +2,8 @@
 
 #include "framework/core/FCIteratorHandler.h"
 
+#include <cstring>
+
 __FCCollection::__FCCollection() : count_(0), capacity_(0), elements_(nullptr) {}
 
 __FCCollection::~__FCCollection() {
@@ -90,6 +92,16 @@ void __FCCollection::InsertItemAt(__FCBase* element, int i) {
     for (int j = count_; j > i; --j) elements_[j] = elements_[j - 1];
     elements_[i] = element;
     ++count_;
+}
+
+void __FCCollection::InsertItemsAt(__FCBase* const* elements, int count, int i) {
+    if (!elements || count <= 0) return;
+    if (i > count_) i = count_;
+    if (i < 0) i = 0;
+    MakeRoom(count);
+    std::memmove(elements_ + i + count, elements_ + i, size_t(count_ - i) * sizeof(__FCBase*));
+    for (int k = 0; k < count; ++k) elements_[i + k] = elements[k];
+    count_ += count;
 }
 
 __FCBase* __FCCollection::DetachItemAt(int i) {

@@ -36,6 +36,9 @@ public:
     // False (and nothing happens) when this very object is already held.
     bool AddUnique(__FCBase* element);
     void InsertItemAt(__FCBase* element, int i);
+    // Inserts count elements, in order, before position i (appends when i is past the end), moving
+    // the elements after them once.
+    void InsertItemsAt(__FCBase* const* elements, int count, int i);
     // Removes without destroying; the caller owns the result. Null when i is out of range.
     __FCBase* DetachItemAt(int i);
     // Destroys the element at i and closes the gap.

@@ -61,6 +61,41 @@ void FCNoteEntryLayer::RemoveEntryAt(int listIndex) {
     ClearItemAt(listIndex);
 }
 
+template <typename Match>
+int FCNoteEntryLayer::FindNearHint(Match match) const {
+    const int count = GetCount();
+    const int hint = searchHint_ >= 0 && searchHint_ < count ? searchHint_ : 0;
+    // Outwards from the hint: the entry sought is usually next to the last one found.
+    for (int distance = 0; distance < count; ++distance) {
+        const int after = hint + distance, before = hint - 1 - distance;
+        if (after >= count && before < 0) break;
+        if (after < count && match(GetItemAt(after))) return searchHint_ = after;
+        if (before >= 0 && match(GetItemAt(before))) return searchHint_ = before;
+    }
+    return -1;
+}
+
+int FCNoteEntryLayer::IndexOfEntry(const FCNoteEntry* entry) const {
+    if (!entry) return -1;
+    return FindNearHint([entry](const FCNoteEntry* item) { return item == entry; });
+}
+
+std::vector<FCNoteEntry*> FCNoteEntryLayer::EntriesOfFrame(const uint8_t* frame, FCNoteEntry* member) const {
+    std::vector<FCNoteEntry*> entries;
+    if (!frame) return entries;
+    FCNoteEntry* first = member && member->GetFrame() == frame ? member : nullptr;
+    if (!first) {
+        const int found = FindNearHint([frame](const FCNoteEntry* item) { return item->GetFrame() == frame; });
+        if (found < 0) return entries;
+        first = GetItemAt(found);
+    }
+    while (first->Previous() && first->Previous()->GetFrame() == frame) first = first->Previous();
+    entries.reserve(size_t(fcframe::EntryCount(frame)));
+    for (FCNoteEntry* entry = first; entry && entry->GetFrame() == frame; entry = entry->Next())
+        entries.push_back(entry);
+    return entries;
+}
+
 bool FCNoteEntryLayer::RebindReloaded(uint8_t* oldFrame, uint8_t* newFrame) {
     // Where each old record went: the host drops records of duration 0 when it saves.
     const int oldCount = fcframe::EntryCount(oldFrame);
@@ -72,44 +107,49 @@ bool FCNoteEntryLayer::RebindReloaded(uint8_t* oldFrame, uint8_t* newFrame) {
         if (!dropped) moved[size_t(i)] = kept++;
     }
     if (kept != fcframe::EntryCount(newFrame)) return false;
-    for (int k = GetCount() - 1; k >= 0; --k) {
-        FCNoteEntry* entry = GetItemAt(k);
-        if (entry->GetFrame() != oldFrame) continue;
+    for (FCNoteEntry* entry : EntriesOfFrame(oldFrame, nullptr)) {
         const int index = entry->GetIndexInFrame();
         if (index < 0) return false;
         if (moved[size_t(index)] < 0)
-            RemoveEntryAt(k);
+            RemoveEntryAt(IndexOfEntry(entry));
         else
             entry->Rebind(newFrame, fcframe::EntryAt(newFrame, moved[size_t(index)]));
     }
     return true;
 }
 
+bool FCNoteEntryLayer::SaveHeldFrame(uint8_t*& frame, bool* rebuild) {
+    if (!frame || fcframe::IsLocked(frame)) return true;
+    const bool hadNew = fcframe::IndexOfEntryNumber(frame, 0) >= 0;
+    if (!hostapi::FX_SaveTGF(frame, kFXInterfaceVersion)) return false;
+    if (!hadNew) return true;
+    void* reloaded = hostapi::FX_LoadTGF(int16_t(fcframe::FrameWord(frame, fcframe::kStaffList)),
+                                         int16_t(fcframe::FrameWord(frame, fcframe::kSlot)),
+                                         int16_t(fcframe::FrameWord(frame, fcframe::kMeasure)),
+                                         int16_t(fcframe::FrameWord(frame, fcframe::kLayer)), 0, kFXInterfaceVersion);
+    if (!reloaded) return false;
+    uint8_t* newFrame = static_cast<uint8_t*>(reloaded);
+    if (!RebindReloaded(frame, newFrame)) *rebuild = true;
+    hostapi::FX_FreeTGF(frame, kFXInterfaceVersion);
+    frame = newFrame;
+    return true;
+}
+
 bool FCNoteEntryLayer::Save() {
     bool ok = true;
     bool rebuild = false;
-    for (uint8_t*& frame : frames_) {
-        if (!frame || fcframe::IsLocked(frame)) continue;
-        const bool hadNew = fcframe::IndexOfEntryNumber(frame, 0) >= 0;
-        if (!hostapi::FX_SaveTGF(frame, kFXInterfaceVersion)) {
-            ok = false;
-            continue;
-        }
-        if (!hadNew) continue;
-        void* reloaded = hostapi::FX_LoadTGF(
-            int16_t(fcframe::FrameWord(frame, fcframe::kStaffList)), int16_t(fcframe::FrameWord(frame, fcframe::kSlot)),
-            int16_t(fcframe::FrameWord(frame, fcframe::kMeasure)), int16_t(fcframe::FrameWord(frame, fcframe::kLayer)),
-            0, kFXInterfaceVersion);
-        if (!reloaded) {
-            ok = false;
-            continue;
-        }
-        uint8_t* newFrame = static_cast<uint8_t*>(reloaded);
-        if (!RebindReloaded(frame, newFrame)) rebuild = true;
-        hostapi::FX_FreeTGF(frame, kFXInterfaceVersion);
-        frame = newFrame;
-    }
+    for (uint8_t*& frame : frames_)
+        if (!SaveHeldFrame(frame, &rebuild)) ok = false;
     // Records that could not be matched one to one: the objects are made anew.
+    if (rebuild) RebuildFromFrames(frames_, true);
+    return ok;
+}
+
+bool FCNoteEntryLayer::SaveMeasure(int measure) {
+    const int i = measure - loadedFirst_;
+    if (i < 0 || i >= int(frames_.size())) return false;
+    bool rebuild = false;
+    const bool ok = SaveHeldFrame(frames_[size_t(i)], &rebuild);
     if (rebuild) RebuildFromFrames(frames_, true);
     return ok;
 }
@@ -125,7 +165,7 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count,
     if (!entry) {
         if (!IsEmpty() || intoNextMeasure) return nullptr;
     } else {
-        if (GetIndexOf(entry) < 0) return nullptr;
+        if (IndexOfEntry(entry) < 0) return nullptr;
         const int entryIndex = entry->GetIndexInFrame();
         if (entryIndex < 0) return nullptr;
         if (intoNextMeasure) {
@@ -140,8 +180,9 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count,
 
     // The frame's entries and their indices, taken before the host moves the records.
     std::vector<std::pair<FCNoteEntry*, int>> bound;
-    for (int i = 0; i < GetCount(); ++i)
-        if (GetItemAt(i)->GetFrame() == frame) bound.emplace_back(GetItemAt(i), GetItemAt(i)->GetIndexInFrame());
+    bound.reserve(size_t(fcframe::EntryCount(frame)));
+    for (FCNoteEntry* held : EntriesOfFrame(frame, entry ? (intoNextMeasure ? entry->Next() : entry) : nullptr))
+        bound.emplace_back(held, held->GetIndexInFrame());
     if (!hostapi::FX_InsertEXENTRY(frame, int16_t(index), int16_t(count), kFXInterfaceVersion)) return nullptr;
 
     for (const auto& item : bound) {
@@ -157,20 +198,23 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count,
     }
 
     FCNoteEntry* next = entry ? entry->Next() : nullptr;
-    int listIndex = entry ? GetIndexOf(entry) + 1 : 0;
+    const int listIndex = entry ? IndexOfEntry(entry) + 1 : 0;
     FCNoteEntry* previous = entry;
-    FCNoteEntry* first = nullptr;
+    std::vector<__FCBase*> added;
+    added.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
-        FCNoteEntry* added = new FCNoteEntry(frame, fcframe::EntryAt(frame, index + i));
-        added->SetPrevious(previous);
-        if (previous) previous->SetNext(added);
-        InsertItemAt(added, listIndex++);
-        previous = added;
-        if (!first) first = added;
+        FCNoteEntry* made = new FCNoteEntry(frame, fcframe::EntryAt(frame, index + i));
+        made->SetPrevious(previous);
+        if (previous) previous->SetNext(made);
+        added.push_back(made);
+        previous = made;
     }
+    // One move of the entries after them, however many are inserted.
+    InsertItemsAt(added.data(), count, listIndex);
     previous->SetNext(next);
     if (next) next->SetPrevious(previous);
-    return first;
+    searchHint_ = listIndex + count;
+    return static_cast<FCNoteEntry*>(added.front());
 }
 
 bool FCNoteEntryLayer::DeleteZeroDurationEntries() {

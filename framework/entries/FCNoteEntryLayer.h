@@ -30,6 +30,9 @@ public:
     // is loaded again afterwards and its entry objects are rebound to the new records, so they
     // learn their numbers. True when every save (and reload) succeeded.
     bool Save();
+    // Saves only the frame held for one measure, as Save saves each frame. False for a measure
+    // the layer does not hold or when a host call failed.
+    bool SaveMeasure(int measure);
     // Inserts count blank entries after entry (or, with intoNextMeasure, at the start of the
     // following measure, entry being the last of its measure; with no entry and an empty layer,
     // at the start of the first frame). The new entries are linked in, the entries of that frame
@@ -47,6 +50,18 @@ public:
 
 private:
     void ReleaseFrames();
+    // Saves one held frame (locked or missing ones are left alone) and reloads it when it held
+    // new entries; rebuild becomes true when the entry objects could not be rebound.
+    bool SaveHeldFrame(uint8_t*& frame, bool* rebuild);
+    // The list index of an entry that matches, looking outwards from the last one found; -1 when
+    // none does. Tasks work through a layer in order, so what they ask for lies near.
+    template <typename Match>
+    int FindNearHint(Match match) const;
+    // The list index of the entry, or -1.
+    int IndexOfEntry(const FCNoteEntry* entry) const;
+    // The entry objects bound to the frame, in frame order, found from one of them along the
+    // links (a frame's entries are neighbours in the chain); empty when none is bound to it.
+    std::vector<FCNoteEntry*> EntriesOfFrame(const uint8_t* frame, FCNoteEntry* member) const;
     // Moves the entry objects of oldFrame onto the records of newFrame; false when the records
     // cannot be matched.
     bool RebindReloaded(uint8_t* oldFrame, uint8_t* newFrame);
@@ -60,4 +75,6 @@ private:
     bool skipHidden_;
     int loadedFirst_;
     std::vector<uint8_t*> frames_;
+    // Where FindNearHint starts looking.
+    mutable int searchHint_ = 0;
 };

@@ -38,17 +38,12 @@ SIM_EXPORT int32_t FXAPI FX_SetCurERegion(const void* region, uint32_t) {
 
 SIM_EXPORT int16_t FXAPI FX_SlotToInst(int16_t slot, int16_t staffList, uint32_t) {
     SIM_ENTER(FX_SlotToInst, int16_t);
-    const std::vector<int> staves = simhost::StaffList(simhost::RecordView::Current(), staffList);
-    if (slot < 1 || slot > int(staves.size())) return 0;
-    return int16_t(staves[size_t(slot - 1)]);
+    return int16_t(simhost::StaffAtSlot(simhost::RecordView::Current(), staffList, slot));
 }
 
 SIM_EXPORT int16_t FXAPI FX_InstToSlot(int16_t staff, int16_t staffList, uint32_t) {
     SIM_ENTER(FX_InstToSlot, int16_t);
-    const std::vector<int> staves = simhost::StaffList(simhost::RecordView::Current(), staffList);
-    for (size_t i = 0; i < staves.size(); ++i)
-        if (staff != 0 && staves[i] == staff) return int16_t(i + 1);
-    return 0;
+    return int16_t(simhost::SlotOfStaff(simhost::RecordView::Current(), staffList, staff));
 }
 
 SIM_EXPORT int32_t FXAPI FX_GetMeasureDuration(int16_t staff, int16_t measure, uint32_t) {

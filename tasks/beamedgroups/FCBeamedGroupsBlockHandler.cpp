@@ -1,6 +1,15 @@
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 
+#include "framework/entries/FCNoteEntry.h"
+#include "framework/entries/FCNoteEntryCell.h"
+#include "framework/entries/FCNotePitchSorter.h"
+#include "framework/entries/FCNotePitches.h"
+#include "framework/entries/__FCNoteEntryCollection.h"
+#include "framework/score/FCMusicRegion.h"
 #include "plugin/PatternSettings.h"
+
+#include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -42,6 +51,14 @@ const TaskPopupItem kSlurStyles[] = {
     {7, "__ Notes, Starting on 2nd note"},
     {8, "__ Notes, Starting on 3rd note"},
 };
+static_assert(sizeof kReorderStyles / sizeof kReorderStyles[0] == FCBeamedGroupsBlockHandler::kReorderStyleCount,
+              "one popup row per style");
+
+// Staircase - Ascending: every other chord upwards from the lowest, then the ones skipped.
+int StaircaseIndex(int i, int n) {
+    const int c = (n + 1) / 2;
+    return i < c ? 2 * i : 2 * (i - c) + 1;
+}
 
 // The placements that use the number field.
 bool PlacementUsesNumber(int key) { return key >= 1 && key <= 5; }
@@ -60,9 +77,110 @@ const TaskPopupItem FCBeamedGroupsBlockHandler::kSlurShapes[2] = {
     {1, "Dashed Curve"},
 };
 
+int FCBeamedGroupsBlockHandler::CalcReorderSourceIndex(int style, int i, int n) {
+    if (i < 0 || i >= n) return -1;
+    const int c = (n + 1) / 2;
+    switch (style) {
+        case kReorderAscending:
+        case kReorderRandomize:  // the list itself was shuffled
+            return i;
+        case kReorderDescending:
+            return n - 1 - i;
+        case kReorderStaircaseAscending:
+            return StaircaseIndex(i, n);
+        case kReorderStaircaseDescending:
+            return n - 1 - StaircaseIndex(i, n);
+        case kReorderWaveAscending:
+            return i < c ? 2 * i : 2 * (n - i) - 1;
+        case kReorderWaveDescending:
+            return i < c ? 2 * (c - i) - 2 : 2 * (i - c) + 1;
+        case kReorderBaseDescending:
+            return i == 0 ? 0 : n - i;
+        case kReorderTopDescending:
+            return i == 0 ? n - 1 : i - 1;
+        case kReorderRotateLeft:
+            return i == n - 1 ? 0 : i + 1;
+        case kReorderRotateRight:
+            return i == 0 ? n - 1 : i - 1;
+        default:
+            return -1;
+    }
+}
+
+bool FCBeamedGroupsBlockHandler::ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style) {
+    if (!start || style < 0 || style >= kReorderStyleCount) return false;
+    FCNoteEntries group;
+    if (!start->CollectBeamGroup(region, &group)) return false;
+
+    // Copies of the chords: the entries are rewritten from them.
+    FCNotePitchesCollection chords;
+    for (int i = 0; i < group.GetCount(); ++i)
+        if (group.GetItemAt(i)->IsNote()) chords.Add(group.GetItemAt(i)->CreatePitches());
+    const int n = chords.GetCount();
+    if (n < 2) return false;
+    if (style != kReorderRotateLeft && style != kReorderRotateRight) {
+        FCNotePitchSorter sorter(style == kReorderRandomize);
+        chords.Sort(&sorter);
+    }
+
+    int target = 0;
+    for (int i = 0; i < group.GetCount(); ++i) {
+        FCNoteEntry* entry = group.GetItemAt(i);
+        if (entry->IsRest()) continue;
+        entry->ClearNotes();
+        entry->AddPitches(chords.GetItemAt(CalcReorderSourceIndex(style, target++, n)), false);
+        entry->SetPitchChangedMark(true);
+    }
+    return true;
+}
+
+bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region) {
+    switch (GetTaskID()) {
+        case kReorderNotes:
+            return ReorderGroup(start, region, ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE);
+        default:
+            // The other Beamed Groups tasks bring their group work with them.
+            return false;
+    }
+}
+
 bool FCBeamedGroupsBlockHandler::Execute() {
-    // The work of each Beamed Groups task comes with that task; until then Apply changes nothing.
-    return false;
+    const int task = GetTaskID();
+    if (task < kReorderNotes || task > kChordSymbols) return false;
+    // Seeded once per run, so the groups of one run are shuffled differently from each other.
+    if (ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE == kReorderRandomize)
+        std::srand(unsigned(std::time(nullptr)));
+
+    FCMusicRegion region;
+    if (!region.SetCurrentSelection() || region.IsEmpty()) return false;
+    bool changed = false;
+    for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
+        const int staff = region.CalcStaffNumber(slot);
+        if (staff < 1) continue;
+        for (int measure = region.GetStartMeasure(); measure <= region.GetEndMeasure(); ++measure) {
+            FCNoteEntryCell cell(measure, staff);
+            if (!cell.Load()) continue;
+            bool cellChanged = false;
+            // The count is read at every step: a task may delete entries of the cell.
+            for (int i = 0; i < cell.GetCount(); ++i) {
+                FCNoteEntry* entry = cell.GetItemAt(i);
+                // A group is handled at its first entry, and only when that lies in the selection
+                // (the cell's staff does: only the position needs a test).
+                if (!region.IsMeasurePosIncluded(measure, entry->GetMeasurePos())) continue;
+                if (entry->FindBeamGroupStart() != entry) continue;
+                if (RunGroupTask(entry, &region)) cellChanged = true;
+            }
+            // The cell is saved once, after all its groups: saving it after every group would
+            // write the same frames again and again, and the group work reads nothing back from
+            // the host that a save in between would change.
+            if (!cellChanged) continue;
+            // A frame the host refuses would leave the run half done: give everything up, so
+            // the edit is cancelled.
+            if (!cell.Save()) return false;
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 void FCBeamedGroupsBlockHandler::AddTaskControls(FCTaskControlInfos* infos) {

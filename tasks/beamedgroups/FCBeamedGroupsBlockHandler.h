@@ -5,6 +5,9 @@
 
 #include "plugin/FCPatternTaskBlockHandler.h"
 
+class FCMusicRegion;
+class FCNoteEntry;
+
 class FCBeamedGroupsBlockHandler : public FCPatternTaskBlockHandler {
 public:
     enum { kReorderNotes = 1001, kMergeToChord = 1002, kArticulations = 1003, kSlurs = 1004, kChordSymbols = 1005 };
@@ -19,8 +22,37 @@ public:
     void UpdateTaskControls() override;
     void StoreTaskSettings() override;
 
+    // The orders of QZPT_BEAMEDGROUPS_REODER_STYLE.
+    enum ReorderStyle {
+        kReorderAscending,
+        kReorderDescending,
+        kReorderStaircaseAscending,
+        kReorderStaircaseDescending,
+        kReorderWaveAscending,
+        kReorderWaveDescending,
+        kReorderBaseDescending,
+        kReorderTopDescending,
+        kReorderRotateLeft,
+        kReorderRotateRight,
+        kReorderRandomize,
+        kReorderStyleCount
+    };
+
+    // Reorder Notes on the beamed group that starts at start: the chords of its note entries are
+    // redistributed over those entries in the style's order; rests keep their places. False,
+    // with nothing changed, when an entry of the group lies outside the region, the group has
+    // fewer than two note entries or the style is unknown.
+    static bool ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style);
+    // Which chord of the group's list (sorted lowest first, or in entry order for the rotations)
+    // goes to note entry i of n; -1 for an unknown style or a position outside the group.
+    static int CalcReorderSourceIndex(int style, int i, int n);
+
 protected:
     // Popup tables the Performance Notation tasks show as well.
     static const TaskPopupItem kArticulationTypes[4];
     static const TaskPopupItem kSlurShapes[2];
+
+private:
+    // The task's work on one group; true when it changed the group.
+    bool RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region);
 };

@@ -4,9 +4,29 @@
 
 #include "plugin/FCPatternTaskBlockHandler.h"
 
+#include <cstdint>
+
+class FCNoteEntry;
+class FCNoteEntryLayer;
+
 class FCChordsBlockHandler : public FCPatternTaskBlockHandler {
 public:
     enum { kBreak = 1101 };
+
+    // The figures of QZPT_CHORDS_BREAK_STYLE.
+    enum Style {
+        kAscending,
+        kDescending,
+        kStaircaseAscending,
+        kStaircaseDescending,
+        kWaveAscending,
+        kWaveDescending,
+        kBaseDescending,
+        kTopDescending,
+        kAlbertiBass,
+        kAlbertiBass6,
+        kStyleCount
+    };
 
     FCChordsBlockHandler(int taskID, FCUI* ui, PatternTaskWindow* window)
         : FCPatternTaskBlockHandler(taskID, ui, window) {}
@@ -16,4 +36,20 @@ public:
     void AddTaskControls(FCTaskControlInfos* infos) override;
     void InitTaskControls() override;
     void StoreTaskSettings() override;
+
+    // Replaces the chord by the style's figure of single notes over the chord's duration, the
+    // new entries inserted into the layer after it (a tuplet when the division needs one).
+    // False, with nothing changed, for a chord the style cannot break.
+    static bool BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style);
+
+    // How many notes a chord of noteCount notes is broken into; 0 when the style does not
+    // apply to it.
+    static int CalcFigureLength(int style, int noteCount);
+    // The index (lowest pitch 0) of the pitch at position i of a figure of length n; -1 for an
+    // unknown style or a position outside the figure.
+    static int CalcPitchIndex(int style, int i, int n);
+    // The written value for notes of `each` EDUs: each itself when it is a plain value from a
+    // 32nd to a whole note (or, dotted, such a value dotted); otherwise the next plain value above
+    // it, and a 64th for anything below a 32nd. A value other than each needs a tuplet.
+    static int32_t SnapToNoteValue(int32_t each, bool dotted);
 };

@@ -149,3 +149,29 @@ TEST(StandInHostMeasures, ACompositeTopWithAMissingBottomGroupCountsNothingForIt
     doc.AddMeasure(Meter::CompositePerGroup({{2}, {3}}, {1024}));  // the bottom has one group only
     EXPECT_EQ(Duration(1, 1), 2048);
 }
+
+TEST(StandInHostSelection, SlotAnswersFollowTheScoreOrderThroughEditsAndUndo) {
+    DocumentBuilder doc;
+    doc.AddStaves(3);
+    simhost::Document& document = simhost::CurrentDocument();
+    const auto slots = [] {
+        std::vector<int> staves;
+        for (int16_t slot = 1; slot <= 3; ++slot) staves.push_back(hostapi::FX_SlotToInst(slot, 0, 0));
+        return staves;
+    };
+    EXPECT_EQ(slots(), (std::vector<int>{1, 2, 3}));
+    ASSERT_TRUE(document.StartEdit(u"Order"));
+    ASSERT_TRUE(doc.SetScoreOrder({3, 1, 2}));
+    EXPECT_EQ(slots(), (std::vector<int>{3, 1, 2}));
+    EXPECT_EQ(hostapi::FX_InstToSlot(3, 0, 0), 1);
+    ASSERT_TRUE(document.CancelEdit());
+    EXPECT_EQ(slots(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(hostapi::FX_InstToSlot(3, 0, 0), 3);
+
+    ASSERT_TRUE(document.StartEdit(u"Order"));
+    ASSERT_TRUE(doc.SetScoreOrder({2, 3, 1}));
+    ASSERT_TRUE(document.EndEdit());
+    EXPECT_EQ(slots(), (std::vector<int>{2, 3, 1}));
+    ASSERT_TRUE(document.Undo());
+    EXPECT_EQ(slots(), (std::vector<int>{1, 2, 3}));
+}

@@ -282,3 +282,36 @@ TEST_F(CollectionTest, MoveFromTakesEveryElementAndEmptiesTheOther) {
     EXPECT_EQ(target.MoveFrom(nullptr, false), 0);
     EXPECT_EQ(target.GetCount(), 6);
 }
+
+TEST_F(CollectionTest, InsertItemsAtPlacesARunInOrderOrAppendsIt) {
+    const struct {
+        std::vector<int> start;
+        int at;
+        std::vector<int> expected;
+    } cases[] = {
+        {{}, 0, {7, 8, 9}},
+        {{1, 2, 3}, 0, {7, 8, 9, 1, 2, 3}},
+        {{1, 2, 3}, 2, {1, 2, 7, 8, 9, 3}},
+        {{1, 2, 3}, 3, {1, 2, 3, 7, 8, 9}},
+        {{1, 2, 3}, 9, {1, 2, 3, 7, 8, 9}},
+        {{1, 2, 3}, -1, {7, 8, 9, 1, 2, 3}},
+    };
+    for (const auto& t : cases) {
+        __FCCollection c;
+        Fill(c, t.start);
+        __FCBase* run[] = {Make(7), Make(8), Make(9)};
+        c.InsertItemsAt(run, 3, t.at);
+        EXPECT_EQ(Values(c), t.expected) << "at " << t.at;
+    }
+    // Growth follows the same steps as for single elements; nothing happens for an empty run.
+    __FCCollection c;
+    Fill(c, {0, 1, 2, 3, 4, 5, 6, 7, 8});
+    __FCBase* run[] = {Make(10), Make(11)};
+    c.InsertItemsAt(run, 2, 4);
+    EXPECT_EQ(c.GetCount(), 11);
+    EXPECT_EQ(c.GetCapacity(), 20);
+    EXPECT_EQ(Values(c), (std::vector<int>{0, 1, 2, 3, 10, 11, 4, 5, 6, 7, 8}));
+    c.InsertItemsAt(run, 0, 0);
+    c.InsertItemsAt(nullptr, 2, 0);
+    EXPECT_EQ(c.GetCount(), 11);
+}

@@ -287,3 +287,42 @@ s1: 2 E5
 next-entry 11
 )"));
 }
+
+TEST(NoteEntryLayer, SavingOneMeasureWritesOnlyItsFrame) {
+    LoadScore(kThreeMeasures);
+    std::unique_ptr<FCNoteEntryLayer> layer(new FCNoteEntryLayer(0, 1, 1, 3));
+    ASSERT_TRUE(layer->Load());
+    FCNoteEntry* c4 = layer->GetItemAt(0);
+    FCNoteEntry* a4 = layer->GetItemAt(7);
+    // Later in the layer first, then earlier: the list stays in the order of the links.
+    FCNoteEntry* afterA4 = layer->InsertEntriesAfter(a4, 1, false);
+    FCNoteEntry* afterC4 = layer->InsertEntriesAfter(c4, 2, false);
+    ASSERT_NE(afterA4, nullptr);
+    ASSERT_NE(afterC4, nullptr);
+    ASSERT_EQ(layer->GetCount(), 11);
+    FCNoteEntry* walked = layer->GetItemAt(0);
+    for (int i = 0; i < layer->GetCount(); ++i, walked = walked->Next()) EXPECT_EQ(layer->GetItemAt(i), walked) << i;
+    c4->SetDuration(1024);
+    Fill(afterC4, 512, 1);
+    Fill(afterC4->Next(), 512, 2);
+    a4->SetDuration(2048);
+    Fill(afterA4, 2048, 5);
+
+    ASSERT_TRUE(layer->SaveMeasure(1));
+    EXPECT_EQ(afterC4->GetEntryNumber(), 9);
+    EXPECT_EQ(afterC4->Next()->GetEntryNumber(), 10);
+    EXPECT_EQ(afterA4->GetEntryNumber(), 0) << "measure 3 is not saved";
+    EXPECT_FALSE(layer->SaveMeasure(0));
+    EXPECT_FALSE(layer->SaveMeasure(4));
+    layer.reset();
+    EXPECT_EQ(simhost::WriteScoreText(), Score(R"(qzs 1
+staff 1
+staff 2
+measure 1
+s1: 4 C4 8 D4@9 E4 2 D4@2
+measure 2
+s1: 4 C4 {3:2 8 D4 E4 F4} 2 G4
+measure 3
+s1: 1 A4
+)"));
+}

@@ -1,0 +1,255 @@
+// tasks_bench: builds large documents in the stand-in host (16 staves of 4/4 measures, each
+// measure two layers of eight beamed eighth-note chords of three notes) and times Reorder Notes
+// (Descending, Randomize) and Break (Alberti Bass) over the whole document through the handlers'
+// Execute, each inside one host edit that is then cancelled. Each task is set against its floor:
+// the same cells loaded and saved unchanged through the same framework classes, in the same run.
+// Prints entries processed, time per entry, peak memory and the ratio to the floor per task, for
+// a document of 400 measures and one of 100, and whether the time per entry grows linearly.
+//
+//     tasks_bench [--repeat N] [--measures M]
+//
+// --repeat: each phase runs N times (default 3) and the fastest run counts. --measures: only a
+// document of M measures (for profiling), without the comparison of the two sizes.
+#include "bench/HeapCounter.h"
+#include "bench/PeakMemory.h"
+#include "framework/entries/FCNoteEntryCell.h"
+#include "framework/entries/FCNoteEntryLayer.h"
+#include "framework/host/hostapi.h"
+#include "plugin/PatternSettings.h"
+#include "simhost/Document.h"
+#include "simhost/DocumentBuilder.h"
+#include "simhost/SimHost.h"
+#include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
+#include "tasks/chords/FCChordsBlockHandler.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kStaves = 16;
+constexpr int kChordsPerLayer = 8;
+constexpr int kLayers = 2;
+// The targets: a task costs at most this many times its floor, and its time per entry on the
+// large document is within this fraction of the time on the small one.
+constexpr double kMaxRatio = 2.0;
+constexpr double kMaxGrowth = 0.25;
+
+struct Phase {
+    std::string name;
+    int entries = 0;
+    double seconds = 0;
+    size_t peakHeap = 0;
+    size_t peakResident = 0;
+    bool ok = true;
+
+    double MicrosecondsPerEntry() const { return entries ? seconds * 1e6 / entries : 0; }
+};
+
+double MB(size_t bytes) { return double(bytes) / (1024.0 * 1024.0); }
+
+// A fresh host holding one document: kStaves staves x measures, every measure with two layers of
+// eight eighth-note chords of three notes beamed in fours (the second layer with its stems down),
+// all of it selected. Returns the number of entries.
+int BuildDocument(int measures) {
+    simhost::Reset();
+    hostapi::SetLookup(simhost::Lookup);
+    hostapi::SetHostVersion(simhost::HostVersion());
+    simhost::DocumentBuilder builder;
+    const std::vector<int> staves = builder.AddStaves(kStaves);
+    builder.AddMeasures(measures);
+    int entries = 0;
+    for (int staff : staves) {
+        for (int measure = 1; measure <= measures; ++measure) {
+            for (int layer = 0; layer < kLayers; ++layer) {
+                std::vector<simhost::StoredEntry> chords(kChordsPerLayer);
+                for (int i = 0; i < kChordsPerLayer; ++i) {
+                    simhost::StoredEntry& chord = chords[size_t(i)];
+                    chord.duration = 512;
+                    chord.flags = 0x40000000 | (i % 4 == 0 ? 0x00000800 : 0);
+                    chord.stemDown = layer == 1;
+                    // Roots that wander, so each group has chords to put in order.
+                    const int root = (staff * 5 + measure * 3 + i * 4) % 7 - 7 * layer;
+                    for (int note = 0; note < 3; ++note) {
+                        simhost::StoredNote stored;
+                        stored.displacement = int16_t(root + 2 * note);
+                        stored.noteID = int16_t(note + 1);
+                        chord.notes.push_back(stored);
+                    }
+                }
+                if (!builder.SetLayer(staff, measure, layer, chords)) return 0;
+                entries += kChordsPerLayer;
+            }
+        }
+    }
+    if (!builder.Select(1, kStaves, 1, measures) || !builder.Ok()) return 0;
+    return entries;
+}
+
+// Runs body once inside a host edit and cancels the edit, so every run starts from the same
+// document; the phase keeps its fastest run and its largest peaks.
+void MeasureOnce(Phase& phase, const std::function<bool()>& body, bool first) {
+    simhost::Document& document = simhost::CurrentDocument();
+    document.StartEdit(u"Benchmark");
+    bench::ResetHeapPeak();
+    bench::ResetPeakResident();
+    const std::clock_t start = std::clock();
+    const bool ok = body();
+    const std::clock_t stop = std::clock();
+    const size_t heap = bench::HeapPeak();
+    const size_t resident = bench::PeakResident();
+    document.CancelEdit();
+    const double seconds = double(stop - start) / CLOCKS_PER_SEC;
+    if (first || seconds < phase.seconds) phase.seconds = seconds;
+    if (heap > phase.peakHeap) phase.peakHeap = heap;
+    if (resident > phase.peakResident) phase.peakResident = resident;
+    phase.ok = phase.ok && ok;
+}
+
+// The floors: every cell of the selection (staff by measure), or every layer of every staff
+// over all measures, loaded and saved unchanged.
+bool LoadAndSaveCells(int measures) {
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int measure = 1; measure <= measures; ++measure) {
+            FCNoteEntryCell cell(measure, staff);
+            ok = cell.Load() && cell.Save() && ok;
+        }
+    return ok;
+}
+
+bool LoadAndSaveLayers(int measures) {
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int layer = 0; layer < FCNoteEntryCell::MaxLayers(); ++layer) {
+            FCNoteEntryLayer entries(layer, staff, 1, measures);
+            ok = entries.Load() && entries.Save() && ok;
+        }
+    return ok;
+}
+
+bool ReorderNotes(int style) {
+    ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE = style;
+    FCBeamedGroupsBlockHandler handler(FCBeamedGroupsBlockHandler::kReorderNotes, nullptr, nullptr);
+    return handler.Execute();
+}
+
+bool BreakChords(int style) {
+    ThePatternSettings().QZPT_CHORDS_BREAK_STYLE = style;
+    FCChordsBlockHandler handler(FCChordsBlockHandler::kBreak, nullptr, nullptr);
+    return handler.Execute();
+}
+
+struct Result {
+    int measures = 0;
+    std::vector<Phase> tasks;
+    std::vector<Phase> floors;  // the floor of each task
+};
+
+void PrintPhase(const Phase& phase, const Phase* floor) {
+    std::printf("  %-28s %8d %10.1f %10.2f %10.1f %10.1f", phase.name.c_str(), phase.entries, phase.seconds * 1e3,
+                phase.MicrosecondsPerEntry(), MB(phase.peakHeap), MB(phase.peakResident));
+    if (floor)
+        std::printf(" %8.2f%s", phase.seconds / floor->seconds,
+                    phase.seconds / floor->seconds <= kMaxRatio ? "" : " (over)");
+    if (!phase.ok) std::printf("  FAILED: the task changed nothing");
+    std::printf("\n");
+}
+
+Result Run(int measures, int repeat) {
+    Result result;
+    result.measures = measures;
+    const int entries = BuildDocument(measures);
+    if (!entries) {
+        std::fprintf(stderr, "tasks_bench: the document of %d measures could not be built\n", measures);
+        std::exit(2);
+    }
+    ThePatternSettings().ResetToDefaults();
+    ThePatternSettings().QZPT_RESPACE_IF_NECESSARY = false;
+
+    // The phases take turns, round after round, so a task and its floor meet the same
+    // conditions of the machine.
+    std::vector<Phase> phases(5);
+    const char* names[] = {"floor: cells", "floor: layers", "Reorder Notes: Descending", "Reorder Notes: Randomize",
+                           "Break: Alberti Bass"};
+    const std::function<bool()> bodies[] = {
+        [=] { return LoadAndSaveCells(measures); },
+        [=] { return LoadAndSaveLayers(measures); },
+        [] { return ReorderNotes(FCBeamedGroupsBlockHandler::kReorderDescending); },
+        [] { return ReorderNotes(FCBeamedGroupsBlockHandler::kReorderRandomize); },
+        [] { return BreakChords(FCChordsBlockHandler::kAlbertiBass); },
+    };
+    for (size_t i = 0; i < phases.size(); ++i) {
+        phases[i].name = names[i];
+        phases[i].entries = entries;
+    }
+    for (int run = 0; run < repeat; ++run)
+        for (size_t i = 0; i < phases.size(); ++i) MeasureOnce(phases[i], bodies[i], run == 0);
+    const Phase& cells = phases[0];
+    const Phase& layers = phases[1];
+    result.tasks = {phases[2], phases[3], phases[4]};
+    result.floors = {cells, cells, layers};
+
+    std::printf("%d staves x %d measures, %d entries\n", kStaves, measures, entries);
+    std::printf("  %-28s %8s %10s %10s %10s %10s %8s\n", "phase", "entries", "time ms", "us/entry", "heap MB", "RSS MB",
+                "ratio");
+    PrintPhase(cells, nullptr);
+    PrintPhase(layers, nullptr);
+    for (size_t i = 0; i < result.tasks.size(); ++i) PrintPhase(result.tasks[i], &result.floors[i]);
+    std::printf("\n");
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int repeat = 3;
+    int only = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
+            repeat = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--measures") == 0 && i + 1 < argc) {
+            only = std::atoi(argv[++i]);
+        } else {
+            std::fprintf(stderr, "usage: tasks_bench [--repeat N] [--measures M]\n");
+            return 2;
+        }
+    }
+    if (repeat < 1) repeat = 1;
+    hostapi::SetHostModuleName(nullptr);
+
+    std::printf(
+        "QZ Pattern task benchmark: heap = peak bytes held through operator new, RSS = peak resident size;\n"
+        "ratio = the task's time over its floor (the same cells loaded and saved unchanged).\n"
+        "Times are processor time of this program, the fastest of %d runs.\n\n",
+        repeat);
+    if (only > 0) {
+        const Result result = Run(only, repeat);
+        for (const Phase& phase : result.tasks)
+            if (!phase.ok) return 1;
+        return 0;
+    }
+    const Result small = Run(100, repeat);
+    const Result large = Run(400, repeat);
+
+    bool met = true;
+    std::printf("targets: ratio at most %.1f; time per entry at %d measures within %.0f%% of %d measures\n", kMaxRatio,
+                large.measures, kMaxGrowth * 100, small.measures);
+    for (size_t i = 0; i < large.tasks.size(); ++i) {
+        const Phase& a = small.tasks[i];
+        const Phase& b = large.tasks[i];
+        const double growth = b.MicrosecondsPerEntry() / a.MicrosecondsPerEntry() - 1.0;
+        const double ratio = std::max(a.seconds / small.floors[i].seconds, b.seconds / large.floors[i].seconds);
+        const bool ok = a.ok && b.ok && ratio <= kMaxRatio && growth <= kMaxGrowth;
+        met = met && ok;
+        std::printf("  %-28s highest ratio %.2f, per-entry growth %+.0f%%: %s\n", b.name.c_str(), ratio, growth * 100,
+                    ok ? "met" : "MISSED");
+    }
+    return met ? 0 : 1;
+}
