@@ -25,6 +25,8 @@ struct DialogContext {
     HWND window;
     bool creating;
     bool destroyed;
+    int templateID;
+    bool ended;
 };
 
 struct ServiceState {
@@ -34,6 +36,7 @@ struct ServiceState {
     HWND hostDialog = nullptr;
     bool notifications = true;
     std::vector<DialogContext*> dialogs;
+    std::string lastError;
 };
 
 ServiceState& State() {
@@ -190,28 +193,38 @@ bool IsHostModalDialogShown() { return State().hostDialog && IsWindow(State().ho
 void SetHostStateNotifications(bool on) { State().notifications = on; }
 
 int32_t OpenDialog(int templateID, FXDialogProc proc, FXWindow parent, bool modal, void* userData) {
-    if (!proc || templateID <= 0 || templateID > 0xFFFF) return 0;
+    std::string& error = State().lastError;
+    error.clear();
+    if (!proc || templateID <= 0 || templateID > 0xFFFF) {
+        error = "FX_Dialog needs a dispatcher and a template number from 1 to 65535";
+        return 0;
+    }
     // The templates come from the module the dispatcher lives in, as a host finds them on Windows.
     HMODULE module = nullptr;
     if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCWSTR>(reinterpret_cast<uintptr_t>(proc)), &module))
+                            reinterpret_cast<LPCWSTR>(reinterpret_cast<uintptr_t>(proc)), &module)) {
+        error = "no module holds the dispatcher";
         return 0;
+    }
     INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX),
                                     ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&classes);
     HWND owner = static_cast<HWND>(parent);
     if (modal) {
-        DialogContext context = {proc, userData, true, nullptr, false, false};
+        DialogContext context = {proc, userData, true, nullptr, false, false, templateID, false};
         const INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(templateID), owner, ServiceDialogProc,
                                                reinterpret_cast<LPARAM>(&context));
+        if (result < 0) error = "the dialog template " + std::to_string(templateID) + " could not be opened";
         Forget(&context);
         return result < 0 ? 0 : int32_t(result);
     }
-    DialogContext* context = new DialogContext{proc, userData, false, nullptr, true, false};
+    DialogContext* context = new DialogContext{proc, userData, false, nullptr, true, false, templateID, false};
     HWND window = CreateDialogParamW(module, MAKEINTRESOURCEW(templateID), owner, ServiceDialogProc,
                                      reinterpret_cast<LPARAM>(context));
     context->creating = false;
     if (!window || context->destroyed) {
+        error = "the dialog template " + std::to_string(templateID) + " could not be opened" +
+                (window ? " (it ended during its initialisation)" : "");
         Forget(context);
         delete context;
         return 0;
@@ -224,6 +237,7 @@ int32_t OpenDialog(int templateID, FXDialogProc proc, FXWindow parent, bool moda
 bool EndPluginDialog(FXWindow window, int32_t result) {
     for (DialogContext* context : State().dialogs) {
         if (context->window != static_cast<HWND>(window)) continue;
+        context->ended = true;
         if (context->modal)
             EndDialog(context->window, result);
         else
@@ -246,6 +260,21 @@ bool IsModalDialog(FXWindow window) {
     return false;
 }
 
+FXWindow FindOpenDialog(int templateID) {
+    HWND found = nullptr;
+    for (const DialogContext* context : State().dialogs)
+        if (context->templateID == templateID && !context->ended && IsWindow(context->window)) found = context->window;
+    return found;
+}
+
+int OpenDialogTemplate(FXWindow window) {
+    for (const DialogContext* context : State().dialogs)
+        if (context->window == static_cast<HWND>(window)) return context->templateID;
+    return 0;
+}
+
+std::string LastOpenDialogError() { return State().lastError; }
+
 void ResetDialogService() {
     ServiceState& state = State();
     const std::vector<DialogContext*> dialogs = state.dialogs;
@@ -260,6 +289,7 @@ void ResetDialogService() {
     state.hostDialog = state.frame = state.document = nullptr;
     state.unit = MeasurementUnit::Inches;
     state.notifications = true;
+    state.lastError.clear();
     ResetNativeDesktop();
 }
 

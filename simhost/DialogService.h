@@ -44,6 +44,13 @@ bool EndPluginDialog(FXWindow window, int32_t result);
 int OpenDialogCount();
 FXWindow OpenDialogAt(int index);
 bool IsModalDialog(FXWindow window);
+// The most recent open dialog built from the template that has not been ended, or null.
+FXWindow FindOpenDialog(int templateID);
+// The template an open plug-in dialog was built from, or 0 for any other window.
+int OpenDialogTemplate(FXWindow window);
+// Why the last FX_Dialog failed (no dispatcher module, template missing, the system refused), or
+// an empty text after one that opened.
+std::string LastOpenDialogError();
 
 // Ends every plug-in dialog and host window and restores the defaults above; on Linux the
 // simulated desktop is emptied as well (clock, timers, scripted answers, records).

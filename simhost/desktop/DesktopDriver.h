@@ -1,8 +1,11 @@
-// Drives the stand-in host's simulated desktop (Linux) as a user would: finds dialogs and
-// controls, clicks, types, chooses rows, answers message boxes, lets time pass, and describes
-// what is on screen. Every action reaches the plug-in's windows as the messages and notification
-// records Windows would send, through the host's dialog service and the plug-in's dispatcher.
-// For test programs and host programs; holds no state of its own (the desktop does).
+// Drives the desktop as a user would: finds dialogs and controls, clicks, types, chooses rows,
+// answers message boxes, lets time pass, and describes what is on screen. Every action reaches
+// the plug-in's windows as the messages and notification records of Windows, through the host's
+// dialog service and the plug-in's dispatcher. On Linux it drives the stand-in host's simulated
+// desktop (DesktopDriver_linux.cpp); on Windows the system's own windows and controls
+// (DesktopDriver_windows.cpp), where time is real time and the few records only the simulated
+// desktop keeps (repaints, deferred batches, live fonts, screen DPI) are not known.
+// For test programs and host programs; the driver objects share one process-wide state.
 #pragma once
 
 #include "qzwin32.h"
@@ -51,9 +54,13 @@ public:
     std::string SelectedTreeNode(HWND tree) const;
     bool IsTreeNodeExpanded(HWND tree, const char* text) const;
     bool IsBold(HWND control) const;
+    // How often the control was invalidated (-1 on Windows, which does not tell).
     int Repaints(HWND control) const;
     // A textual picture of an open dialog: its visible controls with labels, values and positions.
     std::string Picture(HWND dialog) const;
+    // What the screen shows of the window, as a 24-bit BMP file. False with a reason where there
+    // is no screen to copy from (the simulated desktop draws nothing).
+    bool SaveImage(HWND window, const std::string& path, std::string* error);
 
     // ------------------------------------------------------------ acting
     // False when the user could not do it: no such window, row or node, or a hidden or disabled
@@ -109,9 +116,10 @@ public:
     void ShowHostModalDialog();
     void EndHostModalDialog();
     std::vector<unsigned> Beeps() const;
-    // The number of windows each batch of deferred moves moved.
+    // The number of windows each batch of deferred moves moved (simulated desktop only; empty on
+    // Windows).
     std::vector<int> DeferredBatches() const;
-    // Fonts created and not yet deleted (dialog fonts live as long as their dialogs).
+    // Fonts created and not yet deleted (dialog fonts live as long as their dialogs); -1 on Windows.
     int LiveFontCount() const;
     void SetScreenDPI(int dpi);
     void SetWarningSoundAvailable(bool available);

@@ -311,6 +311,11 @@ std::string DesktopDriver::Picture(HWND dialog) const {
     return out.str();
 }
 
+bool DesktopDriver::SaveImage(HWND, const std::string&, std::string* error) {
+    if (error) *error = "the simulated desktop draws nothing; use Picture()";
+    return false;
+}
+
 // ------------------------------------------------------------------------------------ acting
 
 bool DesktopDriver::Click(HWND button) {

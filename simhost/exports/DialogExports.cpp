@@ -114,16 +114,14 @@ SIM_EXPORT int32_t FXAPI FX_SetDlgItemVal(FXWindow window, int16_t id, int16_t k
     if (!item) return 0;
     switch (kind) {
         case kKindListSelection: {
-            const WPARAM index = WPARAM(value > 0 ? value - 1 : -1);
-            if (ClassOf(item) == ItemClass::ComboBox) {
-                SendMessageW(item, CB_SETCURSEL, index, 0);
-                return 1;
-            }
-            if (ClassOf(item) == ItemClass::ListBox) {
-                SendMessageW(item, LB_SETCURSEL, index, 0);
-                return 1;
-            }
-            return 0;
+            // A number outside the list clears the selection; the host says so explicitly, as not
+            // every list control clears it by itself for an index past its end.
+            const bool combo = ClassOf(item) == ItemClass::ComboBox;
+            if (!combo && ClassOf(item) != ItemClass::ListBox) return 0;
+            const LRESULT count = SendMessageW(item, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+            const WPARAM index = WPARAM(value > 0 && value <= count ? value - 1 : -1);
+            SendMessageW(item, combo ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
+            return 1;
         }
         case kKindCheck:
             if (ClassOf(item) != ItemClass::Button) return 0;

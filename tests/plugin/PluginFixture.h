@@ -1,6 +1,7 @@
 // Fixture of the tests that run the plug-in as the host does (the exports, the module's task
-// window) on the simulated desktop: a fresh host folder for the settings, options and storage
-// files, the settings at their defaults, and the plug-in terminated after each test.
+// window) on the desktop (simulated on Linux, the system's own on Windows): a fresh host folder
+// for the settings, options and storage files, the settings at their defaults, and the plug-in
+// terminated after each test.
 #pragma once
 
 #include "framework/ui/FCControl.h"

@@ -4,6 +4,7 @@
 // the result compared with expected score text.
 #include "simhost/ScoreText.h"
 #include "tests/framework/files/TempHostFolder.h"
+#include "tests/tools/PatternResults.h"
 
 #include <gtest/gtest.h>
 
@@ -102,15 +103,7 @@ protected:
     std::unique_ptr<TempHostFolder> scratch;
 };
 
-const char* const kMelody =
-    "qzs 1\n"
-    "staff 1\n"
-    "measure 1\n"
-    "s1: 8 [E4 C4 G4 D4 [B4 F4 A4 C5\n"
-    "measure 2\n"
-    "s1: 8 [D5 A4 F4 B4 4 r 8 [G4 E4\n"
-    "measure 3\n"
-    "s1: 2 <C4 E4 G4 C5> 4. <G3 B3 D4> 8 r\n";
+using patternresults::kMelody;
 
 }  // namespace
 
@@ -144,6 +137,8 @@ TEST_F(QzHost, BadInputGetsOneLineAndWritesNothing) {
         {{"--module", scratch->Utf8() + "/missing.so", score}, 3, "cannot load the module"},
         {{"--module", QZ_PARTIAL_MODULE, score}, 3, "lacks the entry point FinaleExtensionInit"},
         {{"--task"}, 2, "--task needs a value"},
+        {{"--withdraw", "Dialog", score}, 2, "--withdraw takes the name of a host function (FX_...)"},
+        {{"--withdraw", "FX_NoSuchFunction", score}, 2, "the host exports no function named \"FX_NoSuchFunction\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -162,7 +157,7 @@ TEST_F(QzHost, HelpNamesEveryOption) {
     EXPECT_EQ(0, result.status);
     EXPECT_EQ("", result.err);
     for (const char* option : {"--module", "--folder", "--host-version", "--select", "--task", "--set", "--apply",
-                               "--answer", "--print", "--out", "--undo-list", "--screenshot", "SCORE"})
+                               "--answer", "--withdraw", "--print", "--out", "--undo-list", "--screenshot", "SCORE"})
         EXPECT_TRUE(Contains(result.out, option)) << option;
 }
 
@@ -271,24 +266,14 @@ TEST_F(QzHost, AnEightBitHostGetsTheEightBitMenuRecord) {
 // changes documents, its Apply only beeps; the comparison then waits for the task.
 TEST_F(QzHost, ReorderNotesRewritesEveryBeamedGroupOfTheSelection) {
     const std::string score = Score("melody.qzs", kMelody);
-    struct Case {
-        int style;
-        const char* measures12;
-    };
-    const Case cases[] = {
-        {0, "measure 1\ns1: 8 [C4 D4 E4 G4 [F4 A4 B4 C5\nmeasure 2\ns1: 8 [F4 A4 B4 D5 4 r 8 [E4 G4\n"},
-        {1, "measure 1\ns1: 8 [G4 E4 D4 C4 [C5 B4 A4 F4\nmeasure 2\ns1: 8 [D5 B4 A4 F4 4 r 8 [G4 E4\n"},
-        {8, "measure 1\ns1: 8 [C4 G4 D4 E4 [F4 A4 C5 B4\nmeasure 2\ns1: 8 [A4 F4 B4 D5 4 r 8 [E4 G4\n"},
-    };
-    for (const Case& c : cases) {
+    for (const patternresults::ReorderCase& c : patternresults::kReorderCases) {
         SCOPED_TRACE(c.style);
         const Result result = Run({"--set", "QZPT_BEAMEDGROUPS_REODER_STYLE=" + std::to_string(c.style), "--select",
                                    "1:1-2", "--task", "Reorder Notes", "--apply", "--print", "--undo-list", score});
         ASSERT_EQ(0, result.status) << result.err;
         if (Contains(result.err, "nothing changed")) GTEST_SKIP() << "Reorder Notes does not change documents yet";
         EXPECT_TRUE(Contains(result.err, "Apply 1 of \"Reorder Notes\": the task changed the document"));
-        const std::string expected =
-            std::string("qzs 1\nstaff 1\n") + c.measures12 + "measure 3\ns1: 2 <C4 E4 G4 C5> 4. <G3 B3 D4> 8 r\n";
+        const std::string expected = patternresults::AfterReorder(c);
         const size_t undo = result.out.find("undo list:");
         EXPECT_EQ(Music(expected), Music(result.out.substr(0, undo)));
         EXPECT_EQ("undo list:\n  1. Reorder Notes\n", result.out.substr(undo));
@@ -297,29 +282,46 @@ TEST_F(QzHost, ReorderNotesRewritesEveryBeamedGroupOfTheSelection) {
 
 TEST_F(QzHost, BreakTurnsEveryChordOfTheSelectionIntoAFigure) {
     const std::string score = Score("melody.qzs", kMelody);
-    struct Case {
-        int style;
-        const char* measure3;
-    };
-    const Case cases[] = {
-        {0, "s1: 8 [C4 E4 G4 C5 [G3 B3 D4 r\n"},
-        {1, "s1: 8 [C5 G4 E4 C4 [D4 B3 G3 r\n"},
-        // Alberti Bass takes three-note chords only: the four-note chord stays.
-        {8, "s1: 2 <C4 E4 G4 C5> 16. [G3 D4 B3 D4 8 r\n"},
-    };
-    for (const Case& c : cases) {
+    for (const patternresults::BreakCase& c : patternresults::kBreakCases) {
         SCOPED_TRACE(c.style);
         const std::string out = scratch->File("broken.qzs").string();
         const Result result = Run({"--set", "QZPT_CHORDS_BREAK_STYLE=" + std::to_string(c.style), "--select", "1:3",
                                    "--task", "Break", "--apply", "--print", "--out", out, score});
         ASSERT_EQ(0, result.status) << result.err;
         if (Contains(result.err, "nothing changed")) GTEST_SKIP() << "Break does not change documents yet";
-        const std::string expected =
-            std::string(kMelody).substr(0, std::string(kMelody).find("measure 3")) + "measure 3\n" + c.measure3;
+        const std::string expected = patternresults::AfterBreak(c);
         EXPECT_EQ(Music(expected), Music(result.out));
         // The complete text of --out reads back into the same document, entry numbers and all.
         const std::string complete = scratch->ReadBytes("broken.qzs");
         EXPECT_EQ(complete, simhost::CanonicalScoreText(complete));
         EXPECT_EQ(Music(expected), Music(complete));
+    }
+}
+
+// A host without one of its functions: the withdrawn name is gone from the program's dynamic
+// symbols, so the plug-in's binding finds nothing and its calls answer 0.
+TEST_F(QzHost, AWithdrawnHostFunctionIsMissingForThePluginWhichCarriesOn) {
+    const std::string score = Score("melody.qzs", kMelody);
+    struct Case {
+        const char* function;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"FX_Dialog", 3, "the plug-in opened no task window"},
+        {"FX_StartFinaleEdit_UTF16", 0, "Apply 1 of \"Reorder Notes\": nothing changed (the plug-in beeped)"},
+        {"FX_GetFinalePath", 0, "Apply 1 of \"Reorder Notes\": the task changed the document"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.function);
+        hostFolder.reset(new TempHostFolder);
+        const Result result =
+            Run({"--withdraw", c.function, "--select", "1:1-2", "--task", "Reorder Notes", "--apply", score});
+        EXPECT_EQ(c.status, result.status) << result.err;
+        EXPECT_TRUE(Contains(result.err, c.message)) << result.err;
+        EXPECT_TRUE(Contains(result.err, "qzhost: the document ")) << "the run ended normally: " << result.err;
+        if (std::string(c.function) == "FX_GetFinalePath") {
+            EXPECT_TRUE(HostFolderFiles().empty()) << "no folder for the plug-in: nothing written";
+        }
     }
 }

@@ -18,7 +18,8 @@ const char* const kUsage =
     "would; terminates the plug-in at the end (which writes its settings file).\n"
     "\n"
     "Set-up:\n"
-    "  --module PATH         the plug-in module (default: libqzpattern.so beside qzhost)\n"
+    "  --module PATH         the plug-in module (default: the one beside this program,\n"
+    "                        libqzpattern.so, or qzpattern.dll beside FINALE.EXE on Windows)\n"
     "  --folder DIR          the host's folder with the plug-in's settings and storage files\n"
     "                        (default: the stand-in host's per-user folder, created if missing)\n"
     "  --host-version HEX    the host version handed to the plug-in (default 0x1B000000)\n"
@@ -26,6 +27,8 @@ const char* const kUsage =
     "                        the plug-in reads it (QZPT_... keys; QZPATTERN_WINDOWSHADE goes to\n"
     "                        the options file); repeatable\n"
     "  --answer yes|no|ok    answers the next message box; repeatable, used in order\n"
+    "  --withdraw FX_NAME    removes the host function from this program's exports before the\n"
+    "                        plug-in is loaded, as in a host that does not offer it; repeatable\n"
     "  --out FILE            writes the resulting document as score text to FILE at the end,\n"
     "                        complete (it reads back into exactly the same document)\n"
     "\n"
@@ -50,7 +53,8 @@ const char* const kUsage =
 
 bool NeedsValue(const std::string& option) {
     return option == "--module" || option == "--folder" || option == "--host-version" || option == "--select" ||
-           option == "--task" || option == "--set" || option == "--answer" || option == "--out";
+           option == "--task" || option == "--set" || option == "--answer" || option == "--out" ||
+           option == "--withdraw";
 }
 
 bool ParseHex(const std::string& text, uint32_t* value) {
@@ -179,6 +183,12 @@ bool ParseQzHostOptions(const std::vector<std::string>& arguments, QzHostOptions
                 }
             } else if (option == "--out") {
                 options->outPath = value;
+            } else if (option == "--withdraw") {
+                if (value.compare(0, 3, "FX_") != 0 || value.size() == 3) {
+                    *error = "--withdraw takes the name of a host function (FX_...), not \"" + value + "\"";
+                    return false;
+                }
+                options->withdrawn.push_back(value);
             } else if (option == "--select") {
                 int a, b, c, d;
                 if (!ParseSelection(value, &a, &b, &c, &d)) {

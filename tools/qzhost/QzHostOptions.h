@@ -29,6 +29,8 @@ struct QzHostOptions {
     std::vector<std::pair<std::string, std::string>> settings;
     // --answer, in order: the buttons (IDYES, IDNO, IDOK) that answer the message boxes.
     std::vector<int> answers;
+    // --withdraw, in order: host functions to take out of the program's exports.
+    std::vector<std::string> withdrawn;
     std::vector<Action> actions;
     std::string outPath;
     std::string scorePath;

@@ -9,6 +9,7 @@
 #include "simhost/ScoreQueries.h"
 #include "simhost/ScoreText.h"
 #include "simhost/SimHost.h"
+#include "tools/qzhost/HostExports.h"
 #include "tools/qzhost/SettingsFileEdit.h"
 
 #include <cctype>
@@ -124,8 +125,11 @@ int QzHostSession::Run() {
             tasks_.push_back(path);
         }
     }
-    const std::string modulePath = options_.modulePath.empty() ? PluginModule::DefaultPath() : options_.modulePath;
     std::string error;
+    // Withdrawn after the host has read the score, before the plug-in can look anything up.
+    for (const std::string& name : options_.withdrawn)
+        if (!WithdrawHostExport(name, &error)) return Fail(kBadInput, error);
+    const std::string modulePath = options_.modulePath.empty() ? PluginModule::DefaultPath() : options_.modulePath;
     if (!module_.Load(modulePath, &error)) return Fail(kBadModule, error);
     if (!WriteSettings()) return status_;
 

@@ -1,6 +1,7 @@
-// Fixture of the tests that open windows on the stand-in host's simulated desktop (Linux): an
-// empty desktop before and after each test, and a scripted user's failure (a message box nobody
-// answered) reported as a failure of the test instead of ending the program.
+// Fixture of the tests that open windows on the desktop: the stand-in host's simulated desktop on
+// Linux, the system's real windows and controls on Windows. An empty desktop before and after
+// each test, and a scripted user's failure (a message box nobody answered) reported as a failure
+// of the test instead of ending the program.
 #pragma once
 
 #include "simhost/DialogService.h"

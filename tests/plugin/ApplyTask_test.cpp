@@ -1,6 +1,6 @@
-// The Apply sequence on the simulated desktop, with a scripted handler: a beep without a task,
-// silence when the handler's check refuses, the options stored before the edit opens, one named
-// undo entry and a redraw after a change, a cancelled edit and a beep otherwise.
+// The Apply sequence on the desktop (simulated or real), with a scripted handler: a beep without
+// a task, silence when the handler's check refuses, the options stored before the edit opens, one
+// named undo entry and a redraw after a change, a cancelled edit and a beep otherwise.
 #include "framework/markings/FCCategoryDef.h"
 #include "plugin/PatternSettings.h"
 #include "simhost/Document.h"

@@ -1,4 +1,5 @@
-// FCUI's message boxes and beep on the simulated desktop.
+// FCUI's message boxes and beep as the user meets them, on the simulated desktop (Linux) and on
+// the system's own message boxes (Windows), answered by the desktop driver.
 #include "tests/framework/ui/DesktopFixture.h"
 
 #include "framework/ui/FCUI.h"
