@@ -28,10 +28,10 @@ bool FCUndoBlock::Run(__FCUndoBlockHandler* handler, const FCString* name) {
     running_ = true;
     const bool changed = handler->Execute();
     running_ = false;
-    if (changed)
-        hostapi::FX_EndFinaleEdit(kFXInterfaceVersion);
-    else
-        hostapi::FX_CancelFinaleEdit(kFXInterfaceVersion);
+    bool committed = changed && hostapi::FX_EndFinaleEdit(kFXInterfaceVersion) != 0;
+    // A host that cannot commit the edit must not leave it open: the change is taken back and
+    // the run counts as unchanged, so the window beeps instead of reporting success.
+    if (!committed) hostapi::FX_CancelFinaleEdit(kFXInterfaceVersion);
     handler->undoBlock_ = nullptr;
-    return changed;
+    return committed;
 }

@@ -129,3 +129,15 @@ TEST(UndoBlock, NothingRunsWithoutHandlerNameOrAnOpenedEdit) {
     EXPECT_FALSE(block.Run(&handler, &name));
     EXPECT_EQ(0, handler.calls);
 }
+
+TEST(UndoBlock, AHostThatCannotCommitTheEditGetsItCancelledAndNoSuccessReported) {
+    FCString name("Break");
+    simhost::SetFailing("FX_EndFinaleEdit");
+    RecordingHandler handler;
+    handler.change = true;
+    FCUndoBlock block;
+    EXPECT_FALSE(block.Run(&handler, &name));
+    EXPECT_FALSE(simhost::CurrentDocument().IsEditOpen());
+    EXPECT_FALSE(CategoryExists());
+    EXPECT_TRUE(UndoList().empty());
+}
