@@ -53,34 +53,7 @@ FCPatternWindow::FCPatternWindow(FCUI* ui)
 
 void FCPatternWindow::CreateControls() {
     if (GetCount() > 0) return;
-    CreateButton(kApply)->SetCommandRole(FCControl::kRoleOk);
-    CreateButton(kClose)->SetCommandRole(FCControl::kRoleClose);
-    CreateStatic(kTasksLabel);
-    CreateTree(kTree);
-    CreateStatic(kDescription);
-    CreateStatic(kStatic1);
-    CreatePopup(kPopup1);
-    CreateStatic(kStatic2);
-    CreateEdit(kEdit1);
-    CreateCheckbox(kCheck1);
-    CreateCheckbox(kCheck2);
-    CreateCheckbox(kCheck3);
-    CreatePopup(kPopup2);
-    CreateEdit(kEdit2);
-    CreateStatic(kStatic3);
-    CreatePopup(kPopup3);
-    CreateStatic(kStatic4);
-    CreateEdit(kEdit3);
-    CreateStatic(kStatic5);
-    CreateDataList(kDataList);
-    CreateButton(kTaskButton);
-    CreateLine(kSeparator);
-    CreateCheckbox(kRespace);
-    CreateButton(kTasksButton);
-    for (int i = 0; i < taskcatalogue::kTaskCount; ++i) {
-        HandlerPtr handler(CreateTaskHandler(taskcatalogue::GetTaskID(i)));
-        if (handler) handler->AddTaskControls(&panels_[i]);
-    }
+    CreateTaskWindowControls(this, panels_);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -4,10 +4,14 @@
 #include "framework/ui/FCCtrlCheckbox.h"
 #include "framework/ui/FCCtrlDataList.h"
 #include "framework/ui/FCCtrlEdit.h"
+#include "framework/ui/FCCtrlLine.h"
 #include "framework/ui/FCCtrlPopup.h"
 #include "framework/ui/FCCtrlStatic.h"
+#include "framework/ui/FCCtrlTree.h"
 #include "framework/ui/FCUI.h"
+#include "framework/ui/__FCUserWindow.h"
 #include "plugin/FCPatternTaskBlockHandler.h"
+#include "plugin/FCTaskControlInfo.h"
 #include "plugin/FCUndoBlock.h"
 #include "plugin/PatternSettings.h"
 #include "plugin/TaskCatalogue.h"
@@ -60,6 +64,38 @@ FCPatternTaskBlockHandler* PatternTaskWindow::CreateTaskHandler(int taskID) {
     handler->SetCheck3(dynamic_cast<FCCtrlCheckbox*>(GetTaskControl(kCheck3)));
     handler->SetDataList(dynamic_cast<FCCtrlDataList*>(GetTaskControl(kDataList)));
     return handler;
+}
+
+void PatternTaskWindow::CreateTaskWindowControls(__FCUserWindow* window, FCTaskControlInfos* panels) {
+    using namespace taskwindow;
+    window->CreateButton(kApply)->SetCommandRole(FCControl::kRoleOk);
+    window->CreateButton(kClose)->SetCommandRole(FCControl::kRoleClose);
+    window->CreateStatic(kTasksLabel);
+    window->CreateTree(kTree);
+    window->CreateStatic(kDescription);
+    window->CreateStatic(kStatic1);
+    window->CreatePopup(kPopup1);
+    window->CreateStatic(kStatic2);
+    window->CreateEdit(kEdit1);
+    window->CreateCheckbox(kCheck1);
+    window->CreateCheckbox(kCheck2);
+    window->CreateCheckbox(kCheck3);
+    window->CreatePopup(kPopup2);
+    window->CreateEdit(kEdit2);
+    window->CreateStatic(kStatic3);
+    window->CreatePopup(kPopup3);
+    window->CreateStatic(kStatic4);
+    window->CreateEdit(kEdit3);
+    window->CreateStatic(kStatic5);
+    window->CreateDataList(kDataList);
+    window->CreateButton(kTaskButton);
+    window->CreateLine(kSeparator);
+    window->CreateCheckbox(kRespace);
+    window->CreateButton(kTasksButton);
+    for (int i = 0; i < taskcatalogue::kTaskCount; ++i) {
+        std::unique_ptr<FCPatternTaskBlockHandler> handler(CreateTaskHandler(taskcatalogue::GetTaskID(i)));
+        if (handler) handler->AddTaskControls(&panels[i]);
+    }
 }
 
 bool PatternTaskWindow::ApplyTask(int selectedTaskID) {

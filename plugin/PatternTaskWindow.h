@@ -9,7 +9,9 @@ class FCCategoryDefs;
 class FCControl;
 class FCNumberSettingsProfiles;
 class FCPatternTaskBlockHandler;
+class FCTaskControlInfos;
 class FCUI;
+class __FCUserWindow;
 
 class PatternTaskWindow {
 public:
@@ -30,6 +32,11 @@ public:
     // sixteen option controls; null for a task id the catalogue does not have. The caller
     // deletes it.
     virtual FCPatternTaskBlockHandler* CreateTaskHandler(int taskID);
+
+    // Creates the task window's controls on that window (the template's controls, in the order
+    // the window relies on) and registers each task's controls in its panel, one panel per task
+    // of the catalogue.
+    void CreateTaskWindowControls(__FCUserWindow* window, FCTaskControlInfos* panels);
 
     // The Apply button: runs the selected task (the selected tree node's data, 0 for none) as
     // one named host edit; redraws the music after a change and beeps otherwise, or beeps at

@@ -26,35 +26,7 @@ namespace tasktest {
 class TaskTestWindow : public FCResourceWindow, public PatternTaskWindow {
 public:
     explicit TaskTestWindow(FCUI* ui) : FCResourceWindow(taskwindow::kTemplateID), ui_(ui) {
-        using namespace taskwindow;
-        CreateButton(kApply)->SetCommandRole(FCControl::kRoleOk);
-        CreateButton(kClose)->SetCommandRole(FCControl::kRoleClose);
-        CreateStatic(kTasksLabel);
-        CreateTree(kTree);
-        CreateStatic(kDescription);
-        CreateStatic(kStatic1);
-        CreatePopup(kPopup1);
-        CreateStatic(kStatic2);
-        CreateEdit(kEdit1);
-        CreateCheckbox(kCheck1);
-        CreateCheckbox(kCheck2);
-        CreateCheckbox(kCheck3);
-        CreatePopup(kPopup2);
-        CreateEdit(kEdit2);
-        CreateStatic(kStatic3);
-        CreatePopup(kPopup3);
-        CreateStatic(kStatic4);
-        CreateEdit(kEdit3);
-        CreateStatic(kStatic5);
-        CreateDataList(kDataList);
-        CreateButton(kTaskButton);
-        CreateLine(kSeparator);
-        CreateCheckbox(kRespace);
-        CreateButton(kTasksButton);
-        for (int i = 0; i < taskcatalogue::kTaskCount; ++i) {
-            std::unique_ptr<FCPatternTaskBlockHandler> handler(CreateTaskHandler(taskcatalogue::GetTaskID(i)));
-            if (handler) handler->AddTaskControls(&panels[i]);
-        }
+        CreateTaskWindowControls(this, panels);
     }
 
     FCUI* GetTaskUI() override { return ui_; }
