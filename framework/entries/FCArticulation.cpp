@@ -54,11 +54,6 @@ FCArticulation::FCArticulation() {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t FCArticulation::GetLoadedSize() {
-    const int32_t size = __FCEntryDetail::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCArticulation::Reload() {
     std::memset(data_, 0, sizeof data_);
     return __FCEntryDetail::Reload();

@@ -73,11 +73,6 @@ FCArticulationDef::FCArticulationDef() {
     SetFixedData(data_, int32_t(GetDataSize()));
 }
 
-int32_t FCArticulationDef::GetLoadedSize() {
-    const int32_t size = __FCNoInciOther::GetLoadedSize();
-    return size > int32_t(kMaxDataSize) ? int32_t(kMaxDataSize) : size;
-}
-
 bool FCArticulationDef::Reload() {
     std::memset(data_, 0, sizeof data_);
     return __FCNoInciOther::Reload();

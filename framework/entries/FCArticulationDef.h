@@ -89,7 +89,6 @@ public:
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataVersion() override { return CurrentLayout().dataVersion; }
     uint32_t GetDataSize() override { return CurrentLayout().size; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, sizeof data_); }
     // Clears the structure first, so a short record never shows the previous record's bytes.
     bool Reload() override;

@@ -17,11 +17,6 @@ FCTuplet::FCTuplet() {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t FCTuplet::GetLoadedSize() {
-    const int32_t size = __FCEntryDetail::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCTuplet::Reload() {
     std::memset(data_, 0, sizeof data_);
     return __FCEntryDetail::Reload();

@@ -40,7 +40,6 @@ public:
     __FCBaseData* CreateObject() override { return new FCTuplet; }
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, kDataSize); }
     // Clears the structure first, so a short record never shows the previous record's bytes.
     bool Reload() override;

@@ -1,5 +1,7 @@
 #include "framework/host/__FCBaseData.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -95,9 +97,10 @@ bool __FCBaseData::CopyDataFrom(__FCBaseData* other) {
 
 bool __FCBaseData::CopyDataInto(__FCBaseData* other, void* own, uint32_t capacity) {
     if (!other || !other->IsLoaded() || !other->data_ || !own) return false;
-    const uint32_t size = uint32_t(other->GetLoadedSize());
-    if (own != other->data_) std::memcpy(own, other->data_, size < capacity ? size : capacity);
-    SetFixedData(own, other->GetLoadedSize());
+    // Never more than the object holds, so a later Save never reads past its structure.
+    const uint32_t size = std::min(uint32_t(other->GetLoadedSize()), capacity);
+    if (own != other->data_) std::memcpy(own, other->data_, size);
+    SetFixedData(own, int32_t(size));
     return true;
 }
 

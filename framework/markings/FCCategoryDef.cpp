@@ -30,11 +30,6 @@ FCCategoryDef::FCCategoryDef() {
     SetFixedData(data_, int32_t(GetDataSize()));
 }
 
-int32_t FCCategoryDef::GetLoadedSize() {
-    const int32_t size = __FCNoInciOther::GetLoadedSize();
-    return size > int32_t(kMaxDataSize) ? int32_t(kMaxDataSize) : size;
-}
-
 bool FCCategoryDef::Reload() {
     std::memset(data_, 0, sizeof data_);
     return __FCNoInciOther::Reload();

@@ -25,11 +25,6 @@ FCExpression::FCExpression() {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t FCExpression::GetLoadedSize() {
-    const int32_t size = __FCInciOther::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCExpression::Reload() {
     std::memset(data_, 0, sizeof data_);
     return __FCInciOther::Reload();

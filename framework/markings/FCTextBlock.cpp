@@ -15,11 +15,6 @@ FCTextBlock::FCTextBlock() {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t FCTextBlock::GetLoadedSize() {
-    const int32_t size = __FCNoInciOther::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCTextBlock::Reload() {
     std::memset(data_, 0, sizeof data_);
     return __FCNoInciOther::Reload();

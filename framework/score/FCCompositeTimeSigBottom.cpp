@@ -15,11 +15,6 @@ __FCCompositeTimeSigBottomElement::__FCCompositeTimeSigBottomElement() {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t __FCCompositeTimeSigBottomElement::GetLoadedSize() {
-    const int32_t size = __FCInciOther::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool __FCCompositeTimeSigBottomElement::IsEntryUsed(const void* record, int entry) {
     return record && ValidEntry(entry) && fcdata::Read<uint16_t>(record, WordOffset(entry, 0)) != 0;
 }

@@ -15,11 +15,6 @@ __FCCompositeTimeSigTopElement::__FCCompositeTimeSigTopElement() {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t __FCCompositeTimeSigTopElement::GetLoadedSize() {
-    const int32_t size = __FCInciOther::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool __FCCompositeTimeSigTopElement::IsEntryUsed(const void* record, int entry) {
     if (!record || !ValidEntry(entry)) return false;
     return fcdata::Read<uint16_t>(record, WordOffset(entry, 0)) != 0 ||

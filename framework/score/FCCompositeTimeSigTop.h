@@ -24,7 +24,6 @@ public:
     __FCBaseData* CreateObject() override { return new __FCCompositeTimeSigTopElement; }
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, kDataSize); }
 
     // Readers of a record in this layout (also used by the stand-in host).

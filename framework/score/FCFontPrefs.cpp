@@ -6,11 +6,6 @@
 
 FCFontPrefs::FCFontPrefs() { std::memset(data_, 0, sizeof data_); }
 
-int32_t FCFontPrefs::GetLoadedSize() {
-    const int32_t size = __FCPrefsBase::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCFontPrefs::GetFontInfo(FCFontInfo* destination) const {
     if (!destination || !IsLoaded()) return false;
     char name[256] = {0};

@@ -20,7 +20,6 @@ public:
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataVersion() override { return kDataVersion; }
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, kDataSize); }
 
     // 1 EVPUs, 2 inches, 3 centimeters, 4 points, 5 picas, 6 spaces.

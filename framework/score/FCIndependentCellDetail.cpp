@@ -21,11 +21,6 @@ uint32_t FCIndependentCellDetail::GetDataVersion() {
     return hostapi::GetHostVersion() >= 0x12000000 ? 0x12000000 : 0x0F000000;
 }
 
-int32_t FCIndependentCellDetail::GetLoadedSize() {
-    const int32_t size = __FCNoInciCellDetail::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCIndependentCellDetail::SaveForCell(FCCell* cell) {
     if (!cell) return false;
     SetKeyWord(0, uint16_t(cell->GetStaff()));

@@ -33,7 +33,6 @@ public:
     uint32_t GetTag() override;
     uint32_t GetDataVersion() override;
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, kDataSize); }
 
     // Writes the record of the cell (creating or replacing it): each cell has exactly one, so

@@ -37,11 +37,6 @@ uint32_t FCMeasure::GetDataVersion() { return CurrentLayout().dataVersion; }
 
 uint32_t FCMeasure::GetDataSize() { return CurrentLayout().size; }
 
-int32_t FCMeasure::GetLoadedSize() {
-    const int32_t size = __FCNoInciOther::GetLoadedSize();
-    return size > int32_t(kMaxDataSize) ? int32_t(kMaxDataSize) : size;
-}
-
 bool FCMeasure::CopyDataFrom(__FCBaseData* other) {
     ReleaseCaches();
     return CopyDataInto(other, data_, GetDataSize());

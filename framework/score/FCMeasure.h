@@ -49,7 +49,6 @@ public:
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataVersion() override;
     uint32_t GetDataSize() override;
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override;
     // Releases the cached time and key signature, so they are rebuilt from the new record.
     bool Reload() override;

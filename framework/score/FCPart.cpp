@@ -17,11 +17,6 @@ FCPart::FCPart(int identifier) : id_(0), documentID_(0), previous_(kNoSwitch) {
     SetKey(uint16_t(id_), 0);
 }
 
-int32_t FCPart::GetLoadedSize() {
-    const int32_t size = __FCNoInciOther::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCPart::CopyDataFrom(__FCBaseData* other) {
     FCPart* source = dynamic_cast<FCPart*>(other);
     if (!CopyDataInto(other, data_, kDataSize)) return false;

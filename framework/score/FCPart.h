@@ -22,7 +22,6 @@ public:
     __FCBaseData* CreateObject() override { return new FCPart(id_); }
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override;
 
     int GetID() const { return id_; }

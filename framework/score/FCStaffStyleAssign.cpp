@@ -18,11 +18,6 @@ FCStaffStyleAssign::FCStaffStyleAssign() {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t FCStaffStyleAssign::GetLoadedSize() {
-    const int32_t size = __FCInciOther::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 int FCStaffStyleAssign::GetStyleNumber() const { return fcdata::Read<int16_t>(data_, kStyle); }
 void FCStaffStyleAssign::SetStyleNumber(int style) { fcdata::Write<int16_t>(data_, kStyle, int16_t(style)); }
 int FCStaffStyleAssign::GetStartMeasure() const { return fcdata::Read<int16_t>(data_, kStartMeasure); }

@@ -17,7 +17,6 @@ public:
     __FCBaseData* CreateObject() override { return new FCStaffStyleAssign; }
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, kDataSize); }
     // The staff is the item number; measure and position are those of the start.
     int GetStaff() override { return GetKeyWord(0); }

@@ -8,7 +8,3 @@ FCStaffSystem::FCStaffSystem() {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t FCStaffSystem::GetLoadedSize() {
-    const int32_t size = __FCNoInciOther::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}

@@ -20,7 +20,6 @@ public:
     __FCBaseData* CreateObject() override { return new FCStaffSystem; }
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override { return CopyDataInto(other, data_, kDataSize); }
 
     int GetFirstMeasure() const { return fcdata::Read<int16_t>(data_, kFirstMeasureOffset); }

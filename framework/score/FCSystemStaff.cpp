@@ -7,11 +7,6 @@ FCSystemStaff::FCSystemStaff() : staffSize_(kDefaultStaffSize) {
     SetFixedData(data_, kDataSize);
 }
 
-int32_t FCSystemStaff::GetLoadedSize() {
-    const int32_t size = __FCInciOther::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCSystemStaff::CopyDataFrom(__FCBaseData* other) {
     FCSystemStaff* source = dynamic_cast<FCSystemStaff*>(other);
     if (!CopyDataInto(other, data_, kDataSize)) return false;

@@ -24,7 +24,6 @@ public:
     __FCBaseData* CreateObject() override { return new FCSystemStaff; }
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     // Copies the staff size as well.
     bool CopyDataFrom(__FCBaseData* other) override;
     // Loads the record, then the staff size (100 when the system has no size record for it).

@@ -13,11 +13,6 @@ FCTupletPrefs::FCTupletPrefs() {
     std::memset(extra_, 0, sizeof extra_);
 }
 
-int32_t FCTupletPrefs::GetLoadedSize() {
-    const int32_t size = __FCPrefsBase::GetLoadedSize();
-    return size > int32_t(kDataSize) ? int32_t(kDataSize) : size;
-}
-
 bool FCTupletPrefs::CopyDataFrom(__FCBaseData* other) {
     FCTupletPrefs* source = dynamic_cast<FCTupletPrefs*>(other);
     if (!CopyDataInto(other, data_, kDataSize)) return false;

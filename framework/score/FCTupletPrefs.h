@@ -29,7 +29,6 @@ public:
     __FCBaseData* CreateObject() override { return new FCTupletPrefs; }
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataSize() override { return kDataSize; }
-    int32_t GetLoadedSize() override;
     bool CopyDataFrom(__FCBaseData* other) override;
     // Loads the preference and the further options (zero when the host has no second record).
     bool Load(uint16_t prefsNumber) override;

@@ -14,12 +14,6 @@ uint32_t __FCStaffBase::StaffDataSize(uint32_t hostVersion) {
     return hostVersion < 0x11000000 ? kStaffSizeOld : kStaffSize11;
 }
 
-int32_t __FCStaffBase::GetLoadedSize() {
-    const int32_t size = __FCNoInciOther::GetLoadedSize();
-    const int32_t capacity = int32_t(BufferSize());
-    return size > capacity ? capacity : size;
-}
-
 uint8_t* __FCStaffBase::FieldAt(int offset, int size) {
     // The field must lie inside the staff structure of the layout in use, which staff styles
     // share at the start of theirs.

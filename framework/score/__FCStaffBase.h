@@ -27,7 +27,6 @@ public:
 
     const char* ClassName() const override { return "__FCStaffBase"; }
     uint32_t GetDataVersion() override { return StaffDataVersion(hostapi::GetHostVersion()); }
-    int32_t GetLoadedSize() override;
 
     // slots 29-52: the address of each field in the current layout; null when the layout lacks it.
     virtual uint8_t* GetDefaultClefField();

@@ -427,4 +427,14 @@ TEST(Records, AStoredRecordLargerThanTheStructureNeverMakesSaveReadPastIt) {
     ASSERT_TRUE(item.Load(2));
     EXPECT_EQ(item.GetLoadedSize(), 8);
     ASSERT_TRUE(item.Save());
+
+    // Nor does a copy of a larger record of the same tag: the copy keeps what its structure holds.
+    PutRecord(TestVariable::kTag, 3, 0, 0, big, sizeof big);
+    TestVariable variable;
+    ASSERT_TRUE(variable.Load(3));
+    ASSERT_EQ(variable.GetLoadedSize(), 40);
+    TestItem copy;
+    ASSERT_TRUE(copy.CopyDataFrom(&variable));
+    EXPECT_EQ(copy.GetLoadedSize(), 8);
+    EXPECT_EQ(copy.Value(), fcdata::Read<int32_t>(big, 0));
 }
