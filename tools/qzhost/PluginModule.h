@@ -31,5 +31,14 @@ public:
     FinaleExtensionVersion_fn version = nullptr;
 
 private:
+    // The platform's side: open a library by path (null, with the system's reason, on failure),
+    // find an exported function by name, close the library.
+    static void* OpenLibrary(const std::string& path, std::string* error);
+    static void* FindFunction(void* library, const char* name);
+    static void CloseLibrary(void* library);
+
+    template <typename T>
+    bool Resolve(const char* name, T* function, std::string* error);
+
     void* handle_ = nullptr;
 };

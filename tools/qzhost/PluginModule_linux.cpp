@@ -7,20 +7,6 @@
 
 #include <climits>
 
-namespace {
-
-template <typename T>
-bool Resolve(void* handle, const char* name, T* function, std::string* error) {
-    *function = reinterpret_cast<T>(dlsym(handle, name));
-    if (*function) return true;
-    *error = std::string("the module lacks the entry point ") + name;
-    return false;
-}
-
-}  // namespace
-
-PluginModule::~PluginModule() { Unload(); }
-
 std::string PluginModule::DefaultPath() {
     char buffer[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -30,39 +16,17 @@ std::string PluginModule::DefaultPath() {
     return (slash == std::string::npos ? std::string(".") : program.substr(0, slash)) + "/libqzpattern.so";
 }
 
-bool PluginModule::Load(const std::string& path, std::string* error) {
-    Unload();
+void* PluginModule::OpenLibrary(const std::string& path, std::string* error) {
     // A bare file name means the file here, not a search of the library path.
     const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-    handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_) {
+    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
         const char* reason = dlerror();
-        *error = "cannot load the module " + path + ": " + (reason ? reason : "unknown reason");
-        return false;
+        *error = reason ? reason : "unknown reason";
     }
-    const bool found = Resolve(handle_, "FinaleExtensionVersion", &version, error) &&
-                       Resolve(handle_, "FinaleExtensionInit", &init, error) &&
-                       Resolve(handle_, "FinaleExtensionEnumerate", &enumerate, error) &&
-                       Resolve(handle_, "FinaleExtensionEnumerate_UTF16", &enumerateUTF16, error) &&
-                       Resolve(handle_, "FinaleExtensionGetMenuStatus", &getMenuStatus, error) &&
-                       Resolve(handle_, "FinaleExtensionInvoke", &invoke, error) &&
-                       Resolve(handle_, "FinaleExtensionTerminate", &terminate, error);
-    if (!found) {
-        *error = path + ": " + *error;
-        Unload();
-        return false;
-    }
-    return true;
+    return library;
 }
 
-void PluginModule::Unload() {
-    if (handle_) dlclose(handle_);
-    handle_ = nullptr;
-    enumerate = nullptr;
-    enumerateUTF16 = nullptr;
-    getMenuStatus = nullptr;
-    init = nullptr;
-    invoke = nullptr;
-    terminate = nullptr;
-    version = nullptr;
-}
+void* PluginModule::FindFunction(void* library, const char* name) { return dlsym(library, name); }
+
+void PluginModule::CloseLibrary(void* library) { dlclose(library); }

@@ -28,17 +28,7 @@ std::string SystemMessage(DWORD code) {
     return text;
 }
 
-template <typename T>
-bool Resolve(HMODULE module, const char* name, T* function, std::string* error) {
-    *function = reinterpret_cast<T>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-    if (*function) return true;
-    *error = std::string("the module lacks the entry point ") + name;
-    return false;
-}
-
 }  // namespace
-
-PluginModule::~PluginModule() { Unload(); }
 
 std::string PluginModule::DefaultPath() {
     char buffer[MAX_PATH] = {};
@@ -49,38 +39,15 @@ std::string PluginModule::DefaultPath() {
     return (slash == std::string::npos ? std::string(".") : program.substr(0, slash)) + "\\qzpattern.dll";
 }
 
-bool PluginModule::Load(const std::string& path, std::string* error) {
-    Unload();
+void* PluginModule::OpenLibrary(const std::string& path, std::string* error) {
     // The module's own folder first, so a plug-in beside the host finds nothing of the host's.
     HMODULE module = LoadLibraryExW(Wide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!module) {
-        *error = "cannot load the module " + path + ": " + SystemMessage(GetLastError());
-        return false;
-    }
-    handle_ = module;
-    const bool found = Resolve(module, "FinaleExtensionVersion", &version, error) &&
-                       Resolve(module, "FinaleExtensionInit", &init, error) &&
-                       Resolve(module, "FinaleExtensionEnumerate", &enumerate, error) &&
-                       Resolve(module, "FinaleExtensionEnumerate_UTF16", &enumerateUTF16, error) &&
-                       Resolve(module, "FinaleExtensionGetMenuStatus", &getMenuStatus, error) &&
-                       Resolve(module, "FinaleExtensionInvoke", &invoke, error) &&
-                       Resolve(module, "FinaleExtensionTerminate", &terminate, error);
-    if (!found) {
-        *error = path + ": " + *error;
-        Unload();
-        return false;
-    }
-    return true;
+    if (!module) *error = SystemMessage(GetLastError());
+    return module;
 }
 
-void PluginModule::Unload() {
-    if (handle_) FreeLibrary(static_cast<HMODULE>(handle_));
-    handle_ = nullptr;
-    enumerate = nullptr;
-    enumerateUTF16 = nullptr;
-    getMenuStatus = nullptr;
-    init = nullptr;
-    invoke = nullptr;
-    terminate = nullptr;
-    version = nullptr;
+void* PluginModule::FindFunction(void* library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
+
+void PluginModule::CloseLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
