@@ -196,6 +196,9 @@ private:
     // Texts in double quotes, and lines that may hold them.
     bool Quoted(const std::string& line, size_t& i, std::u16string* text);
     bool Words(const std::string& line, std::vector<Token>* tokens);
+    // The number after a definition's keyword (1-65534), not declared before in the file.
+    bool DefinitionNumber(const std::vector<Token>& tokens, std::set<int>* declared, const std::string& what,
+                          const char* expected, int* number);
     // The value of a name=value token (or the whole token at offset 0) as a quoted text.
     bool TextValue(const std::string& line, const Token& token, size_t offset, std::u16string* text);
     bool IntValue(const Token& token, const std::string& value, int64_t low, int64_t high, int64_t* number,
@@ -1126,6 +1129,17 @@ bool Parser::Words(const std::string& line, std::vector<Token>* tokens) {
     return true;
 }
 
+bool Parser::DefinitionNumber(const std::vector<Token>& tokens, std::set<int>* declared, const std::string& what,
+                              const char* expected, int* number) {
+    int64_t n;
+    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0xFFFE, &n))
+        return Fail(tokens.size() < 2 ? tokens[0].column + int(tokens[0].text.size()) + 1 : tokens[1].column, expected);
+    if (!declared->insert(int(n)).second)
+        return Fail(tokens[1].column, what + " " + tokens[1].text + " is declared twice");
+    *number = int(n);
+    return true;
+}
+
 bool Parser::TextValue(const std::string& line, const Token& token, size_t offset, std::u16string* text) {
     size_t i = size_t(token.column - 1) + offset;
     if (!Quoted(line, i, text)) return false;
@@ -1180,13 +1194,8 @@ bool Parser::Category(const std::string& line) {
     if (!Words(line, &tokens)) return false;
     CategoryStatement category;
     category.at = At(tokens[0].column);
-    int64_t number;
-    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0xFFFE, &number))
-        return Fail(tokens.size() < 2 ? tokens[0].column + 9 : tokens[1].column,
-                    "expected a category number (1-65534)");
-    if (!categories_.insert(int(number)).second)
-        return Fail(tokens[1].column, "category " + tokens[1].text + " is declared twice");
-    category.number = int(number);
+    if (!DefinitionNumber(tokens, &categories_, "category", "expected a category number (1-65534)", &category.number))
+        return false;
     size_t i = 2;
     if (i < tokens.size() && tokens[i].text[0] == '"') {
         if (!TextValue(line, tokens[i], 0, &category.name)) return false;
@@ -1232,13 +1241,9 @@ bool Parser::TextExpression(const std::string& line) {
     if (!Words(line, &tokens)) return false;
     TextExpressionStatement definition;
     definition.at = At(tokens[0].column);
-    int64_t number;
-    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0xFFFE, &number))
-        return Fail(tokens.size() < 2 ? tokens[0].column + 16 : tokens[1].column,
-                    "expected a definition number (1-65534)");
-    if (!textExpressions_.insert(int(number)).second)
-        return Fail(tokens[1].column, "text expression " + tokens[1].text + " is declared twice");
-    definition.number = int(number);
+    if (!DefinitionNumber(tokens, &textExpressions_, "text expression", "expected a definition number (1-65534)",
+                          &definition.number))
+        return false;
     size_t i = 2;
     if (i < tokens.size() && tokens[i].text[0] == '"') {
         if (!TextValue(line, tokens[i], 0, &definition.text)) return false;
@@ -1281,13 +1286,9 @@ bool Parser::ArticulationDef(const std::string& line) {
     if (!Words(line, &tokens)) return false;
     ArticulationDefStatement definition;
     definition.at = At(tokens[0].column);
-    int64_t number;
-    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0xFFFE, &number))
-        return Fail(tokens.size() < 2 ? tokens[0].column + 13 : tokens[1].column,
-                    "expected a definition number (1-65534)");
-    if (!articulationDefs_.insert(int(number)).second)
-        return Fail(tokens[1].column, "articulation " + tokens[1].text + " is declared twice");
-    definition.number = int(number);
+    if (!DefinitionNumber(tokens, &articulationDefs_, "articulation", "expected a definition number (1-65534)",
+                          &definition.number))
+        return false;
     for (size_t i = 2; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
         std::string name, value;

@@ -314,6 +314,10 @@ TEST(ScoreText, DefinitionsExpressionsArticulationsAndTupletOptionsNameTheirErro
         const char* expected;
     } rows[] = {
         {"qzs 1\narticulation 0", 2, 14, "expected a definition number (1-65534)"},
+        {"qzs 1\narticulation", 2, 14, "expected a definition number (1-65534)"},
+        {"qzs 1\ncategory", 2, 10, "expected a category number (1-65534)"},
+        {"qzs 1\ntext-expression", 2, 17, "expected a definition number (1-65534)"},
+        {"qzs 1\ntext-expression 4\ntext-expression 4", 3, 17, "text expression 4 is declared twice"},
         {"qzs 1\narticulation 1\narticulation 1", 3, 14, "articulation 1 is declared twice"},
         {"qzs 1\narticulation 1 char=70000", 2, 21, "expected a character or shape number"},
         {"qzs 1\narticulation 1 mode=6", 2, 21, "expected a position mode"},
