@@ -5,9 +5,9 @@
 #pragma once
 
 #include "framework/core/FCString.h"
-#include "framework/host/__FCNoInciOther.h"
+#include "framework/host/__FCVariableNoInciOther.h"
 
-class FCRawText : public __FCNoInciOther {
+class FCRawText : public __FCVariableNoInciOther {
 public:
     static constexpr uint32_t kExpressionTextTag = FXTag('t', 'x', 'x', 'p');
 
@@ -15,18 +15,11 @@ public:
     FCRawText();
     FC_CLASS_INFO(FCRawText)
 
-    bool RenewDataOnLoad() override { return true; }
-    void OnFreeData() override { size_ = capacity_ = 0; }
-    // Asks the host for the record's size and allocates a block for it; null when there is no
-    // such record.
-    void* GetDataPointer() override;
     __FCBaseData* CreateObject() override { return new FCRawText; }
     // The custom tag; 0 (no record) when none was set.
     uint32_t GetTag() override { return GetCustomTag(); }
     // The host version itself: the host hands the text over in its own encoding.
     uint32_t GetDataVersion() override { return hostapi::GetHostVersion(); }
-    uint32_t GetDataSize() override { return size_; }
-    bool CopyDataFrom(__FCBaseData* other) override;
     // Without a custom tag there is no record to write: both refuse.
     bool Save() override { return GetCustomTag() != 0 && __FCNoInciOther::Save(); }
     bool SaveNew() override { return GetCustomTag() != 0 && __FCNoInciOther::SaveNew(); }
@@ -35,11 +28,4 @@ public:
     void GetText(FCString* text);
     // Replaces the string (the record is rebuilt in the host's encoding and counts as loaded).
     void SetText(const FCString* text);
-
-private:
-    // Allocates a zeroed block of at least one terminator's room and records its size.
-    uint8_t* Allocate(uint32_t size);
-
-    uint32_t size_;
-    uint32_t capacity_;
 };

@@ -4,9 +4,9 @@
 // empty (zeroed) structure of the smallest size that holds the category word.
 #pragma once
 
-#include "framework/host/__FCNoInciOther.h"
+#include "framework/host/__FCVariableNoInciOther.h"
 
-class FCShapeExpressionDef : public __FCNoInciOther {
+class FCShapeExpressionDef : public __FCVariableNoInciOther {
 public:
     static constexpr uint32_t kTag = FXTag('O', '\x03', 'D', 'O');
     // The smallest structure that holds every field this class reads.
@@ -15,14 +15,9 @@ public:
     FCShapeExpressionDef();
     FC_CLASS_INFO(FCShapeExpressionDef)
 
-    bool RenewDataOnLoad() override { return true; }
-    void OnFreeData() override { size_ = capacity_ = 0; }
-    void* GetDataPointer() override;
     __FCBaseData* CreateObject() override { return new FCShapeExpressionDef; }
     uint32_t GetTag() override { return GetCustomTag() ? GetCustomTag() : kTag; }
     uint32_t GetDataVersion() override { return hostapi::GetHostVersion() >= 0x11000000 ? 0x11000000 : 0x0F000000; }
-    uint32_t GetDataSize() override { return size_; }
-    bool CopyDataFrom(__FCBaseData* other) override;
     // A record shorter than the structure is saved at the structure's size, so the fields set
     // reach the host.
     bool Save() override;
@@ -31,10 +26,4 @@ public:
     int GetCategoryNumber() const;
     // Changes bits 0-13 only.
     void SetCategoryNumber(int number);
-
-private:
-    uint8_t* Allocate(uint32_t size);
-
-    uint32_t size_;
-    uint32_t capacity_;
 };

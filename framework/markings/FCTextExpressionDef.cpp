@@ -26,15 +26,9 @@ bool IsValidItem(int number) { return number > 0 && number < 0xFFFF; }
 
 }  // namespace
 
-FCTextExpressionDef::FCTextExpressionDef() : size_(0), capacity_(0) {
+FCTextExpressionDef::FCTextExpressionDef() : __FCVariableNoInciOther(kMinimumSize) {
     Allocate(kMinimumSize);
     SetLoadedSize(kMinimumSize);
-}
-
-uint8_t* FCTextExpressionDef::Allocate(uint32_t size) {
-    size_ = size;
-    capacity_ = size < uint32_t(kMinimumSize) ? uint32_t(kMinimumSize) : size;
-    return static_cast<uint8_t*>(AllocateOwnedData(capacity_));
 }
 
 uint8_t* FCTextExpressionDef::WritableBytes() {
@@ -44,23 +38,6 @@ uint8_t* FCTextExpressionDef::WritableBytes() {
 
 uint32_t FCTextExpressionDef::GetDataVersion() {
     return hostapi::GetHostVersion() > 0x10FFFFFF ? 0x12050000 : 0x0F000000;
-}
-
-void* FCTextExpressionDef::GetDataPointer() {
-    uint32_t size = 0;
-    if (!hostapi::FX_LoadEData(GetTag(), &Key(), nullptr, &size, GetDataVersion()) || size == 0) return nullptr;
-    return Allocate(size);
-}
-
-bool FCTextExpressionDef::CopyDataFrom(__FCBaseData* other) {
-    FCTextExpressionDef* source = dynamic_cast<FCTextExpressionDef*>(other);
-    if (!source || !source->IsLoaded() || !source->Bytes()) return false;
-    if (source == this) return true;
-    const uint32_t size = uint32_t(source->GetLoadedSize());
-    uint8_t* data = Allocate(size);
-    std::memcpy(data, source->Bytes(), size < source->capacity_ ? size : source->capacity_);
-    SetLoadedSize(int32_t(size));
-    return true;
 }
 
 bool FCTextExpressionDef::Save() {
@@ -134,7 +111,7 @@ void FCTextExpressionDef::GetDescription(FCString* description) const {
     description->Clear();
     if (!Bytes() || !IsLoaded()) return;
     const int size = const_cast<FCTextExpressionDef*>(this)->GetLoadedSize();
-    const int end = size < int(capacity_) ? size : int(capacity_);
+    const int end = size < int(Capacity()) ? size : int(Capacity());
     if (end <= kHeaderSize) return;
     hosttext::Read(Bytes() + kHeaderSize, end - kHeaderSize, hostapi::UseUTF16(), description);
 }

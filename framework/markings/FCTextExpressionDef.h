@@ -8,11 +8,11 @@
 
 #include "framework/core/FCString.h"
 #include "framework/host/__FCCollectionData.h"
-#include "framework/host/__FCNoInciOther.h"
+#include "framework/host/__FCVariableNoInciOther.h"
 
 class FCCategoryDef;
 
-class FCTextExpressionDef : public __FCNoInciOther {
+class FCTextExpressionDef : public __FCVariableNoInciOther {
 public:
     static constexpr uint32_t kTag = FXTag('S', 'O', 'D', 'T');
     // The fixed part before the description.
@@ -28,16 +28,9 @@ public:
     FCTextExpressionDef();
     FC_CLASS_INFO(FCTextExpressionDef)
 
-    bool RenewDataOnLoad() override { return true; }
-    void OnFreeData() override { size_ = capacity_ = 0; }
-    // Asks the host for the record's size and allocates a block for it (never smaller than an
-    // empty record); null when there is no such record.
-    void* GetDataPointer() override;
     __FCBaseData* CreateObject() override { return new FCTextExpressionDef; }
     uint32_t GetTag() override { return kTag; }
     uint32_t GetDataVersion() override;
-    uint32_t GetDataSize() override { return size_; }
-    bool CopyDataFrom(__FCBaseData* other) override;
     // A record shorter than an empty one is saved at that length, so every field reaches the host.
     bool Save() override;
     // Deletes the text (block and raw text), then the definition.
@@ -91,14 +84,11 @@ private:
     uint8_t* Bytes() const { return static_cast<uint8_t*>(Data()); }
     // The data, allocated as an empty record when the object has none.
     uint8_t* WritableBytes();
-    uint8_t* Allocate(uint32_t size);
     int Word(int offset) const;
     int SignedWord(int offset) const;
     void SetWord(int offset, int value);
     void SetCategoryBit(uint16_t bit, bool state);
 
-    uint32_t size_;
-    uint32_t capacity_;
 };
 
 class FCTextExpressionDefs : public __FCCollectionNoInciOther {

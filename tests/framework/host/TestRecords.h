@@ -8,6 +8,7 @@
 #include "framework/host/__FCEntryDetail.h"
 #include "framework/host/__FCInciOther.h"
 #include "framework/host/__FCNoInciOther.h"
+#include "framework/host/__FCVariableNoInciOther.h"
 #include "framework/host/__FCPrefsBase.h"
 #include "framework/score/FCCell.h"
 
@@ -111,23 +112,13 @@ public:
 };
 
 // Variable size, allocated on each load (like a raw text).
-class TestVariable : public __FCNoInciOther {
+class TestVariable : public __FCVariableNoInciOther {
 public:
     static constexpr uint32_t kTag = FXTag('T', 'V', 'A', 'R');
-    bool RenewDataOnLoad() override { return true; }
-    void* GetDataPointer() override {
-        uint32_t size = 0;
-        if (!hostapi::FX_LoadEData(GetTag(), &Key(), nullptr, &size, GetDataVersion()) || size == 0) return nullptr;
-        size_ = size;
-        return AllocateOwnedData(size);
-    }
+    TestVariable() : __FCVariableNoInciOther(1) {}
     __FCBaseData* CreateObject() override { return new TestVariable; }
     uint32_t GetTag() override { return kTag; }
-    uint32_t GetDataSize() override { return size_; }
     const char* Text() const { return static_cast<const char*>(Data()); }
-
-private:
-    uint32_t size_ = 0;
 };
 
 // A preference class over an emulated tag (pfMI) and one the host keeps whole.
