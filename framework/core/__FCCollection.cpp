@@ -40,11 +40,6 @@ int __FCCollection::ForEachIndex(FCIteratorHandler* handler) {
     return calls;
 }
 
-__FCBase* __FCCollection::GetItemAt(int i) const {
-    if (!elements_ || i < 0 || i >= count_) return nullptr;
-    return elements_[i];
-}
-
 int __FCCollection::GetIndexOf(const __FCBase* element) const {
     for (int i = 0; i < count_; ++i)
         if (elements_[i] == element) return i;

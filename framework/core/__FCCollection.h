@@ -24,7 +24,7 @@ public:
     int GetCount() const { return count_; }
     int GetCapacity() const { return capacity_; }
     // The element at i, or null when i is out of range.
-    __FCBase* GetItemAt(int i) const;
+    __FCBase* GetItemAt(int i) const { return i >= 0 && i < count_ ? elements_[i] : nullptr; }
     __FCBase* GetLastItem() const { return GetItemAt(count_ - 1); }
     // The first index holding this very object, or -1.
     int GetIndexOf(const __FCBase* element) const;
