@@ -434,6 +434,15 @@ FCNoteEntry* FCNoteEntry::FindBeamGroupStart() {
     return start;
 }
 
+bool FCNoteEntry::IsBeamGroupStart() const {
+    // The first step of FindBeamGroupStart's walk: the walk stays at this entry only when it
+    // stops before moving, and once it has moved it never comes back.
+    HostAnswers answers;
+    if (Unbeamed(this, answers)) return false;
+    const FCNoteEntry* previous = Previous();
+    return !previous || GetBeamStart() || Unbeamed(previous, answers) || GroupEnd(previous, answers);
+}
+
 bool FCNoteEntry::CollectBeamGroup(const FCMusicRegion* region, FCNoteEntries* group) {
     if (!group) return false;
     group->SetOwnership(false);

@@ -167,6 +167,9 @@ public:
     // The first entry of the entry's beamed group (possibly the entry itself); null when the
     // entry IsUnbeamed.
     FCNoteEntry* FindBeamGroupStart();
+    // FindBeamGroupStart() == this, without walking back to the start of the group: a caller
+    // that tests every entry in turn would otherwise walk each group once per entry.
+    bool IsBeamGroupStart() const;
     // Walks the group that starts at this entry: each entry from here along Next, up to and
     // including the first that IsBeamGroupEnd or that the next entry cannot be beamed to (the
     // next has the beam-start flag, lasts a quarter or more, or lies in another measure or
