@@ -63,7 +63,8 @@ private:
     // The unused part of the array (capacity_ - count_ slots) lies before the element at gap_
     // rather than at the end: a run of insertions or removals near one place moves only the
     // elements between them, not the whole tail each time (a layer that grows as its chords are
-    // broken). Operations other than those close the gap first.
+    // broken). Index access steps over the gap; appending, sorting, clearing and growing close it
+    // first.
     int Slot(int i) const { return i < gap_ ? i : i + capacity_ - count_; }
     void MoveGapTo(int i);
     void CloseGap() { MoveGapTo(count_); }
