@@ -6,10 +6,11 @@
 // Prints entries processed, time per entry, peak memory and the ratio to the floor per task, for
 // a document of 400 measures and one of 100, and whether the time per entry grows linearly.
 //
-//     tasks_bench [--repeat N] [--measures M]
+//     tasks_bench [--repeat N] [--measures M] [--phase TEXT]
 //
 // --repeat: each phase runs N times (default 3) and the fastest run counts. --measures: only a
-// document of M measures (for profiling), without the comparison of the two sizes.
+// document of M measures (for profiling), without the comparison of the two sizes. --phase: with
+// --measures, only the phases whose names contain TEXT (for profiling one of them).
 #include "bench/HeapCounter.h"
 #include "bench/PeakMemory.h"
 #include "framework/entries/FCNoteEntryCell.h"
@@ -162,7 +163,7 @@ void PrintPhase(const Phase& phase, const Phase* floor) {
     std::printf("\n");
 }
 
-Result Run(int measures, int repeat) {
+Result Run(int measures, int repeat, const std::string& only) {
     Result result;
     result.measures = measures;
     const int entries = BuildDocument(measures);
@@ -189,8 +190,11 @@ Result Run(int measures, int repeat) {
         phases[i].name = names[i];
         phases[i].entries = entries;
     }
+    std::vector<bool> chosen(phases.size());
+    for (size_t i = 0; i < phases.size(); ++i) chosen[i] = phases[i].name.find(only) != std::string::npos;
     for (int run = 0; run < repeat; ++run)
-        for (size_t i = 0; i < phases.size(); ++i) MeasureOnce(phases[i], bodies[i], run == 0);
+        for (size_t i = 0; i < phases.size(); ++i)
+            if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
     const Phase& cells = phases[0];
     const Phase& layers = phases[1];
     result.tasks = {phases[2], phases[3], phases[4]};
@@ -199,9 +203,10 @@ Result Run(int measures, int repeat) {
     std::printf("%d staves x %d measures, %d entries\n", kStaves, measures, entries);
     std::printf("  %-28s %8s %10s %10s %10s %10s %8s\n", "phase", "entries", "time ms", "us/entry", "heap MB", "RSS MB",
                 "ratio");
-    PrintPhase(cells, nullptr);
-    PrintPhase(layers, nullptr);
-    for (size_t i = 0; i < result.tasks.size(); ++i) PrintPhase(result.tasks[i], &result.floors[i]);
+    for (size_t i = 0; i < 2; ++i)
+        if (chosen[i]) PrintPhase(phases[i], nullptr);
+    for (size_t i = 0; i < result.tasks.size(); ++i)
+        if (chosen[i + 2]) PrintPhase(result.tasks[i], chosen[i == 2 ? 1 : 0] ? &result.floors[i] : nullptr);
     std::printf("\n");
     return result;
 }
@@ -211,13 +216,16 @@ Result Run(int measures, int repeat) {
 int main(int argc, char** argv) {
     int repeat = 3;
     int only = 0;
+    std::string phase;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
             repeat = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--measures") == 0 && i + 1 < argc) {
             only = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--phase") == 0 && i + 1 < argc) {
+            phase = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: tasks_bench [--repeat N] [--measures M]\n");
+            std::fprintf(stderr, "usage: tasks_bench [--repeat N] [--measures M [--phase TEXT]]\n");
             return 2;
         }
     }
@@ -230,13 +238,17 @@ int main(int argc, char** argv) {
         "Times are processor time of this program, the fastest of %d runs.\n\n",
         repeat);
     if (only > 0) {
-        const Result result = Run(only, repeat);
+        const Result result = Run(only, repeat, phase);
         for (const Phase& phase : result.tasks)
             if (!phase.ok) return 1;
         return 0;
     }
-    const Result small = Run(100, repeat);
-    const Result large = Run(400, repeat);
+    if (!phase.empty()) {
+        std::fprintf(stderr, "tasks_bench: --phase needs --measures\n");
+        return 2;
+    }
+    const Result small = Run(100, repeat, phase);
+    const Result large = Run(400, repeat, phase);
 
     bool met = true;
     std::printf("targets: ratio at most %.1f; time per entry at %d measures within %.0f%% of %d measures\n", kMaxRatio,

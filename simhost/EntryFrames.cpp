@@ -7,9 +7,11 @@
 #include "simhost/ScoreQueries.h"
 #include "simhost/SimHost.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
-#include <set>
+#include <utility>
+#include <vector>
 
 namespace simhost {
 
@@ -123,53 +125,73 @@ bool SaveFrame(void* frame) {
     EntryStore& store = document->Entries();
     if (store.IsLocked(live->key)) return false;
 
-    // The stored entries by number: their layout (stem direction) carries over.
+    // The stored entries by number: their layout (stem direction) carries over. Sorted lists
+    // rather than trees: a frame is saved for every cell a task changes.
     const EntryStore::Entries& before = store.Get(live->key);
-    std::map<int32_t, const StoredEntry*> previous;
-    for (const StoredEntry& entry : before) previous[entry.number] = &entry;
+    std::vector<std::pair<int32_t, const StoredEntry*>> previous;
+    previous.reserve(before.size());
+    for (const StoredEntry& entry : before) previous.emplace_back(entry.number, &entry);
+    std::stable_sort(previous.begin(), previous.end(),
+                     [](const std::pair<int32_t, const StoredEntry*>& a,
+                        const std::pair<int32_t, const StoredEntry*>& b) { return a.first < b.first; });
+    // The stored entry with this number (the last one, should a frame hold it twice), or null.
+    auto stored = [&previous](int32_t number) -> const StoredEntry* {
+        auto after = std::upper_bound(
+            previous.begin(), previous.end(), number,
+            [](int32_t n, const std::pair<int32_t, const StoredEntry*>& item) { return n < item.first; });
+        return after != previous.begin() && (after - 1)->first == number ? (after - 1)->second : nullptr;
+    };
 
     EntryStore::Entries after;
-    std::set<int32_t> kept;
+    after.reserve(size_t(live->count));
+    std::vector<int32_t> kept;
+    kept.reserve(size_t(live->count));
     int fresh = 0;
     for (int i = 0; i < live->count; ++i) {
         const uint8_t* record = live->entries + i * fcframe::kEntrySize;
-        StoredEntry entry;
-        entry.number = fcdata::Read<int32_t>(record, fcframe::kEntryNumber);
-        entry.duration = fcdata::Read<int32_t>(record, fcframe::kDuration);
-        if (entry.duration == 0) continue;  // marked for deletion
+        const int32_t number = fcdata::Read<int32_t>(record, fcframe::kEntryNumber);
+        const int32_t duration = fcdata::Read<int32_t>(record, fcframe::kDuration);
+        if (duration == 0) continue;  // marked for deletion
         const int notes = fcdata::Read<int16_t>(record, fcframe::kNoteCount);
-        if (entry.duration < 0 || entry.duration > EntryStore::kMaxDuration) return false;
+        if (duration < 0 || duration > EntryStore::kMaxDuration) return false;
         if (notes < 0 || notes > EntryStore::kMaxNotes) return false;
-        if (entry.number < 0 || (entry.number > 0 && !store.WasIssued(entry.number))) return false;
-        if (entry.number > 0) {
-            if (!kept.insert(entry.number).second) return false;
+        if (number < 0 || (number > 0 && !store.WasIssued(number))) return false;
+        const StoredEntry* old = number > 0 ? stored(number) : nullptr;
+        if (number > 0) {
+            kept.push_back(number);
             FrameKey where;
-            if (!previous.count(entry.number) && store.Locate(entry.number, &where, nullptr)) return false;
+            if (!old && store.Locate(number, &where, nullptr)) return false;
         } else {
             ++fresh;
         }
+        after.emplace_back();
+        StoredEntry& entry = after.back();
+        entry.number = number;
+        entry.duration = duration;
         entry.flags = fcdata::Read<uint32_t>(record, fcframe::kFlags);
         entry.flags2 = fcdata::Read<uint16_t>(record, fcframe::kFlags2);
+        entry.notes.resize(size_t(notes));
         for (int n = 0; n < notes; ++n) {
             const uint8_t* note = record + fcframe::kNotes + n * fcframe::kNoteSize;
-            StoredNote stored;
-            stored.displacement = fcdata::Read<int16_t>(note, fcframe::kDisplacement);
-            stored.raiseLower = fcdata::Read<int16_t>(note, fcframe::kRaiseLower);
-            stored.noteID = fcdata::Read<int16_t>(note, fcframe::kNoteID);
-            stored.flags = fcdata::Read<uint32_t>(note, fcframe::kNoteFlags);
-            entry.notes.push_back(stored);
+            StoredNote& copy = entry.notes[size_t(n)];
+            copy.displacement = fcdata::Read<int16_t>(note, fcframe::kDisplacement);
+            copy.raiseLower = fcdata::Read<int16_t>(note, fcframe::kRaiseLower);
+            copy.noteID = fcdata::Read<int16_t>(note, fcframe::kNoteID);
+            copy.flags = fcdata::Read<uint32_t>(note, fcframe::kNoteFlags);
         }
-        auto old = previous.find(entry.number);
-        if (old != previous.end()) entry.stemDown = old->second->stemDown;
-        after.push_back(entry);
+        if (old) entry.stemDown = old->stemDown;
     }
+    // An entry number the frame holds twice.
+    std::sort(kept.begin(), kept.end());
+    if (std::adjacent_find(kept.begin(), kept.end()) != kept.end()) return false;
     if (fresh > 0 && int64_t(store.NextNumber()) + fresh >= int64_t(0x7FFFFFFF)) return false;
 
     for (StoredEntry& entry : after)
         if (entry.number == 0) entry.number = store.TakeNumber();
     for (const StoredEntry& entry : before)
-        if (!kept.count(entry.number)) EraseEntryDetails(document->Records(), entry.number);
-    store.Set(live->key, after);
+        if (!std::binary_search(kept.begin(), kept.end(), entry.number))
+            EraseEntryDetails(document->Records(), entry.number);
+    store.Set(live->key, std::move(after));
     return true;
 }
 
@@ -223,23 +245,38 @@ int LiveFrameCount() { return int(Frames().size()); }
 
 bool FillEntryMetrics(int staff, int measure, int32_t entryNumber, void* block) {
     if (!block || entryNumber <= 0) return false;
-    // Only the layers of that staff and measure can hold it: a search of the whole document for
-    // every entry a task asks about would make the tasks quadratic.
-    const std::map<FrameKey, EntryStore::Entries>& frames = CurrentDocument().Entries().Frames();
-    const StoredEntry* found = nullptr;
-    for (auto frame = frames.lower_bound(FrameKey{staff, measure, 0});
-         !found && frame != frames.end() && frame->first.staff == staff && frame->first.measure == measure; ++frame)
-        for (const StoredEntry& stored : frame->second)
-            if (stored.number == entryNumber) {
-                found = &stored;
-                break;
-            }
-    if (!found) return false;
-    const StoredEntry& entry = *found;
-    std::memset(block, 0, fcframe::kMetricsSize);
-    const bool up = (entry.flags & FCNoteEntry::kFlagNote) && !entry.stemDown;
-    fcdata::Write<uint32_t>(block, fcframe::kMetricsStemWord, up ? fcframe::kMetricsStemUp : 0);
-    return true;
+    // The beam rules ask about every entry of a cell several times: the stem directions of the
+    // last cell asked about are kept while the entries stay the same. Only the layers of that
+    // staff and measure can hold the entry; a search of the whole document for every entry a task
+    // asks about would make the tasks quadratic.
+    struct CellStems {
+        bool valid = false;
+        uint64_t stamp = 0;
+        int staff = 0;
+        int measure = 0;
+        std::vector<std::pair<int32_t, bool>> up;  // by entry number, in layer and entry order
+    };
+    static CellStems last;
+    const EntryStore& store = CurrentDocument().Entries();
+    if (!last.valid || last.stamp != store.Stamp() || last.staff != staff || last.measure != measure) {
+        last.valid = true;
+        last.stamp = store.Stamp();
+        last.staff = staff;
+        last.measure = measure;
+        last.up.clear();
+        const std::map<FrameKey, EntryStore::Entries>& frames = store.Frames();
+        for (auto frame = frames.lower_bound(FrameKey{staff, measure, 0});
+             frame != frames.end() && frame->first.staff == staff && frame->first.measure == measure; ++frame)
+            for (const StoredEntry& stored : frame->second)
+                last.up.emplace_back(stored.number, (stored.flags & FCNoteEntry::kFlagNote) && !stored.stemDown);
+    }
+    for (const auto& entry : last.up)
+        if (entry.first == entryNumber) {
+            std::memset(block, 0, fcframe::kMetricsSize);
+            fcdata::Write<uint32_t>(block, fcframe::kMetricsStemWord, entry.second ? fcframe::kMetricsStemUp : 0);
+            return true;
+        }
+    return false;
 }
 
 }  // namespace simhost

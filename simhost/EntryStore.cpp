@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace simhost {
 
@@ -26,7 +27,34 @@ int32_t Clamp(int64_t value) {
     return int32_t(value);
 }
 
+// The last stamp handed out; 0 belongs to every store that was never changed (all empty).
+uint64_t g_lastStamp = 0;
+
 }  // namespace
+
+EntryStore::EntryStore(EntryStore&& other) noexcept
+    : frames_(std::move(other.frames_)), locked_(std::move(other.locked_)), next_(other.next_), stamp_(other.stamp_) {
+    other.frames_.clear();
+    other.locked_.clear();
+    other.next_ = 1;
+    other.Touch();
+}
+
+EntryStore& EntryStore::operator=(EntryStore&& other) noexcept {
+    if (this != &other) {
+        frames_ = std::move(other.frames_);
+        locked_ = std::move(other.locked_);
+        next_ = other.next_;
+        stamp_ = other.stamp_;
+        other.frames_.clear();
+        other.locked_.clear();
+        other.next_ = 1;
+        other.Touch();
+    }
+    return *this;
+}
+
+void EntryStore::Touch() { stamp_ = ++g_lastStamp; }
 
 const EntryStore::Entries& EntryStore::Get(const FrameKey& key) const {
     auto found = frames_.find(key);
@@ -34,13 +62,23 @@ const EntryStore::Entries& EntryStore::Get(const FrameKey& key) const {
 }
 
 void EntryStore::Set(const FrameKey& key, const Entries& entries) {
+    Touch();
     if (entries.empty())
         frames_.erase(key);
     else
         frames_[key] = entries;
 }
 
+void EntryStore::Set(const FrameKey& key, Entries&& entries) {
+    Touch();
+    if (entries.empty())
+        frames_.erase(key);
+    else
+        frames_[key] = std::move(entries);
+}
+
 std::vector<int32_t> EntryStore::EraseStaff(int staff) {
+    Touch();
     std::vector<int32_t> numbers;
     for (auto frame = frames_.begin(); frame != frames_.end();) {
         if (frame->first.staff != staff) {
@@ -56,6 +94,7 @@ std::vector<int32_t> EntryStore::EraseStaff(int staff) {
 }
 
 void EntryStore::SetLocked(const FrameKey& key, bool locked) {
+    Touch();
     if (locked)
         locked_.insert(key);
     else
@@ -64,6 +103,7 @@ void EntryStore::SetLocked(const FrameKey& key, bool locked) {
 
 int32_t EntryStore::TakeNumber() {
     if (next_ < 1 || next_ == std::numeric_limits<int32_t>::max()) return 0;
+    Touch();
     return next_++;
 }
 

@@ -60,6 +60,13 @@ class EntryStore {
 public:
     typedef std::vector<StoredEntry> Entries;
 
+    EntryStore() = default;
+    EntryStore(const EntryStore&) = default;
+    EntryStore& operator=(const EntryStore&) = default;
+    // A store moved from is left empty, with a stamp of its own.
+    EntryStore(EntryStore&& other) noexcept;
+    EntryStore& operator=(EntryStore&& other) noexcept;
+
     static constexpr int kLayerCount = 4;
     static constexpr int kMaxNotes = 12;
     // At most this many entries in a frame (the frame's count is a 16-bit word).
@@ -71,6 +78,7 @@ public:
     const Entries& Get(const FrameKey& key) const;
     // Replaces a frame's entries; an empty list removes the frame.
     void Set(const FrameKey& key, const Entries& entries);
+    void Set(const FrameKey& key, Entries&& entries);
     const std::map<FrameKey, Entries>& Frames() const { return frames_; }
     // Removes every frame of the staff (the caller removes their details).
     std::vector<int32_t> EraseStaff(int staff);
@@ -81,7 +89,10 @@ public:
 
     // The number the next new entry receives.
     int32_t NextNumber() const { return next_; }
-    void SetNextNumber(int32_t number) { next_ = number; }
+    void SetNextNumber(int32_t number) {
+        next_ = number;
+        Touch();
+    }
     // Hands out the next number; 0 when the numbers are used up.
     int32_t TakeNumber();
     // Whether an entry number has been handed out (it may since have been deleted).
@@ -91,15 +102,23 @@ public:
     // The highest entry number any frame holds, 0 when none.
     int32_t HighestNumber() const;
 
+    // Identifies the content: every change gives the store a stamp no store had before, and a
+    // copy keeps the stamp of what it copied. Answers worked out from the entries can be kept as
+    // long as the stamp is the same.
+    uint64_t Stamp() const { return stamp_; }
+
     bool operator==(const EntryStore& other) const {
         return frames_ == other.frames_ && locked_ == other.locked_ && next_ == other.next_;
     }
     bool operator!=(const EntryStore& other) const { return !(*this == other); }
 
 private:
+    void Touch();
+
     std::map<FrameKey, Entries> frames_;
     std::set<FrameKey> locked_;
     int32_t next_ = 1;
+    uint64_t stamp_ = 0;
 };
 
 // Where each entry of a frame lies and how long it lasts, as the host computes it.

@@ -4,19 +4,20 @@
 
 #include <cstring>
 
-__FCCollection::__FCCollection() : count_(0), capacity_(0), elements_(nullptr) {}
+__FCCollection::__FCCollection() : count_(0), capacity_(0), gap_(0), elements_(nullptr) {}
 
 __FCCollection::~__FCCollection() {
     ClearAll();
-    delete[] elements_;
+    if (elements_ != inline_) delete[] elements_;
 }
 
 int __FCCollection::ForEach(FCIteratorHandler* handler) {
     if (!handler) return 0;
     int calls = 0;
     for (int i = 0; i < count_; ++i) {
-        if (!elements_[i]) continue;
-        if (!handler->Iterate(elements_[i])) break;
+        __FCBase* element = elements_[Slot(i)];
+        if (!element) continue;
+        if (!handler->Iterate(element)) break;
         ++calls;
     }
     return calls;
@@ -24,8 +25,10 @@ int __FCCollection::ForEach(FCIteratorHandler* handler) {
 
 __FCBase* __FCCollection::FindFirst(FCIteratorHandler* handler) {
     if (!handler) return nullptr;
-    for (int i = 0; i < count_; ++i)
-        if (elements_[i] && handler->IsMatch(elements_[i])) return elements_[i];
+    for (int i = 0; i < count_; ++i) {
+        __FCBase* element = elements_[Slot(i)];
+        if (element && handler->IsMatch(element)) return element;
+    }
     return nullptr;
 }
 
@@ -33,26 +36,36 @@ int __FCCollection::ForEachIndex(FCIteratorHandler* handler) {
     if (!handler) return 0;
     int calls = 0;
     for (int i = 0; i < count_; ++i) {
-        if (!elements_[i]) continue;
-        if (!handler->IterateIndex(elements_[i], i)) break;
+        __FCBase* element = elements_[Slot(i)];
+        if (!element) continue;
+        if (!handler->IterateIndex(element, i)) break;
         ++calls;
     }
     return calls;
 }
 
-__FCBase* __FCCollection::GetItemAt(int i) const {
-    if (!elements_ || i < 0 || i >= count_) return nullptr;
-    return elements_[i];
-}
-
 int __FCCollection::GetIndexOf(const __FCBase* element) const {
     for (int i = 0; i < count_; ++i)
-        if (elements_[i] == element) return i;
+        if (elements_[Slot(i)] == element) return i;
     return -1;
+}
+
+void __FCCollection::MoveGapTo(int i) {
+    const int gap = capacity_ - count_;
+    if (gap == 0) {
+        gap_ = i;
+        return;
+    }
+    if (i < gap_)
+        std::memmove(elements_ + i + gap, elements_ + i, size_t(gap_ - i) * sizeof(__FCBase*));
+    else if (i > gap_)
+        std::memmove(elements_ + gap_, elements_ + gap_ + gap, size_t(i - gap_) * sizeof(__FCBase*));
+    gap_ = i;
 }
 
 void __FCCollection::MakeRoom(int extra) {
     if (capacity_ >= count_ + extra) return;
+    CloseGap();
     int step;
     if (count_ <= 100)
         step = 10;
@@ -63,17 +76,19 @@ void __FCCollection::MakeRoom(int extra) {
     else
         step = 1000;
     const int capacity = step * ((count_ + extra + step) / step);
-    __FCBase** grown = new __FCBase*[capacity];
+    __FCBase** grown = !elements_ && capacity <= kInlineCapacity ? inline_ : new __FCBase*[capacity];
     for (int i = 0; i < count_; ++i) grown[i] = elements_[i];
     for (int i = count_; i < capacity; ++i) grown[i] = nullptr;
-    delete[] elements_;
+    if (elements_ != inline_) delete[] elements_;
     elements_ = grown;
     capacity_ = capacity;
 }
 
 void __FCCollection::Add(__FCBase* element) {
     MakeRoom(1);
+    CloseGap();
     elements_[count_++] = element;
+    gap_ = count_;
 }
 
 bool __FCCollection::AddUnique(__FCBase* element) {
@@ -88,10 +103,7 @@ void __FCCollection::InsertItemAt(__FCBase* element, int i) {
         return;
     }
     if (i < 0) i = 0;
-    MakeRoom(1);
-    for (int j = count_; j > i; --j) elements_[j] = elements_[j - 1];
-    elements_[i] = element;
-    ++count_;
+    InsertItemsAt(&element, 1, i);
 }
 
 void __FCCollection::InsertItemsAt(__FCBase* const* elements, int count, int i) {
@@ -99,16 +111,20 @@ void __FCCollection::InsertItemsAt(__FCBase* const* elements, int count, int i) 
     if (i > count_) i = count_;
     if (i < 0) i = 0;
     MakeRoom(count);
-    std::memmove(elements_ + i + count, elements_ + i, size_t(count_ - i) * sizeof(__FCBase*));
+    MoveGapTo(i);
     for (int k = 0; k < count; ++k) elements_[i + k] = elements[k];
     count_ += count;
+    gap_ = i + count;
 }
 
 __FCBase* __FCCollection::DetachItemAt(int i) {
     if (!elements_ || i < 0 || i >= count_) return nullptr;
+    // The element leaves the gap's front edge: the gap grows by its slot.
+    MoveGapTo(i + 1);
     __FCBase* element = elements_[i];
-    for (int j = i; j < count_ - 1; ++j) elements_[j] = elements_[j + 1];
-    elements_[--count_] = nullptr;
+    elements_[i] = nullptr;
+    --count_;
+    gap_ = i;
     return element;
 }
 
@@ -119,11 +135,13 @@ bool __FCCollection::ClearItemAt(int i) {
 }
 
 void __FCCollection::ClearAll() {
+    CloseGap();
     for (int i = 0; i < count_; ++i) {
         delete elements_[i];
         elements_[i] = nullptr;
     }
     count_ = 0;
+    gap_ = 0;
 }
 
 int __FCCollection::MoveFrom(__FCCollection* other, bool unique) {
@@ -143,6 +161,7 @@ int __FCCollection::MoveFrom(__FCCollection* other, bool unique) {
 
 bool __FCCollection::Sort(FCIteratorHandler* handler) {
     if (!handler) return false;
+    CloseGap();
     bool exchanged = false;
     for (int i = 0; i < count_ - 1; ++i) {
         for (int j = i + 1; j < count_; ++j) {
@@ -160,8 +179,10 @@ bool __FCCollection::Sort(FCIteratorHandler* handler) {
 
 bool __FCCollection::Swap(int i, int j) {
     if (i < 0 || j < 0 || i >= count_ || j >= count_) return false;
-    __FCBase* t = elements_[i];
-    elements_[i] = elements_[j];
-    elements_[j] = t;
+    __FCBase*& a = elements_[Slot(i)];
+    __FCBase*& b = elements_[Slot(j)];
+    __FCBase* t = a;
+    a = b;
+    b = t;
     return true;
 }

@@ -24,7 +24,7 @@ public:
     int GetCount() const { return count_; }
     int GetCapacity() const { return capacity_; }
     // The element at i, or null when i is out of range.
-    __FCBase* GetItemAt(int i) const;
+    __FCBase* GetItemAt(int i) const { return i >= 0 && i < count_ ? elements_[Slot(i)] : nullptr; }
     __FCBase* GetLastItem() const { return GetItemAt(count_ - 1); }
     // The first index holding this very object, or -1.
     int GetIndexOf(const __FCBase* element) const;
@@ -60,9 +60,24 @@ protected:
     }
 
 private:
+    // The unused part of the array (capacity_ - count_ slots) lies before the element at gap_
+    // rather than at the end: a run of insertions or removals near one place moves only the
+    // elements between them, not the whole tail each time (a layer that grows as its chords are
+    // broken). Index access steps over the gap; appending, sorting, clearing and growing close it
+    // first.
+    int Slot(int i) const { return i < gap_ ? i : i + capacity_ - count_; }
+    void MoveGapTo(int i);
+    void CloseGap() { MoveGapTo(count_); }
     void MakeRoom(int extra);
+
+    // The first array (the capacity of a collection's first growth step) lives in the object:
+    // most collections are small (the notes of an entry, the pitches of a chord), and the
+    // framework makes many of them.
+    static constexpr int kInlineCapacity = 10;
 
     int count_;
     int capacity_;
+    int gap_;
     __FCBase** elements_;
+    __FCBase* inline_[kInlineCapacity];
 };

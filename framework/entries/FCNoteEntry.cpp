@@ -20,18 +20,29 @@ FCNoteEntry::FCNoteEntry(uint8_t* record) : record_(record), frame_(nullptr) { R
 
 FCNoteEntry::FCNoteEntry(uint8_t* frame, uint8_t* record) : record_(nullptr), frame_(nullptr) { Rebind(frame, record); }
 
+FCNoteEntry::FCNoteEntry(uint8_t* frame, uint8_t* record, int staff) : record_(nullptr), frame_(nullptr) {
+    Rebind(frame, record, staff);
+}
+
 void FCNoteEntry::Rebind(uint8_t* frame, uint8_t* record) {
-    record_ = record;
-    if (frame != frame_) {
+    if (frame == frame_ || !frame) {
         frame_ = frame;
-        if (frame_) {
-            measure_ = int16_t(fcframe::FrameWord(frame_, fcframe::kMeasure));
-            staff_ =
-                hostapi::FX_SlotToInst(int16_t(fcframe::FrameWord(frame_, fcframe::kSlot)),
-                                       int16_t(fcframe::FrameWord(frame_, fcframe::kStaffList)), kFXInterfaceVersion);
-        }
+        record_ = record;
+        RebuildNotes();
+        return;
     }
-    for (int i = 0; i < GetCount(); ++i) GetNoteAt(i)->Rebind(NoteSlot(i));
+    Rebind(frame, record,
+           hostapi::FX_SlotToInst(int16_t(fcframe::FrameWord(frame, fcframe::kSlot)),
+                                  int16_t(fcframe::FrameWord(frame, fcframe::kStaffList)), kFXInterfaceVersion));
+}
+
+void FCNoteEntry::Rebind(uint8_t* frame, uint8_t* record, int staff) {
+    record_ = record;
+    frame_ = frame;
+    if (frame_) {
+        measure_ = int16_t(fcframe::FrameWord(frame_, fcframe::kMeasure));
+        staff_ = int16_t(staff);
+    }
     RebuildNotes();
 }
 
@@ -269,20 +280,42 @@ void FCNoteEntry::SetAllTies(bool state) {
 
 namespace {
 
-// The beams-over-rests option for one consultation: loaded only when a rule comes to need it.
-class BeamsOverRests {
+// What one consultation of the beam rules learns from the host: the beams-over-rests option,
+// loaded only when a rule comes to need it, and the stem directions of the entries the rules look
+// at. Nothing is written while the rules run, so each entry's direction is asked for once; the
+// rules look at a few neighbouring entries at a time, so a handful of them are remembered.
+class HostAnswers {
 public:
-    bool Get() {
-        if (!loaded_) {
-            value_ = FCNoteEntry::GetBeamsOverRests();
-            loaded_ = true;
+    bool BeamsOverRests() {
+        if (!optionLoaded_) {
+            option_ = FCNoteEntry::GetBeamsOverRests();
+            optionLoaded_ = true;
         }
-        return value_;
+        return option_;
+    }
+
+    bool IsStemUp(const FCNoteEntry* entry) {
+        for (int i = 0; i < stemCount_; ++i)
+            if (stems_[i].entry == entry) return stems_[i].up;
+        const bool up = entry->IsStemUp();
+        stems_[nextStem_] = Stem{entry, up};
+        nextStem_ = (nextStem_ + 1) % kStems;
+        if (stemCount_ < kStems) ++stemCount_;
+        return up;
     }
 
 private:
-    bool loaded_ = false;
-    bool value_ = false;
+    static constexpr int kStems = 8;
+    struct Stem {
+        const FCNoteEntry* entry;
+        bool up;
+    };
+
+    bool optionLoaded_ = false;
+    bool option_ = false;
+    Stem stems_[kStems];
+    int stemCount_ = 0;
+    int nextStem_ = 0;
 };
 
 bool IsLong(const FCNoteEntry* entry) { return entry->GetDuration() >= FCNoteEntry::kUnbeamedDuration; }
@@ -294,10 +327,10 @@ bool SameMeasureAndLayer(const FCNoteEntry* a, const FCNoteEntry* b) {
 }
 
 // Unbeamed towards the next entry.
-bool UnbeamedToNext(const FCNoteEntry* entry, BeamsOverRests& option) {
+bool UnbeamedToNext(const FCNoteEntry* entry, HostAnswers& answers) {
     const FCNoteEntry* next = entry->Next();
     if (!next || !SameMeasure(next, entry)) return true;
-    bool unbeamed = next->GetBeamStart() || IsLong(next) || next->IsStemUp() != entry->IsStemUp();
+    bool unbeamed = next->GetBeamStart() || IsLong(next) || answers.IsStemUp(next) != answers.IsStemUp(entry);
     // Look past rests for the next note; a beam start on the very next entry keeps the break.
     for (const FCNoteEntry* scan = next; scan && SameMeasure(scan, entry); scan = scan->Next()) {
         if (scan->GetBeamStart()) {
@@ -307,32 +340,32 @@ bool UnbeamedToNext(const FCNoteEntry* entry, BeamsOverRests& option) {
         if (scan->IsNote()) return unbeamed || IsLong(scan);
     }
     // Only rests follow before the next break: they carry the beam when beams run over rests.
-    return !option.Get();
+    return !answers.BeamsOverRests();
 }
 
 // Unbeamed towards the previous entry.
-bool UnbeamedToPrevious(const FCNoteEntry* entry, BeamsOverRests& option) {
+bool UnbeamedToPrevious(const FCNoteEntry* entry, HostAnswers& answers) {
     const FCNoteEntry* previous = entry->Previous();
     if (!previous || !SameMeasure(previous, entry)) return true;
-    const bool unbeamed = IsLong(previous) || previous->IsStemUp() != entry->IsStemUp();
+    const bool unbeamed = IsLong(previous) || answers.IsStemUp(previous) != answers.IsStemUp(entry);
     for (const FCNoteEntry* scan = previous; scan && SameMeasure(scan, entry); scan = scan->Previous()) {
         if (scan->IsNote()) return unbeamed || IsLong(scan);
         if (scan->GetBeamStart()) break;
     }
-    return !option.Get();
+    return !answers.BeamsOverRests();
 }
 
-bool Unbeamed(const FCNoteEntry* entry, BeamsOverRests& option) {
+bool Unbeamed(const FCNoteEntry* entry, HostAnswers& answers) {
     if (IsLong(entry)) return true;
-    const bool toNext = UnbeamedToNext(entry, option);
+    const bool toNext = UnbeamedToNext(entry, answers);
     if (entry->GetBeamStart() || !toNext) return toNext;
-    return UnbeamedToPrevious(entry, option);
+    return UnbeamedToPrevious(entry, answers);
 }
 
-bool BreaksFromPrevious(const FCNoteEntry* entry, BeamsOverRests& option) {
+bool BreaksFromPrevious(const FCNoteEntry* entry, HostAnswers& answers) {
     if (entry->IsRest()) {
         // A rest starts a new beam only when the beam runs over it to a note.
-        if (IsLong(entry) || !entry->GetBeamStart() || !option.Get()) return false;
+        if (IsLong(entry) || !entry->GetBeamStart() || !answers.BeamsOverRests()) return false;
         for (const FCNoteEntry* scan = entry->Next();
              scan && !scan->GetBeamStart() && !IsLong(scan) && SameMeasureAndLayer(scan, entry); scan = scan->Next())
             if (scan->IsNote()) return true;
@@ -352,10 +385,10 @@ bool EndsBeforeNext(const FCNoteEntry* entry) {
     return !next || !SameMeasureAndLayer(next, entry) || IsLong(next) || next->GetBeamStart();
 }
 
-bool GroupEnd(const FCNoteEntry* entry, BeamsOverRests& option) {
-    if (BreaksFromPrevious(entry, option)) return false;
+bool GroupEnd(const FCNoteEntry* entry, HostAnswers& answers) {
+    if (BreaksFromPrevious(entry, answers)) return false;
     if (entry->IsRest()) {
-        if (IsLong(entry) || entry->GetBeamStart() || !EndsBeforeNext(entry) || !option.Get()) return false;
+        if (IsLong(entry) || entry->GetBeamStart() || !EndsBeforeNext(entry) || !answers.BeamsOverRests()) return false;
         // Back to the start of the measure: a chain that runs on into earlier measures (a layer)
         // answers as the measure's own chain does.
         for (const FCNoteEntry* scan = entry->Previous(); scan && SameMeasureAndLayer(scan, entry);
@@ -364,7 +397,7 @@ bool GroupEnd(const FCNoteEntry* entry, BeamsOverRests& option) {
         return true;
     }
     if (EndsBeforeNext(entry)) return true;
-    return BreaksFromPrevious(entry->Next(), option);
+    return BreaksFromPrevious(entry->Next(), answers);
 }
 
 }  // namespace
@@ -375,47 +408,71 @@ bool FCNoteEntry::GetBeamsOverRests() {
 }
 
 bool FCNoteEntry::IsUnbeamed() const {
-    BeamsOverRests option;
-    return Unbeamed(this, option);
+    HostAnswers answers;
+    return Unbeamed(this, answers);
 }
 
 bool FCNoteEntry::BreaksBeamFromPrevious() const {
-    BeamsOverRests option;
-    return BreaksFromPrevious(this, option);
+    HostAnswers answers;
+    return BreaksFromPrevious(this, answers);
 }
 
 bool FCNoteEntry::IsBeamGroupEnd() const {
-    BeamsOverRests option;
-    return GroupEnd(this, option);
+    HostAnswers answers;
+    return GroupEnd(this, answers);
 }
 
 FCNoteEntry* FCNoteEntry::FindBeamGroupStart() {
-    BeamsOverRests option;
-    if (Unbeamed(this, option)) return nullptr;
+    HostAnswers answers;
+    if (Unbeamed(this, answers)) return nullptr;
     FCNoteEntry* start = this;
     while (start->Previous() && !start->GetBeamStart()) {
         FCNoteEntry* previous = start->Previous();
-        if (Unbeamed(previous, option) || GroupEnd(previous, option)) break;
+        if (Unbeamed(previous, answers) || GroupEnd(previous, answers)) break;
         start = previous;
     }
     return start;
+}
+
+bool FCNoteEntry::IsBeamGroupStart() const {
+    // The first step of FindBeamGroupStart's walk: the walk stays at this entry only when it
+    // stops before moving, and once it has moved it never comes back.
+    HostAnswers answers;
+    if (Unbeamed(this, answers)) return false;
+    const FCNoteEntry* previous = Previous();
+    return !previous || GetBeamStart() || Unbeamed(previous, answers) || GroupEnd(previous, answers);
 }
 
 bool FCNoteEntry::CollectBeamGroup(const FCMusicRegion* region, FCNoteEntries* group) {
     if (!group) return false;
     group->SetOwnership(false);
     group->ClearView();
-    BeamsOverRests option;
+    HostAnswers answers;
+    // The region's staff test asks the host; the entries of a group share their staff, so it is
+    // made again only for an entry of another staff.
+    int testedStaff = 0;
+    bool staffTested = false, staffIncluded = false;
     for (FCNoteEntry* entry = this; entry; entry = entry->Next()) {
-        if (region && !region->IsEntryIncluded(entry)) {
-            group->ClearView();
-            return false;
+        if (region) {
+            bool included = region->IsMeasurePosIncluded(entry->GetMeasure(), entry->GetMeasurePos());
+            if (included) {
+                if (!staffTested || entry->GetStaff() != testedStaff) {
+                    testedStaff = entry->GetStaff();
+                    staffIncluded = region->IsStaffIncluded(testedStaff);
+                    staffTested = true;
+                }
+                included = staffIncluded;
+            }
+            if (!included) {
+                group->ClearView();
+                return false;
+            }
         }
         group->Add(entry);
         // Besides the group's end, an entry the next one cannot be beamed to ends the walk: a
         // note after a rest is never a group end, and the walk must not run on into longer notes,
         // the next beam or the next measure.
-        if (GroupEnd(entry, option) || EndsBeforeNext(entry)) break;
+        if (GroupEnd(entry, answers) || EndsBeforeNext(entry)) break;
     }
     return true;
 }

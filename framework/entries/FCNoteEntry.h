@@ -39,6 +39,9 @@ public:
     explicit FCNoteEntry(uint8_t* record = nullptr);
     // Binds to a record of a frame (neither owned); measure and staff are taken from the frame.
     FCNoteEntry(uint8_t* frame, uint8_t* record);
+    // Binds to a record of a frame of a staff the caller knows (the cell or layer that loaded the
+    // frame for that staff); the measure is taken from the frame.
+    FCNoteEntry(uint8_t* frame, uint8_t* record, int staff);
     FC_CLASS_INFO(FCNoteEntry)
 
     // The entry record this object edits, and its frame (neither owned).
@@ -48,6 +51,8 @@ public:
     // Binds to the record at its new address (after the host moved or reloaded the frame) and
     // re-points every note at its slot of that record.
     void Rebind(uint8_t* frame, uint8_t* record);
+    // The same, for a frame of a staff the caller knows (a reload of the entry's own frame).
+    void Rebind(uint8_t* frame, uint8_t* record, int staff);
 
     // --- reading ---
     // Document-wide entry number; 0 for an entry inserted but not yet saved (or no record).
@@ -162,6 +167,9 @@ public:
     // The first entry of the entry's beamed group (possibly the entry itself); null when the
     // entry IsUnbeamed.
     FCNoteEntry* FindBeamGroupStart();
+    // FindBeamGroupStart() == this, without walking back to the start of the group: a caller
+    // that tests every entry in turn would otherwise walk each group once per entry.
+    bool IsBeamGroupStart() const;
     // Walks the group that starts at this entry: each entry from here along Next, up to and
     // including the first that IsBeamGroupEnd or that the next entry cannot be beamed to (the
     // next has the beam-start flag, lasts a quarter or more, or lies in another measure or

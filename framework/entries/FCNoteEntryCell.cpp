@@ -53,7 +53,7 @@ bool FCNoteEntryCell::Load() {
         }
         frames_[size_t(i)] = static_cast<uint8_t*>(frame);
     }
-    RebuildFromFrames(frames_, false);
+    RebuildFromFrames(frames_, staff_, false);
     return true;
 }
 
@@ -96,6 +96,6 @@ bool FCNoteEntryCell::DeleteZeroDurationEntries() {
         if (!DeleteZeroDurationRun(items[size_t(i)].frame, items[size_t(first)].index, i - first + 1)) ok = false;
         i = first - 1;
     }
-    RebuildFromFrames(frames_, false);
+    RebuildFromFrames(frames_, staff_, false);
     return ok;
 }

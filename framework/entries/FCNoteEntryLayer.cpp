@@ -49,7 +49,7 @@ bool FCNoteEntryLayer::Load() {
         }
         frames_[size_t(measure - first_)] = static_cast<uint8_t*>(frame);
     }
-    RebuildFromFrames(frames_, true);
+    RebuildFromFrames(frames_, staff_, true);
     return true;
 }
 
@@ -113,7 +113,7 @@ bool FCNoteEntryLayer::RebindReloaded(uint8_t* oldFrame, uint8_t* newFrame) {
         if (moved[size_t(index)] < 0)
             RemoveEntryAt(IndexOfEntry(entry));
         else
-            entry->Rebind(newFrame, fcframe::EntryAt(newFrame, moved[size_t(index)]));
+            entry->Rebind(newFrame, fcframe::EntryAt(newFrame, moved[size_t(index)]), staff_);
     }
     return true;
 }
@@ -141,7 +141,7 @@ bool FCNoteEntryLayer::Save() {
     for (uint8_t*& frame : frames_)
         if (!SaveHeldFrame(frame, &rebuild)) ok = false;
     // Records that could not be matched one to one: the objects are made anew.
-    if (rebuild) RebuildFromFrames(frames_, true);
+    if (rebuild) RebuildFromFrames(frames_, staff_, true);
     return ok;
 }
 
@@ -150,20 +150,22 @@ bool FCNoteEntryLayer::SaveMeasure(int measure) {
     if (i < 0 || i >= int(frames_.size())) return false;
     bool rebuild = false;
     const bool ok = SaveHeldFrame(frames_[size_t(i)], &rebuild);
-    if (rebuild) RebuildFromFrames(frames_, true);
+    if (rebuild) RebuildFromFrames(frames_, staff_, true);
     return ok;
 }
 
 FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count, bool intoNextMeasure) {
     if (count <= 0 || count > 0x7FFF) return nullptr;
     uint8_t* frame = nullptr;
-    for (uint8_t* held : frames_)
-        if (held && !frame) frame = held;
-    if (!frame) return nullptr;
-
     int index = 0;
     if (!entry) {
         if (!IsEmpty() || intoNextMeasure) return nullptr;
+        for (uint8_t* held : frames_)
+            if (held) {
+                frame = held;
+                break;
+            }
+        if (!frame) return nullptr;
     } else {
         if (IndexOfEntry(entry) < 0) return nullptr;
         const int entryIndex = entry->GetIndexInFrame();
@@ -203,7 +205,7 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count,
     std::vector<__FCBase*> added;
     added.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
-        FCNoteEntry* made = new FCNoteEntry(frame, fcframe::EntryAt(frame, index + i));
+        FCNoteEntry* made = new FCNoteEntry(frame, fcframe::EntryAt(frame, index + i), staff_);
         made->SetPrevious(previous);
         if (previous) previous->SetNext(made);
         added.push_back(made);
@@ -230,6 +232,6 @@ bool FCNoteEntryLayer::DeleteZeroDurationEntries() {
     bool ok = true;
     for (int i = 0; i < erasures.GetCount(); ++i)
         if (!static_cast<_FCNoteEntryErase*>(erasures.GetItemAt(i))->Erase()) ok = false;
-    RebuildFromFrames(frames_, true);
+    RebuildFromFrames(frames_, staff_, true);
     return ok;
 }

@@ -8,9 +8,9 @@ FCNoteEntry* __FCNoteEntryCollection::FindEntryNumber(int32_t number) const {
     return nullptr;
 }
 
-FCNoteEntry* __FCNoteEntryCollection::AppendFrameEntries(uint8_t* frame, FCNoteEntry* previous) {
+FCNoteEntry* __FCNoteEntryCollection::AppendFrameEntries(uint8_t* frame, int staff, FCNoteEntry* previous) {
     for (int i = 0; i < fcframe::EntryCount(frame); ++i) {
-        FCNoteEntry* entry = new FCNoteEntry(frame, fcframe::EntryAt(frame, i));
+        FCNoteEntry* entry = new FCNoteEntry(frame, fcframe::EntryAt(frame, i), staff);
         entry->SetPrevious(previous);
         if (previous) previous->SetNext(entry);
         Add(entry);
@@ -19,12 +19,13 @@ FCNoteEntry* __FCNoteEntryCollection::AppendFrameEntries(uint8_t* frame, FCNoteE
     return previous;
 }
 
-void __FCNoteEntryCollection::RebuildFromFrames(const std::vector<uint8_t*>& frames, bool linkAcrossFrames) {
+void __FCNoteEntryCollection::RebuildFromFrames(const std::vector<uint8_t*>& frames, int staff,
+                                                bool linkAcrossFrames) {
     ClearAll();
     FCNoteEntry* previous = nullptr;
     for (uint8_t* frame : frames) {
         if (!frame) continue;
-        FCNoteEntry* last = AppendFrameEntries(frame, linkAcrossFrames ? previous : nullptr);
+        FCNoteEntry* last = AppendFrameEntries(frame, staff, linkAcrossFrames ? previous : nullptr);
         if (last) previous = last;
     }
 }

@@ -20,12 +20,13 @@ public:
     FCNoteEntry* FindEntryNumber(int32_t number) const;
 
 protected:
-    // Appends one entry object per record of the frame, in record order, linked after previous
-    // (null starts a new chain). Returns the last entry appended, or previous when none was.
-    FCNoteEntry* AppendFrameEntries(uint8_t* frame, FCNoteEntry* previous);
-    // Destroys the entry objects and rebuilds them from the frames: linked within each frame
-    // only, or across all frames in order.
-    void RebuildFromFrames(const std::vector<uint8_t*>& frames, bool linkAcrossFrames);
+    // Appends one entry object per record of the frame (loaded for staff), in record order,
+    // linked after previous (null starts a new chain). Returns the last entry appended, or
+    // previous when none was.
+    FCNoteEntry* AppendFrameEntries(uint8_t* frame, int staff, FCNoteEntry* previous);
+    // Destroys the entry objects and rebuilds them from the frames (all loaded for staff): linked
+    // within each frame only, or across all frames in order.
+    void RebuildFromFrames(const std::vector<uint8_t*>& frames, int staff, bool linkAcrossFrames);
     // Frees every frame with the host and empties the list of frames.
     static void FreeFrames(std::vector<uint8_t*>& frames);
     // Deletes count records from index on and saves the frame; a locked frame is left alone.

@@ -167,7 +167,7 @@ bool FCBeamedGroupsBlockHandler::Execute() {
                 // A group is handled at its first entry, and only when that lies in the selection
                 // (the cell's staff does: only the position needs a test).
                 if (!region.IsMeasurePosIncluded(measure, entry->GetMeasurePos())) continue;
-                if (entry->FindBeamGroupStart() != entry) continue;
+                if (!entry->IsBeamGroupStart()) continue;
                 if (RunGroupTask(entry, &region)) cellChanged = true;
             }
             // The cell is saved once, after all its groups: saving it after every group would

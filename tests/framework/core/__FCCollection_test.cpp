@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -314,4 +315,62 @@ TEST_F(CollectionTest, InsertItemsAtPlacesARunInOrderOrAppendsIt) {
     c.InsertItemsAt(run, 0, 0);
     c.InsertItemsAt(nullptr, 2, 0);
     EXPECT_EQ(c.GetCount(), 11);
+}
+
+TEST_F(CollectionTest, MixedEditsAtMovingPlacesKeepOrderCapacityAndOwnership) {
+    // Insertions and removals walking forwards and back through the list, interleaved with every
+    // other kind of access, checked against a plain model after each step.
+    __FCCollection c;
+    std::vector<int> model;
+    int next = 0;
+    for (int step = 0; step < 600; ++step) {
+        const int size = int(model.size());
+        const int at = size == 0 ? 0 : (step * 37) % (size + 1);
+        switch (step % 7) {
+            case 0:
+            case 1: {
+                __FCBase* run[] = {Make(next), Make(next + 1), Make(next + 2)};
+                c.InsertItemsAt(run, 3, at);
+                model.insert(model.begin() + at, {next, next + 1, next + 2});
+                next += 3;
+                break;
+            }
+            case 2:
+                c.InsertItemAt(Make(next), at);
+                model.insert(model.begin() + std::min(at, size), next++);
+                break;
+            case 3:
+                if (size > 0) {
+                    ASSERT_TRUE(c.ClearItemAt(at % size));
+                    model.erase(model.begin() + at % size);
+                }
+                break;
+            case 4:
+                c.Add(Make(next));
+                model.push_back(next++);
+                break;
+            case 5:
+                if (size > 1) {
+                    ASSERT_TRUE(c.Swap(0, size - 1));
+                    std::swap(model.front(), model.back());
+                }
+                break;
+            default:
+                if (size > 0) {
+                    EXPECT_EQ(c.GetIndexOf(c.GetItemAt(at % size)), at % size);
+                }
+                break;
+        }
+        ASSERT_EQ(Values(c), model) << "step " << step;
+        ASSERT_GE(c.GetCapacity(), c.GetCount());
+    }
+    VisitUntil all(-2);
+    EXPECT_EQ(c.ForEachIndex(&all), int(model.size()));
+    EXPECT_EQ(all.visited, model);
+    Ascending ascending;
+    c.Sort(&ascending);
+    std::sort(model.begin(), model.end());
+    EXPECT_EQ(Values(c), model);
+    c.ClearAll();
+    EXPECT_EQ(destroyed, next);  // the removed elements and the rest
 }

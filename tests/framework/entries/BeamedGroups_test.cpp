@@ -28,6 +28,7 @@ Summary Describe(__FCNoteEntryCollection& entries) {
         summary.ends += entry->IsBeamGroupEnd() ? '1' : '0';
         FCNoteEntry* start = entry->FindBeamGroupStart();
         summary.starts += start ? char('0' + entries.GetIndexOf(start)) : '-';
+        EXPECT_EQ(entry->IsBeamGroupStart(), start == entry) << i;
         if (start != entry) continue;
         FCNoteEntries group;
         EXPECT_TRUE(entry->CollectBeamGroup(nullptr, &group));

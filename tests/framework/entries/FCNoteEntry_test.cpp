@@ -297,3 +297,38 @@ s1: 4 C4 D4_ r E4
     simhost::SetFailing("FX_GetEntryMetrics2009a");
     EXPECT_FALSE(cell->GetItemAt(0)->IsStemUp());
 }
+
+TEST(NoteEntry, RewrittenChordsKeepEveryNoteBoundToItsEntryAndSlot) {
+    LoadScore(R"(qzs 1
+staff 1
+measure 1
+s1: 4 <C4 E4 G4> r <D4 F4> A4
+)");
+    auto cell = Cell(1, 1);
+    FCNoteEntry* chord = cell->GetItemAt(0);
+    FCNoteEntry* rest = cell->GetItemAt(1);
+    FCNoteEntry* pair = cell->GetItemAt(2);
+    FCNoteEntry* single = cell->GetItemAt(3);
+    std::unique_ptr<FCNotePitches> pitches(chord->CreatePitches());
+    chord->ClearNotes();
+    pair->SetSingleNote(pair->GetNoteAt(1));
+    rest->MakeNote();
+    EXPECT_EQ(single->AddPitches(pitches.get(), false), 3);
+    EXPECT_EQ(chord->AddPitches(pitches.get(), false), 3);
+    for (FCNoteEntry* entry : {chord, rest, pair, single}) {
+        ASSERT_EQ(entry->GetCount(), entry->GetNoteCount());
+        for (int i = 0; i < entry->GetCount(); ++i) {
+            const FCNote* note = entry->GetNoteAt(i);
+            EXPECT_EQ(note->GetEntry(), entry);
+            EXPECT_EQ(note->GetIndex(), i);
+            EXPECT_EQ(note->GetRecord(), entry->GetRecord() + fcframe::kNotes + i * fcframe::kNoteSize);
+        }
+    }
+    EXPECT_EQ(single->GetNoteAt(3)->GetMidiKey(), 67);  // G4
+    ASSERT_TRUE(cell->Save());
+    EXPECT_EQ(simhost::WriteScoreText(), Score(R"(qzs 1
+staff 1
+measure 1
+s1: 4 <C4:1!new E4:2!new G4:3!new> C4:0!new F4 <A4 C4:2!new E4:3!new G4:4!new>
+)"));
+}
