@@ -233,6 +233,39 @@ void FCNoteEntry::ClearNotes() {
     ClearAll();
 }
 
+int FCNoteEntry::ReplacePitches(const FCNotePitches* pitches) {
+    if (!record_ || !pitches || IsRest()) {
+        ClearNotes();
+        return 0;
+    }
+    // The notes AddNote would make one by one after ClearNotes: each slot zeroed, the created
+    // flag, the lowest free note ID (with the earlier new notes the only ones, that is i + 1),
+    // then the pitch; a null pitch or a full chord ends the list.
+    int count = 0;
+    for (; count < pitches->GetCount() && count < kMaxNotes; ++count) {
+        const FCNotePitch* pitch = pitches->GetItemAt(count);
+        if (!pitch) break;
+        const int displacement = pitch->GetDisplacement(), raiseLower = pitch->GetRaiseLower();
+        uint8_t* slot = NoteSlot(count);
+        std::memset(slot, 0, fcframe::kNoteSize);
+        fcdata::Write<uint32_t>(slot, fcframe::kNoteFlags, FCNote::kFlagCreated);
+        fcdata::Write<int16_t>(slot, fcframe::kNoteID, int16_t(count + 1));
+        fcdata::Write<int16_t>(slot, fcframe::kDisplacement, int16_t(displacement));
+        fcdata::Write<int16_t>(slot, fcframe::kRaiseLower, int16_t(raiseLower));
+    }
+    // A note object keeps the index it was made with: only objects standing at their own index
+    // can stand for the new notes.
+    for (int i = 0; i < GetCount(); ++i)
+        if (!GetNoteAt(i) || GetNoteAt(i)->GetIndex() != i) {
+            ClearAll();
+            break;
+        }
+    SetNoteCount(count);
+    RebuildNotes();
+    if (count > 0) SetPitchChangedMark(true);
+    return count;
+}
+
 void FCNoteEntry::SetSingleNote(const FCNote* note) {
     if (!record_ || !note || !note->GetRecord()) return;
     uint8_t copy[fcframe::kNoteSize];

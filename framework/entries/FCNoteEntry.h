@@ -137,6 +137,10 @@ public:
     int AddPitches(const FCNotePitches* pitches, bool skipExisting);
     // Note count := 0; the note flag stays.
     void ClearNotes();
+    // ClearNotes, then AddPitches(pitches, false), with the same result in the record and the
+    // same return value; the entry's note objects are kept and rebound rather than destroyed and
+    // made anew (a rewrite of every chord of a selection would otherwise allocate every note).
+    int ReplacePitches(const FCNotePitches* pitches);
     // The entry holds exactly a copy of note's record, with note ID 1.
     void SetSingleNote(const FCNote* note);
     // Makes the entry a note; an entry without notes gets one zeroed note with the created flag.

@@ -127,8 +127,7 @@ bool FCBeamedGroupsBlockHandler::ReorderGroup(FCNoteEntry* start, const FCMusicR
     for (int i = 0; i < group.GetCount(); ++i) {
         FCNoteEntry* entry = group.GetItemAt(i);
         if (entry->IsRest()) continue;
-        entry->ClearNotes();
-        entry->AddPitches(chords.GetItemAt(CalcReorderSourceIndex(style, target++, n)), false);
+        entry->ReplacePitches(chords.GetItemAt(CalcReorderSourceIndex(style, target++, n)));
         entry->SetPitchChangedMark(true);
     }
     return true;

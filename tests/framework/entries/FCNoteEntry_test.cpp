@@ -6,7 +6,9 @@
 #include "simhost/SimHost.h"
 #include "tests/framework/entries/ScoreFixture.h"
 
+#include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -331,4 +333,57 @@ staff 1
 measure 1
 s1: 4 <C4:1!new E4:2!new G4:3!new> C4:0!new F4 <A4 C4:2!new E4:3!new G4:4!new>
 )"));
+}
+
+TEST(NoteEntry, ReplacingPitchesEqualsClearingAndAdding) {
+    // Two equal measures: the first is rewritten with ClearNotes and AddPitches, the second with
+    // ReplacePitches, and the records and note objects must come out the same.
+    const char* music = "s1: 8 <C4~ E4~:5 G4:7> <D4 F4> A4~ r <C4 D4 E4 F4 G4 A4 B4 C5 D5 E5 F5> <E4 G4> <> B4\n";
+    LoadScore(std::string("qzs 1\nstaff 1\nmeasure 1\n") + music + "measure 2\n" + music);
+    hostapi::SetHostVersion(0x11000000);  // marks rewritten pitches
+    auto cleared = Cell(1, 1);
+    auto replaced = Cell(2, 1);
+    ASSERT_EQ(cleared->GetCount(), 8);
+    ASSERT_EQ(replaced->GetCount(), 8);
+
+    std::unique_ptr<FCNotePitches> chord(cleared->GetItemAt(0)->CreatePitches());
+    std::unique_ptr<FCNotePitches> single(cleared->GetItemAt(2)->CreatePitches());
+    FCNotePitches none, thirteen, holed;
+    for (int i = 0; i < 13; ++i) {
+        FCNotePitch* pitch = new FCNotePitch;
+        pitch->SetDisplacement(i - 3);
+        pitch->SetRaiseLower(i % 3 - 1);
+        thirteen.Add(pitch);
+    }
+    holed.Add(new FCNotePitch(chord->GetItemAt(2)));
+    holed.Add(nullptr);
+    holed.Add(new FCNotePitch(chord->GetItemAt(0)));
+    // Note objects out of their slots' order: the rewritten entry's objects must still stand at
+    // their own indexes.
+    cleared->GetItemAt(1)->Swap(0, 1);
+    replaced->GetItemAt(1)->Swap(0, 1);
+
+    const FCNotePitches* rows[8] = {chord.get(),  chord.get(), &thirteen, chord.get(),
+                                    single.get(), &holed,      &none,     nullptr};
+    for (int i = 0; i < 8; ++i) {
+        FCNoteEntry* a = cleared->GetItemAt(i);
+        FCNoteEntry* b = replaced->GetItemAt(i);
+        a->ClearNotes();
+        const int added = a->AddPitches(rows[i], false);
+        EXPECT_EQ(b->ReplacePitches(rows[i]), added) << i;
+        EXPECT_EQ(b->GetNoteCount(), a->GetNoteCount()) << i;
+        EXPECT_EQ(b->GetEntryFlags(), a->GetEntryFlags()) << i;
+        EXPECT_EQ(b->GetSecondFlags(), a->GetSecondFlags()) << i;
+        EXPECT_EQ(0, std::memcmp(b->GetRecord() + fcframe::kNotes, a->GetRecord() + fcframe::kNotes,
+                                 size_t(fcframe::kMaxNotes) * fcframe::kNoteSize))
+            << i;
+        ASSERT_EQ(b->GetCount(), a->GetCount()) << i;
+        for (int n = 0; n < b->GetCount(); ++n) {
+            EXPECT_EQ(b->GetNoteAt(n)->GetEntry(), b) << i;
+            EXPECT_EQ(b->GetNoteAt(n)->GetIndex(), n) << i;
+            EXPECT_EQ(b->GetNoteAt(n)->GetRecord(), b->GetRecord() + fcframe::kNotes + n * fcframe::kNoteSize) << i;
+        }
+    }
+    EXPECT_EQ(cleared->GetItemAt(2)->GetNoteCount(), 12);  // the thirteenth pitch does not fit
+    EXPECT_EQ(cleared->GetItemAt(5)->GetNoteCount(), 1);   // the hole ends the list
 }
