@@ -313,44 +313,6 @@ void FCNoteEntry::SetAllTies(bool state) {
 
 namespace {
 
-// What one consultation of the beam rules learns from the host: the beams-over-rests option,
-// loaded only when a rule comes to need it, and the stem directions of the entries the rules look
-// at. Nothing is written while the rules run, so each entry's direction is asked for once; the
-// rules look at a few neighbouring entries at a time, so a handful of them are remembered.
-class HostAnswers {
-public:
-    bool BeamsOverRests() {
-        if (!optionLoaded_) {
-            option_ = FCNoteEntry::GetBeamsOverRests();
-            optionLoaded_ = true;
-        }
-        return option_;
-    }
-
-    bool IsStemUp(const FCNoteEntry* entry) {
-        for (int i = 0; i < stemCount_; ++i)
-            if (stems_[i].entry == entry) return stems_[i].up;
-        const bool up = entry->IsStemUp();
-        stems_[nextStem_] = Stem{entry, up};
-        nextStem_ = (nextStem_ + 1) % kStems;
-        if (stemCount_ < kStems) ++stemCount_;
-        return up;
-    }
-
-private:
-    static constexpr int kStems = 8;
-    struct Stem {
-        const FCNoteEntry* entry;
-        bool up;
-    };
-
-    bool optionLoaded_ = false;
-    bool option_ = false;
-    Stem stems_[kStems];
-    int stemCount_ = 0;
-    int nextStem_ = 0;
-};
-
 bool IsLong(const FCNoteEntry* entry) { return entry->GetDuration() >= FCNoteEntry::kUnbeamedDuration; }
 
 bool SameMeasure(const FCNoteEntry* a, const FCNoteEntry* b) { return a->GetMeasure() == b->GetMeasure(); }
@@ -360,7 +322,7 @@ bool SameMeasureAndLayer(const FCNoteEntry* a, const FCNoteEntry* b) {
 }
 
 // Unbeamed towards the next entry.
-bool UnbeamedToNext(const FCNoteEntry* entry, HostAnswers& answers) {
+bool UnbeamedToNext(const FCNoteEntry* entry, FCNoteEntry::BeamAnswers& answers) {
     const FCNoteEntry* next = entry->Next();
     if (!next || !SameMeasure(next, entry)) return true;
     bool unbeamed = next->GetBeamStart() || IsLong(next) || answers.IsStemUp(next) != answers.IsStemUp(entry);
@@ -377,7 +339,7 @@ bool UnbeamedToNext(const FCNoteEntry* entry, HostAnswers& answers) {
 }
 
 // Unbeamed towards the previous entry.
-bool UnbeamedToPrevious(const FCNoteEntry* entry, HostAnswers& answers) {
+bool UnbeamedToPrevious(const FCNoteEntry* entry, FCNoteEntry::BeamAnswers& answers) {
     const FCNoteEntry* previous = entry->Previous();
     if (!previous || !SameMeasure(previous, entry)) return true;
     const bool unbeamed = IsLong(previous) || answers.IsStemUp(previous) != answers.IsStemUp(entry);
@@ -388,14 +350,14 @@ bool UnbeamedToPrevious(const FCNoteEntry* entry, HostAnswers& answers) {
     return !answers.BeamsOverRests();
 }
 
-bool Unbeamed(const FCNoteEntry* entry, HostAnswers& answers) {
+bool Unbeamed(const FCNoteEntry* entry, FCNoteEntry::BeamAnswers& answers) {
     if (IsLong(entry)) return true;
     const bool toNext = UnbeamedToNext(entry, answers);
     if (entry->GetBeamStart() || !toNext) return toNext;
     return UnbeamedToPrevious(entry, answers);
 }
 
-bool BreaksFromPrevious(const FCNoteEntry* entry, HostAnswers& answers) {
+bool BreaksFromPrevious(const FCNoteEntry* entry, FCNoteEntry::BeamAnswers& answers) {
     if (entry->IsRest()) {
         // A rest starts a new beam only when the beam runs over it to a note.
         if (IsLong(entry) || !entry->GetBeamStart() || !answers.BeamsOverRests()) return false;
@@ -418,7 +380,7 @@ bool EndsBeforeNext(const FCNoteEntry* entry) {
     return !next || !SameMeasureAndLayer(next, entry) || IsLong(next) || next->GetBeamStart();
 }
 
-bool GroupEnd(const FCNoteEntry* entry, HostAnswers& answers) {
+bool GroupEnd(const FCNoteEntry* entry, FCNoteEntry::BeamAnswers& answers) {
     if (BreaksFromPrevious(entry, answers)) return false;
     if (entry->IsRest()) {
         if (IsLong(entry) || entry->GetBeamStart() || !EndsBeforeNext(entry) || !answers.BeamsOverRests()) return false;
@@ -435,28 +397,46 @@ bool GroupEnd(const FCNoteEntry* entry, HostAnswers& answers) {
 
 }  // namespace
 
+bool FCNoteEntry::BeamAnswers::BeamsOverRests() {
+    if (!optionLoaded_) {
+        option_ = GetBeamsOverRests();
+        optionLoaded_ = true;
+    }
+    return option_;
+}
+
+bool FCNoteEntry::BeamAnswers::IsStemUp(const FCNoteEntry* entry) {
+    for (int i = 0; i < stemCount_; ++i)
+        if (stems_[i].entry == entry) return stems_[i].up;
+    const bool up = entry->IsStemUp();
+    stems_[nextStem_] = Stem{entry, up};
+    nextStem_ = (nextStem_ + 1) % kStems;
+    if (stemCount_ < kStems) ++stemCount_;
+    return up;
+}
+
 bool FCNoteEntry::GetBeamsOverRests() {
     FCMiscDocPrefs prefs;
     return prefs.Load(1) && prefs.GetBeamOverRests();
 }
 
 bool FCNoteEntry::IsUnbeamed() const {
-    HostAnswers answers;
+    FCNoteEntry::BeamAnswers answers;
     return Unbeamed(this, answers);
 }
 
 bool FCNoteEntry::BreaksBeamFromPrevious() const {
-    HostAnswers answers;
+    FCNoteEntry::BeamAnswers answers;
     return BreaksFromPrevious(this, answers);
 }
 
 bool FCNoteEntry::IsBeamGroupEnd() const {
-    HostAnswers answers;
+    FCNoteEntry::BeamAnswers answers;
     return GroupEnd(this, answers);
 }
 
 FCNoteEntry* FCNoteEntry::FindBeamGroupStart() {
-    HostAnswers answers;
+    FCNoteEntry::BeamAnswers answers;
     if (Unbeamed(this, answers)) return nullptr;
     FCNoteEntry* start = this;
     while (start->Previous() && !start->GetBeamStart()) {
@@ -468,9 +448,13 @@ FCNoteEntry* FCNoteEntry::FindBeamGroupStart() {
 }
 
 bool FCNoteEntry::IsBeamGroupStart() const {
+    BeamAnswers answers;
+    return IsBeamGroupStart(answers);
+}
+
+bool FCNoteEntry::IsBeamGroupStart(BeamAnswers& answers) const {
     // The first step of FindBeamGroupStart's walk: the walk stays at this entry only when it
     // stops before moving, and once it has moved it never comes back.
-    HostAnswers answers;
     if (Unbeamed(this, answers)) return false;
     const FCNoteEntry* previous = Previous();
     return !previous || GetBeamStart() || Unbeamed(previous, answers) || GroupEnd(previous, answers);
@@ -480,7 +464,7 @@ bool FCNoteEntry::CollectBeamGroup(const FCMusicRegion* region, FCNoteEntries* g
     if (!group) return false;
     group->SetOwnership(false);
     group->ClearView();
-    HostAnswers answers;
+    FCNoteEntry::BeamAnswers answers;
     // The region's staff test asks the host; the entries of a group share their staff, so it is
     // made again only for an entry of another staff.
     int testedStaff = 0;

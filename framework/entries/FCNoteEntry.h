@@ -174,6 +174,33 @@ public:
     // FindBeamGroupStart() == this, without walking back to the start of the group: a caller
     // that tests every entry in turn would otherwise walk each group once per entry.
     bool IsBeamGroupStart() const;
+
+    // What the beam rules learn from the host: the beams-over-rests option, loaded when a rule
+    // first needs it, and the stem directions of the entries the rules look at, the last few of
+    // them. Each question above makes its own. A caller that asks about entry after entry while
+    // it saves nothing to the host and keeps every entry object (a task walking a loaded cell
+    // before saving it) may give every question one and the same, so that each entry's stem is
+    // asked for once rather than once per neighbour that looks at it.
+    class BeamAnswers {
+    public:
+        bool BeamsOverRests();
+        bool IsStemUp(const FCNoteEntry* entry);
+
+    private:
+        static constexpr int kStems = 8;
+        struct Stem {
+            const FCNoteEntry* entry;
+            bool up;
+        };
+
+        bool optionLoaded_ = false;
+        bool option_ = false;
+        Stem stems_[kStems];
+        int stemCount_ = 0;
+        int nextStem_ = 0;
+    };
+    // IsBeamGroupStart, with the host's answers kept in answers.
+    bool IsBeamGroupStart(BeamAnswers& answers) const;
     // Walks the group that starts at this entry: each entry from here along Next, up to and
     // including the first that IsBeamGroupEnd or that the next entry cannot be beamed to (the
     // next has the beam-start flag, lasts a quarter or more, or lies in another measure or

@@ -160,14 +160,20 @@ bool FCBeamedGroupsBlockHandler::Execute() {
             FCNoteEntryCell cell(measure, staff);
             if (!cell.Load()) continue;
             bool cellChanged = false;
+            // The host's stem directions do not change before the cell is saved, and Reorder
+            // Notes keeps every entry object of the cell: the answers serve the whole cell.
+            FCNoteEntry::BeamAnswers answers;
             // The count is read at every step: a task may delete entries of the cell.
             for (int i = 0; i < cell.GetCount(); ++i) {
                 FCNoteEntry* entry = cell.GetItemAt(i);
                 // A group is handled at its first entry, and only when that lies in the selection
                 // (the cell's staff does: only the position needs a test).
                 if (!region.IsMeasurePosIncluded(measure, entry->GetMeasurePos())) continue;
-                if (!entry->IsBeamGroupStart()) continue;
-                if (RunGroupTask(entry, &region)) cellChanged = true;
+                if (!entry->IsBeamGroupStart(answers)) continue;
+                if (!RunGroupTask(entry, &region)) continue;
+                cellChanged = true;
+                // Another task may add or remove entries: its answers start afresh.
+                if (task != kReorderNotes) answers = FCNoteEntry::BeamAnswers();
             }
             // The cell is saved once, after all its groups: saving it after every group would
             // write the same frames again and again, and the group work reads nothing back from

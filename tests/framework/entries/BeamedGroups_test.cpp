@@ -21,6 +21,8 @@ struct Summary {
 
 Summary Describe(__FCNoteEntryCollection& entries) {
     Summary summary;
+    // One set of answers for every entry, as a task walking a cell keeps them.
+    FCNoteEntry::BeamAnswers shared;
     for (int i = 0; i < entries.GetCount(); ++i) {
         FCNoteEntry* entry = entries.GetItemAt(i);
         summary.unbeamed += entry->IsUnbeamed() ? '1' : '0';
@@ -29,6 +31,7 @@ Summary Describe(__FCNoteEntryCollection& entries) {
         FCNoteEntry* start = entry->FindBeamGroupStart();
         summary.starts += start ? char('0' + entries.GetIndexOf(start)) : '-';
         EXPECT_EQ(entry->IsBeamGroupStart(), start == entry) << i;
+        EXPECT_EQ(entry->IsBeamGroupStart(shared), start == entry) << i;
         if (start != entry) continue;
         FCNoteEntries group;
         EXPECT_TRUE(entry->CollectBeamGroup(nullptr, &group));
