@@ -53,6 +53,7 @@ public:
 
 protected:
     FCNote(int index, uint8_t* record) : index_(index), record_(record), entry_(nullptr) {}
+    void SetIndex(int index) { index_ = index; }
 
 private:
     int index_;
@@ -66,6 +67,8 @@ public:
     FCNotePitch();
     // A copy of the note's whole record (zeroed when note is null).
     explicit FCNotePitch(const FCNote* note);
+    // Becomes what FCNotePitch(note) makes: the copy of note's record and its index.
+    void CopyFrom(const FCNote* note);
     FCNotePitch(const FCNotePitch&) = delete;
     FCNotePitch& operator=(const FCNotePitch&) = delete;
     FC_CLASS_INFO(FCNotePitch)

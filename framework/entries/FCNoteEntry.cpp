@@ -150,9 +150,23 @@ FCNote* FCNoteEntry::FindSamePitch(const FCNote* note) const {
 
 FCNotePitches* FCNoteEntry::CreatePitches() const {
     FCNotePitches* pitches = new FCNotePitches;
-    if (IsNote())
-        for (int i = 0; i < GetCount(); ++i) pitches->Add(new FCNotePitch(GetNoteAt(i)));
+    CopyPitchesTo(pitches);
     return pitches;
+}
+
+void FCNoteEntry::CopyPitchesTo(FCNotePitches* pitches) const {
+    if (!pitches) return;
+    const int count = IsNote() ? GetCount() : 0;
+    while (pitches->GetCount() > count) pitches->ClearItemAt(pitches->GetCount() - 1);
+    for (int i = 0; i < pitches->GetCount(); ++i) {
+        if (FCNotePitch* pitch = pitches->GetItemAt(i)) {
+            pitch->CopyFrom(GetNoteAt(i));
+        } else {
+            pitches->ClearItemAt(i);
+            pitches->InsertItemAt(new FCNotePitch(GetNoteAt(i)), i);
+        }
+    }
+    while (pitches->GetCount() < count) pitches->Add(new FCNotePitch(GetNoteAt(pitches->GetCount())));
 }
 
 bool FCNoteEntry::IsStemUp() const {

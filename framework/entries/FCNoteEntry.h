@@ -112,6 +112,10 @@ public:
     FCNote* FindSamePitch(const FCNote* note) const;
     // Copies of every note record (empty for a rest); the caller owns the result.
     FCNotePitches* CreatePitches() const;
+    // Makes pitches (an owning collection) hold what CreatePitches returns, reusing the pitch
+    // objects it already holds: a caller copying chord after chord need not make every pitch
+    // anew.
+    void CopyPitchesTo(FCNotePitches* pitches) const;
     // The host's stem direction; false for a rest or when the host cannot tell.
     bool IsStemUp() const;
 

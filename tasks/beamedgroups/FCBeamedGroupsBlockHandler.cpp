@@ -108,35 +108,47 @@ int FCBeamedGroupsBlockHandler::CalcReorderSourceIndex(int style, int i, int n) 
 }
 
 bool FCBeamedGroupsBlockHandler::ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style) {
+    FCNotePitchesCollection chords;
+    return ReorderGroup(start, region, style, &chords);
+}
+
+bool FCBeamedGroupsBlockHandler::ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style,
+                                              FCNotePitchesCollection* chords) {
     if (!start || style < 0 || style >= kReorderStyleCount) return false;
     FCNoteEntries group;
     if (!start->CollectBeamGroup(region, &group)) return false;
 
-    // Copies of the chords: the entries are rewritten from them.
-    FCNotePitchesCollection chords;
-    for (int i = 0; i < group.GetCount(); ++i)
-        if (group.GetItemAt(i)->IsNote()) chords.Add(group.GetItemAt(i)->CreatePitches());
-    const int n = chords.GetCount();
+    // Copies of the chords, in entry order: the entries are rewritten from them. The copies of
+    // the previous group are overwritten rather than made anew.
+    int n = 0;
+    for (int i = 0; i < group.GetCount(); ++i) {
+        const FCNoteEntry* entry = group.GetItemAt(i);
+        if (!entry->IsNote()) continue;
+        if (n == chords->GetCount()) chords->Add(new FCNotePitches);
+        entry->CopyPitchesTo(chords->GetItemAt(n++));
+    }
+    while (chords->GetCount() > n) chords->ClearItemAt(chords->GetCount() - 1);
     if (n < 2) return false;
     if (style != kReorderRotateLeft && style != kReorderRotateRight) {
         FCNotePitchSorter sorter(style == kReorderRandomize);
-        chords.Sort(&sorter);
+        chords->Sort(&sorter);
     }
 
     int target = 0;
     for (int i = 0; i < group.GetCount(); ++i) {
         FCNoteEntry* entry = group.GetItemAt(i);
         if (entry->IsRest()) continue;
-        entry->ReplacePitches(chords.GetItemAt(CalcReorderSourceIndex(style, target++, n)));
+        entry->ReplacePitches(chords->GetItemAt(CalcReorderSourceIndex(style, target++, n)));
         entry->SetPitchChangedMark(true);
     }
     return true;
 }
 
-bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region) {
+bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region,
+                                              FCNotePitchesCollection* chords) {
     switch (GetTaskID()) {
         case kReorderNotes:
-            return ReorderGroup(start, region, ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE);
+            return ReorderGroup(start, region, ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE, chords);
         default:
             // The other Beamed Groups tasks bring their group work with them.
             return false;
@@ -152,6 +164,8 @@ bool FCBeamedGroupsBlockHandler::Execute() {
 
     FCMusicRegion region;
     if (!region.SetCurrentSelection() || region.IsEmpty()) return false;
+    // The copies of one group's chords are overwritten by the next group's.
+    FCNotePitchesCollection chords;
     bool changed = false;
     for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
         const int staff = region.CalcStaffNumber(slot);
@@ -170,7 +184,7 @@ bool FCBeamedGroupsBlockHandler::Execute() {
                 // (the cell's staff does: only the position needs a test).
                 if (!region.IsMeasurePosIncluded(measure, entry->GetMeasurePos())) continue;
                 if (!entry->IsBeamGroupStart(answers)) continue;
-                if (!RunGroupTask(entry, &region)) continue;
+                if (!RunGroupTask(entry, &region, &chords)) continue;
                 cellChanged = true;
                 // Another task may add or remove entries: its answers start afresh.
                 if (task != kReorderNotes) answers = FCNoteEntry::BeamAnswers();

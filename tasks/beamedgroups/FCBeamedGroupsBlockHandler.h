@@ -7,6 +7,7 @@
 
 class FCMusicRegion;
 class FCNoteEntry;
+class FCNotePitchesCollection;
 
 class FCBeamedGroupsBlockHandler : public FCPatternTaskBlockHandler {
 public:
@@ -53,6 +54,10 @@ protected:
     static const TaskPopupItem kSlurShapes[2];
 
 private:
-    // The task's work on one group; true when it changed the group.
-    bool RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region);
+    // ReorderGroup, copying the chords into chords (an owning collection), whose copies are
+    // reused: a run over many groups need not make every copy anew.
+    static bool ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style,
+                             FCNotePitchesCollection* chords);
+    // The task's work on one group; true when it changed the group. chords: see ReorderGroup.
+    bool RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region, FCNotePitchesCollection* chords);
 };

@@ -387,3 +387,28 @@ TEST(NoteEntry, ReplacingPitchesEqualsClearingAndAdding) {
     EXPECT_EQ(cleared->GetItemAt(2)->GetNoteCount(), 12);  // the thirteenth pitch does not fit
     EXPECT_EQ(cleared->GetItemAt(5)->GetNoteCount(), 1);   // the hole ends the list
 }
+
+TEST(NoteEntry, CopyingPitchesIntoUsedCopiesEqualsCreatingThem) {
+    LoadScore(R"(qzs 1
+staff 1
+measure 1
+s1: 8 <C4~ E4~:5 G4:7> Bb3:4 r <C4 D4 E4 F4 G4 A4 B4 C5 D5 E5 F5> <D4 F#4> <> A4~ <E4 G4 B4>
+)");
+    auto cell = Cell(1, 1);
+    ASSERT_EQ(cell->GetCount(), 8);
+    FCNotePitches reused;
+    reused.Add(nullptr);  // a hole is filled like any other place
+    for (int i = 0; i < 8; ++i) {
+        const FCNoteEntry* entry = cell->GetItemAt(i);
+        entry->CopyPitchesTo(&reused);
+        std::unique_ptr<FCNotePitches> created(entry->CreatePitches());
+        ASSERT_EQ(reused.GetCount(), created->GetCount()) << i;
+        for (int n = 0; n < created->GetCount(); ++n) {
+            const FCNotePitch* pitch = reused.GetItemAt(n);
+            ASSERT_NE(pitch, nullptr) << i;
+            EXPECT_EQ(pitch->GetIndex(), created->GetItemAt(n)->GetIndex()) << i;
+            EXPECT_EQ(pitch->GetEntry(), nullptr) << i;
+            EXPECT_EQ(0, std::memcmp(pitch->GetRecord(), created->GetItemAt(n)->GetRecord(), FCNote::kRecordSize)) << i;
+        }
+    }
+}
