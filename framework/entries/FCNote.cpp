@@ -84,7 +84,11 @@ FCNotePitch::FCNotePitch() : FCNote(0, nullptr) {
     Rebind(data_);
 }
 
-FCNotePitch::FCNotePitch(const FCNote* note) : FCNote(0, nullptr) { CopyFrom(note); }
+FCNotePitch::FCNotePitch(const FCNote* note) : FCNote(note ? note->GetIndex() : 0, nullptr) {
+    std::memset(data_, 0, sizeof data_);
+    if (note && note->GetRecord()) std::memcpy(data_, note->GetRecord(), sizeof data_);
+    Rebind(data_);
+}
 
 void FCNotePitch::CopyFrom(const FCNote* note) {
     SetIndex(note ? note->GetIndex() : 0);

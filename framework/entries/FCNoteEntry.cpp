@@ -150,7 +150,8 @@ FCNote* FCNoteEntry::FindSamePitch(const FCNote* note) const {
 
 FCNotePitches* FCNoteEntry::CreatePitches() const {
     FCNotePitches* pitches = new FCNotePitches;
-    CopyPitchesTo(pitches);
+    if (IsNote())
+        for (int i = 0; i < GetCount(); ++i) pitches->Add(new FCNotePitch(GetNoteAt(i)));
     return pitches;
 }
 
