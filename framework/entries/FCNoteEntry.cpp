@@ -52,10 +52,14 @@ uint8_t* FCNoteEntry::NoteSlot(int index) const {
 }
 
 void FCNoteEntry::RebuildNotes() {
+    // Called for every entry of a frame whenever the host moves the frame's records (Break
+    // inserting into a measure): the slots are computed here rather than through NoteSlot.
     const int count = GetNoteCount();
-    while (GetCount() > count) ClearItemAt(GetCount() - 1);
-    for (int i = 0; i < GetCount(); ++i) GetNoteAt(i)->Rebind(NoteSlot(i));
-    while (GetCount() < count) Add(new FCNote(GetCount(), NoteSlot(GetCount()), this));
+    int held = GetCount();
+    while (held > count) ClearItemAt(--held);
+    // A record exists whenever a note object is left (without one the count is 0).
+    for (int i = 0; i < held; ++i) GetNoteAt(i)->Rebind(record_ + fcframe::kNotes + i * fcframe::kNoteSize);
+    for (; held < count; ++held) Add(new FCNote(held, NoteSlot(held), this));
 }
 
 int32_t FCNoteEntry::GetEntryNumber() const {
