@@ -80,12 +80,6 @@ FCNoteEntry* FCNoteEntry::PreviousInFrame() const {
     return previous_ && previous_->frame_ == frame_ ? previous_ : nullptr;
 }
 
-uint32_t FCNoteEntry::GetEntryFlags() const { return record_ ? fcdata::Read<uint32_t>(record_, fcframe::kFlags) : 0; }
-
-void FCNoteEntry::SetEntryFlags(uint32_t flags) {
-    if (record_) fcdata::Write<uint32_t>(record_, fcframe::kFlags, flags);
-}
-
 void FCNoteEntry::SetEntryFlagBits(uint32_t mask, bool state) {
     const uint32_t flags = GetEntryFlags();
     SetEntryFlags(state ? (flags | mask) : (flags & ~mask));
@@ -97,16 +91,9 @@ void FCNoteEntry::SetSecondFlags(uint16_t flags) {
     if (record_) fcdata::Write<uint16_t>(record_, fcframe::kFlags2, flags);
 }
 
-int FCNoteEntry::GetNoteCount() const {
-    const int count = record_ ? fcdata::Read<int16_t>(record_, fcframe::kNoteCount) : 0;
-    return count < 0 ? 0 : (count > kMaxNotes ? kMaxNotes : count);
-}
-
 void FCNoteEntry::SetNoteCount(int count) {
     if (record_) fcdata::Write<int16_t>(record_, fcframe::kNoteCount, int16_t(count));
 }
-
-int FCNoteEntry::GetIndexInFrame() const { return fcframe::IndexOfRecord(frame_, record_); }
 
 int FCNoteEntry::CalcDotCount(int32_t duration) {
     int bit = 8192;
