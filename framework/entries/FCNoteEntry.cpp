@@ -80,11 +80,6 @@ FCNoteEntry* FCNoteEntry::PreviousInFrame() const {
     return previous_ && previous_->frame_ == frame_ ? previous_ : nullptr;
 }
 
-void FCNoteEntry::SetEntryFlagBits(uint32_t mask, bool state) {
-    const uint32_t flags = GetEntryFlags();
-    SetEntryFlags(state ? (flags | mask) : (flags & ~mask));
-}
-
 uint16_t FCNoteEntry::GetSecondFlags() const { return record_ ? fcdata::Read<uint16_t>(record_, fcframe::kFlags2) : 0; }
 
 void FCNoteEntry::SetSecondFlags(uint16_t flags) {

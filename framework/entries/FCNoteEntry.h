@@ -84,7 +84,10 @@ public:
         if (record_) fcdata::Write<uint32_t>(record_, fcframe::kFlags, flags);
     }
     // Sets or clears the given bits of the entry flags.
-    void SetEntryFlagBits(uint32_t mask, bool state);
+    void SetEntryFlagBits(uint32_t mask, bool state) {
+        const uint32_t flags = GetEntryFlags();
+        SetEntryFlags(state ? (flags | mask) : (flags & ~mask));
+    }
     uint16_t GetSecondFlags() const;
     void SetSecondFlags(uint16_t flags);
 

@@ -151,8 +151,16 @@ bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* laye
         target->SetDuration(value);
         target->SetMarkFlag(true);
         target->SetBeamStart(i == 0);
-        if (i > 0) target->MakeNote();
-        target->SetSingleNote(pitches->GetItemAt(CalcPitchIndex(style, i, n)));
+        const FCNotePitch* pitch = pitches->GetItemAt(CalcPitchIndex(style, i, n));
+        // A new entry's note written by MakeNote would be overwritten whole by SetSingleNote:
+        // only the note flag is left of it then.
+        if (i > 0) {
+            if (pitch && pitch->GetRecord())
+                target->SetEntryFlagBits(FCNoteEntry::kFlagNote, true);
+            else
+                target->MakeNote();
+        }
+        target->SetSingleNote(pitch);
         target->SetAllTies(false);
         target->SetPitchChangedMark(true);
     }
