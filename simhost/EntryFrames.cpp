@@ -128,29 +128,22 @@ bool SaveFrame(void* frame) {
     // The stored entries by number: their layout (stem direction) carries over. Sorted lists
     // rather than trees: a frame is saved for every cell a task changes.
     const EntryStore::Entries& before = store.Get(live->key);
-    std::vector<std::pair<int32_t, bool>> previous;
-    std::vector<int32_t> beforeNumbers;
+    std::vector<std::pair<int32_t, const StoredEntry*>> previous;
     previous.reserve(before.size());
-    beforeNumbers.reserve(before.size());
-    for (const StoredEntry& entry : before) {
-        previous.emplace_back(entry.number, entry.stemDown);
-        beforeNumbers.push_back(entry.number);
-    }
+    for (const StoredEntry& entry : before) previous.emplace_back(entry.number, &entry);
     std::stable_sort(previous.begin(), previous.end(),
-                     [](const std::pair<int32_t, bool>& a, const std::pair<int32_t, bool>& b) {
-                         return a.first < b.first;
-                     });
+                     [](const std::pair<int32_t, const StoredEntry*>& a,
+                        const std::pair<int32_t, const StoredEntry*>& b) { return a.first < b.first; });
     // The stored entry with this number (the last one, should a frame hold it twice), or null.
-    auto stored = [&previous](int32_t number) -> const std::pair<int32_t, bool>* {
-        auto after = std::upper_bound(previous.begin(), previous.end(), number,
-                                      [](int32_t n, const std::pair<int32_t, bool>& item) { return n < item.first; });
-        return after != previous.begin() && (after - 1)->first == number ? &*(after - 1) : nullptr;
+    auto stored = [&previous](int32_t number) -> const StoredEntry* {
+        auto after = std::upper_bound(
+            previous.begin(), previous.end(), number,
+            [](int32_t n, const std::pair<int32_t, const StoredEntry*>& item) { return n < item.first; });
+        return after != previous.begin() && (after - 1)->first == number ? (after - 1)->second : nullptr;
     };
 
-    // The records are checked before anything is changed: a refused save leaves the store as it
-    // was. Each kept record's index and its stem direction.
-    std::vector<std::pair<int, bool>> saved;
-    saved.reserve(size_t(live->count));
+    EntryStore::Entries after;
+    after.reserve(size_t(live->count));
     std::vector<int32_t> kept;
     kept.reserve(size_t(live->count));
     int fresh = 0;
@@ -163,7 +156,7 @@ bool SaveFrame(void* frame) {
         if (duration < 0 || duration > EntryStore::kMaxDuration) return false;
         if (notes < 0 || notes > EntryStore::kMaxNotes) return false;
         if (number < 0 || (number > 0 && !store.WasIssued(number))) return false;
-        const std::pair<int32_t, bool>* old = number > 0 ? stored(number) : nullptr;
+        const StoredEntry* old = number > 0 ? stored(number) : nullptr;
         if (number > 0) {
             kept.push_back(number);
             FrameKey where;
@@ -171,23 +164,10 @@ bool SaveFrame(void* frame) {
         } else {
             ++fresh;
         }
-        saved.emplace_back(i, old && old->second);
-    }
-    // An entry number the frame holds twice.
-    std::sort(kept.begin(), kept.end());
-    if (std::adjacent_find(kept.begin(), kept.end()) != kept.end()) return false;
-    if (fresh > 0 && int64_t(store.NextNumber()) + fresh >= int64_t(0x7FFFFFFF)) return false;
-
-    // The frame's stored entries are overwritten in place: their note lists keep their room
-    // instead of being made anew for every entry of every save.
-    EntryStore::Entries after = store.Take(live->key);
-    after.resize(saved.size());
-    for (size_t k = 0; k < saved.size(); ++k) {
-        const uint8_t* record = live->entries + saved[k].first * fcframe::kEntrySize;
-        const int notes = fcdata::Read<int16_t>(record, fcframe::kNoteCount);
-        StoredEntry& entry = after[k];
-        entry.number = fcdata::Read<int32_t>(record, fcframe::kEntryNumber);
-        entry.duration = fcdata::Read<int32_t>(record, fcframe::kDuration);
+        after.emplace_back();
+        StoredEntry& entry = after.back();
+        entry.number = number;
+        entry.duration = duration;
         entry.flags = fcdata::Read<uint32_t>(record, fcframe::kFlags);
         entry.flags2 = fcdata::Read<uint16_t>(record, fcframe::kFlags2);
         entry.notes.resize(size_t(notes));
@@ -199,13 +179,18 @@ bool SaveFrame(void* frame) {
             copy.noteID = fcdata::Read<int16_t>(note, fcframe::kNoteID);
             copy.flags = fcdata::Read<uint32_t>(note, fcframe::kNoteFlags);
         }
-        entry.stemDown = saved[k].second;
+        if (old) entry.stemDown = old->stemDown;
     }
+    // An entry number the frame holds twice.
+    std::sort(kept.begin(), kept.end());
+    if (std::adjacent_find(kept.begin(), kept.end()) != kept.end()) return false;
+    if (fresh > 0 && int64_t(store.NextNumber()) + fresh >= int64_t(0x7FFFFFFF)) return false;
 
     for (StoredEntry& entry : after)
         if (entry.number == 0) entry.number = store.TakeNumber();
-    for (int32_t number : beforeNumbers)
-        if (!std::binary_search(kept.begin(), kept.end(), number)) EraseEntryDetails(document->Records(), number);
+    for (const StoredEntry& entry : before)
+        if (!std::binary_search(kept.begin(), kept.end(), entry.number))
+            EraseEntryDetails(document->Records(), entry.number);
     store.Set(live->key, std::move(after));
     return true;
 }

@@ -77,15 +77,6 @@ void EntryStore::Set(const FrameKey& key, Entries&& entries) {
         frames_[key] = std::move(entries);
 }
 
-EntryStore::Entries EntryStore::Take(const FrameKey& key) {
-    auto found = frames_.find(key);
-    if (found == frames_.end()) return Entries();
-    Touch();
-    Entries entries = std::move(found->second);
-    frames_.erase(found);
-    return entries;
-}
-
 std::vector<int32_t> EntryStore::EraseStaff(int staff) {
     Touch();
     std::vector<int32_t> numbers;

@@ -79,9 +79,6 @@ public:
     // Replaces a frame's entries; an empty list removes the frame.
     void Set(const FrameKey& key, const Entries& entries);
     void Set(const FrameKey& key, Entries&& entries);
-    // Removes a frame's entries and hands them over, so that a caller rewriting the frame can
-    // reuse their room; empty when it has none.
-    Entries Take(const FrameKey& key);
     const std::map<FrameKey, Entries>& Frames() const { return frames_; }
     // Removes every frame of the staff (the caller removes their details).
     std::vector<int32_t> EraseStaff(int staff);
