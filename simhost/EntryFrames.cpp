@@ -214,8 +214,10 @@ bool InsertFrameEntries(void* frame, int index, int count) {
     Document* document = FindDocument(live->document);
     if (!document || document->Entries().IsLocked(live->key)) return false;
     const int total = live->count + count;
-    uint8_t* records = NewBlock(size_t(total) * fcframe::kEntrySize);
+    // Only the new records start blank; the others are copied over straight away.
+    uint8_t* records = new uint8_t[size_t(total) * fcframe::kEntrySize];
     if (index > 0) std::memcpy(records, live->entries, size_t(index) * fcframe::kEntrySize);
+    std::memset(records + size_t(index) * fcframe::kEntrySize, 0, size_t(count) * fcframe::kEntrySize);
     if (index < live->count)
         std::memcpy(records + size_t(index + count) * fcframe::kEntrySize, live->entries + index * fcframe::kEntrySize,
                     size_t(live->count - index) * fcframe::kEntrySize);

@@ -52,10 +52,14 @@ uint8_t* FCNoteEntry::NoteSlot(int index) const {
 }
 
 void FCNoteEntry::RebuildNotes() {
+    // Called for every entry of a frame whenever the host moves the frame's records (Break
+    // inserting into a measure): the slots are computed here rather than through NoteSlot.
     const int count = GetNoteCount();
-    while (GetCount() > count) ClearItemAt(GetCount() - 1);
-    for (int i = 0; i < GetCount(); ++i) GetNoteAt(i)->Rebind(NoteSlot(i));
-    while (GetCount() < count) Add(new FCNote(GetCount(), NoteSlot(GetCount()), this));
+    int held = GetCount();
+    while (held > count) ClearItemAt(--held);
+    // A record exists whenever a note object is left (without one the count is 0).
+    for (int i = 0; i < held; ++i) GetNoteAt(i)->Rebind(record_ + fcframe::kNotes + i * fcframe::kNoteSize);
+    for (; held < count; ++held) Add(new FCNote(held, NoteSlot(held), this));
 }
 
 int32_t FCNoteEntry::GetEntryNumber() const {
@@ -76,33 +80,15 @@ FCNoteEntry* FCNoteEntry::PreviousInFrame() const {
     return previous_ && previous_->frame_ == frame_ ? previous_ : nullptr;
 }
 
-uint32_t FCNoteEntry::GetEntryFlags() const { return record_ ? fcdata::Read<uint32_t>(record_, fcframe::kFlags) : 0; }
-
-void FCNoteEntry::SetEntryFlags(uint32_t flags) {
-    if (record_) fcdata::Write<uint32_t>(record_, fcframe::kFlags, flags);
-}
-
-void FCNoteEntry::SetEntryFlagBits(uint32_t mask, bool state) {
-    const uint32_t flags = GetEntryFlags();
-    SetEntryFlags(state ? (flags | mask) : (flags & ~mask));
-}
-
 uint16_t FCNoteEntry::GetSecondFlags() const { return record_ ? fcdata::Read<uint16_t>(record_, fcframe::kFlags2) : 0; }
 
 void FCNoteEntry::SetSecondFlags(uint16_t flags) {
     if (record_) fcdata::Write<uint16_t>(record_, fcframe::kFlags2, flags);
 }
 
-int FCNoteEntry::GetNoteCount() const {
-    const int count = record_ ? fcdata::Read<int16_t>(record_, fcframe::kNoteCount) : 0;
-    return count < 0 ? 0 : (count > kMaxNotes ? kMaxNotes : count);
-}
-
 void FCNoteEntry::SetNoteCount(int count) {
     if (record_) fcdata::Write<int16_t>(record_, fcframe::kNoteCount, int16_t(count));
 }
-
-int FCNoteEntry::GetIndexInFrame() const { return fcframe::IndexOfRecord(frame_, record_); }
 
 int FCNoteEntry::CalcDotCount(int32_t duration) {
     int bit = 8192;

@@ -79,10 +79,15 @@ public:
     void SetPrevious(FCNoteEntry* entry) { previous_ = entry; }
     void SetNext(FCNoteEntry* entry) { next_ = entry; }
 
-    uint32_t GetEntryFlags() const;
-    void SetEntryFlags(uint32_t flags);
+    uint32_t GetEntryFlags() const { return record_ ? fcdata::Read<uint32_t>(record_, fcframe::kFlags) : 0; }
+    void SetEntryFlags(uint32_t flags) {
+        if (record_) fcdata::Write<uint32_t>(record_, fcframe::kFlags, flags);
+    }
     // Sets or clears the given bits of the entry flags.
-    void SetEntryFlagBits(uint32_t mask, bool state);
+    void SetEntryFlagBits(uint32_t mask, bool state) {
+        const uint32_t flags = GetEntryFlags();
+        SetEntryFlags(state ? (flags | mask) : (flags & ~mask));
+    }
     uint16_t GetSecondFlags() const;
     void SetSecondFlags(uint16_t flags);
 
@@ -94,10 +99,13 @@ public:
     bool HasTupletStart() const { return (GetEntryFlags() & kFlagTupletStart) != 0; }
 
     // The record's note count (0 to 12); the notes in record order, not pitch order.
-    int GetNoteCount() const;
+    int GetNoteCount() const {
+        const int count = record_ ? fcdata::Read<int16_t>(record_, fcframe::kNoteCount) : 0;
+        return count < 0 ? 0 : (count > kMaxNotes ? kMaxNotes : count);
+    }
     FCNote* GetNoteAt(int i) const { return ItemAs<FCNote>(i); }
     // Index of the record in its frame, -1 when it is not found there.
-    int GetIndexInFrame() const;
+    int GetIndexInFrame() const { return fcframe::IndexOfRecord(frame_, record_); }
     // Dots of the notated duration: 1536 has one, 1792 two, 1024 none.
     int GetDotCount() const;
     static int CalcDotCount(int32_t duration);

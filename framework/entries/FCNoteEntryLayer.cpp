@@ -80,16 +80,22 @@ int FCNoteEntryLayer::IndexOfEntry(const FCNoteEntry* entry) const {
     return FindNearHint([entry](const FCNoteEntry* item) { return item == entry; });
 }
 
-std::vector<FCNoteEntry*> FCNoteEntryLayer::EntriesOfFrame(const uint8_t* frame, FCNoteEntry* member) const {
-    std::vector<FCNoteEntry*> entries;
-    if (!frame) return entries;
+FCNoteEntry* FCNoteEntryLayer::FirstOfFrame(const uint8_t* frame, FCNoteEntry* member) const {
+    if (!frame) return nullptr;
     FCNoteEntry* first = member && member->GetFrame() == frame ? member : nullptr;
     if (!first) {
         const int found = FindNearHint([frame](const FCNoteEntry* item) { return item->GetFrame() == frame; });
-        if (found < 0) return entries;
+        if (found < 0) return nullptr;
         first = GetItemAt(found);
     }
     while (first->Previous() && first->Previous()->GetFrame() == frame) first = first->Previous();
+    return first;
+}
+
+std::vector<FCNoteEntry*> FCNoteEntryLayer::EntriesOfFrame(const uint8_t* frame, FCNoteEntry* member) const {
+    std::vector<FCNoteEntry*> entries;
+    FCNoteEntry* first = FirstOfFrame(frame, member);
+    if (!first) return entries;
     entries.reserve(size_t(fcframe::EntryCount(frame)));
     for (FCNoteEntry* entry = first; entry && entry->GetFrame() == frame; entry = entry->Next())
         entries.push_back(entry);
@@ -181,13 +187,13 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count,
     }
 
     // The frame's entries and their indices, taken before the host moves the records.
-    std::vector<std::pair<FCNoteEntry*, int>> bound;
-    bound.reserve(size_t(fcframe::EntryCount(frame)));
-    for (FCNoteEntry* held : EntriesOfFrame(frame, entry ? (intoNextMeasure ? entry->Next() : entry) : nullptr))
-        bound.emplace_back(held, held->GetIndexInFrame());
+    bound_.clear();
+    for (FCNoteEntry* held = FirstOfFrame(frame, entry ? (intoNextMeasure ? entry->Next() : entry) : nullptr);
+         held && held->GetFrame() == frame; held = held->Next())
+        bound_.emplace_back(held, held->GetIndexInFrame());
     if (!hostapi::FX_InsertEXENTRY(frame, int16_t(index), int16_t(count), kFXInterfaceVersion)) return nullptr;
 
-    for (const auto& item : bound) {
+    for (const auto& item : bound_) {
         const int moved = item.second >= index ? item.second + count : item.second;
         item.first->Rebind(frame, fcframe::EntryAt(frame, moved));
     }
@@ -202,21 +208,20 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count,
     FCNoteEntry* next = entry ? entry->Next() : nullptr;
     const int listIndex = entry ? IndexOfEntry(entry) + 1 : 0;
     FCNoteEntry* previous = entry;
-    std::vector<__FCBase*> added;
-    added.reserve(size_t(count));
+    added_.clear();
     for (int i = 0; i < count; ++i) {
         FCNoteEntry* made = new FCNoteEntry(frame, fcframe::EntryAt(frame, index + i), staff_);
         made->SetPrevious(previous);
         if (previous) previous->SetNext(made);
-        added.push_back(made);
+        added_.push_back(made);
         previous = made;
     }
     // One move of the entries after them, however many are inserted.
-    InsertItemsAt(added.data(), count, listIndex);
+    InsertItemsAt(added_.data(), count, listIndex);
     previous->SetNext(next);
     if (next) next->SetPrevious(previous);
     searchHint_ = listIndex + count;
-    return static_cast<FCNoteEntry*>(added.front());
+    return static_cast<FCNoteEntry*>(added_.front());
 }
 
 bool FCNoteEntryLayer::DeleteZeroDurationEntries() {

@@ -62,6 +62,8 @@ private:
     // The entry objects bound to the frame, in frame order, found from one of them along the
     // links (a frame's entries are neighbours in the chain); empty when none is bound to it.
     std::vector<FCNoteEntry*> EntriesOfFrame(const uint8_t* frame, FCNoteEntry* member) const;
+    // The first of them, or null.
+    FCNoteEntry* FirstOfFrame(const uint8_t* frame, FCNoteEntry* member) const;
     // Moves the entry objects of oldFrame onto the records of newFrame; false when the records
     // cannot be matched.
     bool RebindReloaded(uint8_t* oldFrame, uint8_t* newFrame);
@@ -77,4 +79,7 @@ private:
     std::vector<uint8_t*> frames_;
     // Where FindNearHint starts looking.
     mutable int searchHint_ = 0;
+    // Working lists of InsertEntriesAfter, kept between calls: Break inserts after every chord.
+    std::vector<std::pair<FCNoteEntry*, int>> bound_;
+    std::vector<__FCBase*> added_;
 };

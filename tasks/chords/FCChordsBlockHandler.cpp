@@ -98,7 +98,8 @@ int32_t FCChordsBlockHandler::SnapToNoteValue(int32_t each, bool dotted) {
     return value;
 }
 
-bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style) {
+bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style,
+                                      FCNotePitches* pitches) {
     if (!entry || !layer) return false;
     // Grace chords take no time: a figure after one would push the rest of the measure along.
     if (entry->IsInTuplet() || entry->GetDotCount() > 1 || entry->HasTieStart() || entry->IsGraceNote()) return false;
@@ -112,7 +113,13 @@ bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* laye
     // Checked before anything is written: a tuplet that cannot hold the chord's duration.
     if (each != value && duration > kLongestTupletDuration) return false;
 
-    std::unique_ptr<FCNotePitches> pitches(entry->CreatePitches());
+    std::unique_ptr<FCNotePitches> own;
+    if (pitches) {
+        entry->CopyPitchesTo(pitches);
+    } else {
+        own.reset(entry->CreatePitches());
+        pitches = own.get();
+    }
     FCPitchSortIteratorHandler lowestFirst;
     pitches->Sort(&lowestFirst);
 
@@ -144,8 +151,16 @@ bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* laye
         target->SetDuration(value);
         target->SetMarkFlag(true);
         target->SetBeamStart(i == 0);
-        if (i > 0) target->MakeNote();
-        target->SetSingleNote(pitches->GetItemAt(CalcPitchIndex(style, i, n)));
+        const FCNotePitch* pitch = pitches->GetItemAt(CalcPitchIndex(style, i, n));
+        // A new entry's note written by MakeNote would be overwritten whole by SetSingleNote:
+        // only the note flag is left of it then.
+        if (i > 0) {
+            if (pitch && pitch->GetRecord())
+                target->SetEntryFlagBits(FCNoteEntry::kFlagNote, true);
+            else
+                target->MakeNote();
+        }
+        target->SetSingleNote(pitch);
         target->SetAllTies(false);
         target->SetPitchChangedMark(true);
     }
@@ -161,6 +176,8 @@ bool FCChordsBlockHandler::Execute() {
     if (!region.SetCurrentSelection() || region.IsEmpty()) return false;
     const int layers = FCNoteEntryCell::MaxLayers();
     bool changed = false;
+    // The copies of the chord being broken, overwritten chord after chord.
+    FCNotePitches pitches;
     for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
         const int staff = region.CalcStaffNumber(slot);
         if (staff < 1) continue;
@@ -188,7 +205,7 @@ bool FCChordsBlockHandler::Execute() {
                 FCCurrentStaffSpec spec;
                 spec.LoadForEntry(entry);
                 if (spec.GetNotationStyle() != 0) continue;
-                if (!BreakChord(entry, &layer, style)) continue;
+                if (!BreakChord(entry, &layer, style, &pitches)) continue;
                 unsaved = entry->GetMeasure();
                 changed = true;
             }

@@ -8,6 +8,7 @@
 
 class FCNoteEntry;
 class FCNoteEntryLayer;
+class FCNotePitches;
 
 class FCChordsBlockHandler : public FCPatternTaskBlockHandler {
 public:
@@ -39,8 +40,10 @@ public:
 
     // Replaces the chord by the style's figure of single notes over the chord's duration, the
     // new entries inserted into the layer after it (a tuplet when the division needs one).
-    // False, with nothing changed, for a chord the style cannot break.
-    static bool BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style);
+    // False, with nothing changed, for a chord the style cannot break. The chord's pitches are
+    // copied into pitches when given (a caller breaking chord after chord keeps one list), else
+    // into a list of its own.
+    static bool BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style, FCNotePitches* pitches = nullptr);
 
     // How many notes a chord of noteCount notes is broken into; 0 when the style does not
     // apply to it.
