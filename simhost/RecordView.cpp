@@ -47,7 +47,7 @@ RecordStore& RecordView::MutableStoreFor(uint32_t tag) {
 
 bool RecordView::Read(uint32_t tag, const FXKey& key, RecordStore::Bytes& out) const {
     if (IsDerived(tag)) {
-        // The specification in effect is the staff record itself: no staff styles here.
+        // The staff settings in effect are the staff record itself: no staff styles here.
         const FXKey staffKey = {{key.words[0], 0, 0, 0}};
         const RecordStore::Bytes* staff = StoreFor(FCStaff::kTag).Find(FCStaff::kTag, staffKey);
         if (!staff) return false;

@@ -1,6 +1,6 @@
 // The records of one document as one of its parts sees them: the part's own layout records, the
 // shared records with the part's values of per-part fields, and the derived current staff
-// specification (an in-memory host answers it with the staff record itself). The record
+// settings (an in-memory host answers it with the staff record itself). The record
 // exports and the host's own queries go through it. Does not own the document.
 #pragma once
 

@@ -32,9 +32,9 @@ std::string ScoreTextError::ToString() const {
 namespace scoretext {
 
 uint16_t SpellingKey(int staff, int measure) {
-    FCCurrentStaffSpec spec;
-    if (spec.LoadAt(staff, measure, 0)) {
-        const uint8_t* flags = spec.GetIndependenceFlagsField();
+    FCCurrentStaffSpec inEffect;
+    if (inEffect.LoadAt(staff, measure, 0)) {
+        const uint8_t* flags = inEffect.GetIndependenceFlagsField();
         if (flags && (fcdata::Read<uint16_t>(flags, 0) & FCNoteEntry::kStaffIgnoresKey)) return 0;
     }
     FCCell cell(measure, staff);

@@ -66,9 +66,9 @@ bool FCNote::IsLowerThan(const FCNote* other) const {
 int FCNote::GetKeyValue() const {
     if (!entry_) return 0;
     // A staff that ignores key signatures spells every note in the plain key.
-    FCCurrentStaffSpec spec;
-    if (spec.LoadForEntry(entry_)) {
-        const uint8_t* flags = spec.GetIndependenceFlagsField();
+    FCCurrentStaffSpec inEffect;
+    if (inEffect.LoadForEntry(entry_)) {
+        const uint8_t* flags = inEffect.GetIndependenceFlagsField();
         if (flags && (fcdata::Read<uint16_t>(flags, 0) & FCNoteEntry::kStaffIgnoresKey)) return 0;
     }
     return CellKeyValue(entry_);

@@ -32,7 +32,7 @@ public:
     // Second flags word bits.
     static constexpr uint16_t kFlag2PitchChanged = 0x0004;
     static constexpr uint16_t kFlag2SmartShape = 0x0020;
-    // Bit of the staff specification's independence flags: the staff ignores key signatures.
+    // Bit of the independence flags of the staff settings in effect: the staff ignores key signatures.
     static constexpr uint16_t kStaffIgnoresKey = 0x0001;
 
     // Binds to an entry record without a frame (not owned).

@@ -23,8 +23,8 @@ FCKeySignature* FCCell::GetKeySignature() {
 }
 
 bool FCCell::LoadTimeSignature(FCTimeSignature* destination) {
-    FCCurrentStaffSpec spec;
-    if (spec.LoadForCell(this) && spec.HasIndependentTimeSig()) {
+    FCCurrentStaffSpec inEffect;
+    if (inEffect.LoadForCell(this) && inEffect.HasIndependentTimeSig()) {
         FCIndependentCellDetail detail;
         detail.ConnectToCell(this);
         if (detail.LoadFirst() && detail.CopyTimeSignatureTo(destination)) return true;
@@ -41,8 +41,8 @@ bool FCCell::LoadTimeSignature(FCTimeSignature* destination) {
 }
 
 bool FCCell::LoadKeySignature(FCKeySignature* destination) {
-    FCCurrentStaffSpec spec;
-    if (spec.LoadForCell(this) && spec.HasIndependentKeySig()) {
+    FCCurrentStaffSpec inEffect;
+    if (inEffect.LoadForCell(this) && inEffect.HasIndependentKeySig()) {
         FCIndependentCellDetail detail;
         detail.ConnectToCell(this);
         if (detail.LoadFirst() && detail.HasKeySignature()) {

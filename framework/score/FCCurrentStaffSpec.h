@@ -1,4 +1,4 @@
-// The staff specification in effect at one point of the score (tag SOSC), with staff styles
+// The staff settings in effect at one point of the score (tag SOSC), with staff styles
 // applied by the host. Keyed by staff (word 0), measure (word 1) and measure position (words 2
 // and 3, low word first).
 #pragma once

@@ -1,4 +1,4 @@
-// The staff record structure shared by staves, current staff specifications and staff-style
+// The staff record structure shared by staves, the staff settings in effect and staff-style
 // definitions (whose records begin with it). Three layouts follow the host version; the field
 // accessors give the address of a field for the layout in use, so one set of operations serves
 // every class that carries the structure. Concrete classes own the buffer.

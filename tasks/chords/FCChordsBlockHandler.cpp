@@ -202,9 +202,9 @@ bool FCChordsBlockHandler::Execute() {
                 if (!entry->IsNote() || entry->GetNoteCount() < 2) continue;
                 // The layer's staff lies in the selection: only the position needs a test.
                 if (!region.IsMeasurePosIncluded(entry->GetMeasure(), entry->GetMeasurePos())) continue;
-                FCCurrentStaffSpec spec;
-                spec.LoadForEntry(entry);
-                if (spec.GetNotationStyle() != 0) continue;
+                FCCurrentStaffSpec inEffect;
+                inEffect.LoadForEntry(entry);
+                if (inEffect.GetNotationStyle() != 0) continue;
                 if (!BreakChord(entry, &layer, style, &pitches)) continue;
                 unsaved = entry->GetMeasure();
                 changed = true;

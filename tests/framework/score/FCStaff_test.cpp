@@ -85,37 +85,37 @@ TEST(Staff, NotationStyleAndIndependenceComeFromTheirFlags) {
     }
 }
 
-TEST(Staff, CurrentSpecificationIsTheStaffRecordAndAFailedLoadReadsAsStandard) {
+TEST(Staff, CurrentStaffSettingsAreTheStaffRecordAndAFailedLoadReadsAsStandard) {
     DocumentBuilder doc;
     doc.AddStaves(2);
     doc.AddMeasures(2);
     ASSERT_TRUE(doc.SetStaffNotationStyle(2, 1));
     ASSERT_TRUE(doc.SetStaffIndependence(2, true, true));
 
-    FCCurrentStaffSpec spec;
+    FCCurrentStaffSpec inEffect;
     FCCell cell(2, 2);
-    ASSERT_TRUE(spec.LoadForCell(&cell));
-    EXPECT_EQ(spec.GetNotationStyle(), 1);
-    EXPECT_TRUE(spec.HasIndependentKeySig());
-    EXPECT_TRUE(spec.HasIndependentTimeSig());
-    EXPECT_FALSE(spec.Save());  // derived by the host, never written
+    ASSERT_TRUE(inEffect.LoadForCell(&cell));
+    EXPECT_EQ(inEffect.GetNotationStyle(), 1);
+    EXPECT_TRUE(inEffect.HasIndependentKeySig());
+    EXPECT_TRUE(inEffect.HasIndependentTimeSig());
+    EXPECT_FALSE(inEffect.Save());  // derived by the host, never written
 
     uint8_t record[FCNoteEntry::kRecordSize] = {0};
     const int32_t pos = 0x12345;
     std::memcpy(record + 136, &pos, 4);
     FCNoteEntry entry(record);
     entry.SetMeasureAndStaff(1, 2);
-    ASSERT_TRUE(spec.LoadForEntry(&entry));
-    EXPECT_EQ(spec.GetKeyWord(1), 1);
-    EXPECT_EQ(spec.GetKeyWord(2), 0x2345);  // position, low word first
-    EXPECT_EQ(spec.GetKeyWord(3), 0x0001);
+    ASSERT_TRUE(inEffect.LoadForEntry(&entry));
+    EXPECT_EQ(inEffect.GetKeyWord(1), 1);
+    EXPECT_EQ(inEffect.GetKeyWord(2), 0x2345);  // position, low word first
+    EXPECT_EQ(inEffect.GetKeyWord(3), 0x0001);
 
     FCCell nowhere(1, 7);
-    EXPECT_FALSE(spec.LoadForCell(&nowhere));
-    EXPECT_FALSE(spec.IsLoaded());
-    EXPECT_EQ(spec.GetNotationStyle(), 0);
-    EXPECT_FALSE(spec.HasIndependentKeySig());
-    EXPECT_FALSE(spec.HasIndependentTimeSig());
+    EXPECT_FALSE(inEffect.LoadForCell(&nowhere));
+    EXPECT_FALSE(inEffect.IsLoaded());
+    EXPECT_EQ(inEffect.GetNotationStyle(), 0);
+    EXPECT_FALSE(inEffect.HasIndependentKeySig());
+    EXPECT_FALSE(inEffect.HasIndependentTimeSig());
 }
 
 TEST(Staff, AllStavesLoadEvenWhenStaffOneWasRemoved) {
