@@ -126,4 +126,9 @@ public:
     std::string LastDialogError() const;
 };
 
+// The word the textual picture of a window uses for a control of that window class (any case)
+// and style: "label", "line", "button", "check", "radio", "group", "edit", "popup", "listbox",
+// "list", "tree", or "window" for anything else. Both drivers describe controls the same way.
+const char* ControlKindName(const std::u16string& className, DWORD style);
+
 }  // namespace simhost

@@ -72,41 +72,7 @@ bool IsCheckedStyle(DWORD style) {
     }
 }
 
-const char* KindName(const Window& control) {
-    switch (control.kind) {
-        case Kind::Static:
-            return (control.style & SS_TYPEMASK) == SS_ETCHEDHORZ || (control.style & SS_TYPEMASK) == SS_ETCHEDVERT
-                       ? "line"
-                       : "label";
-        case Kind::Button:
-            switch (control.style & BS_TYPEMASK) {
-                case BS_CHECKBOX:
-                case BS_AUTOCHECKBOX:
-                case BS_3STATE:
-                case BS_AUTO3STATE:
-                    return "check";
-                case BS_RADIOBUTTON:
-                case BS_AUTORADIOBUTTON:
-                    return "radio";
-                case BS_GROUPBOX:
-                    return "group";
-                default:
-                    return "button";
-            }
-        case Kind::Edit:
-            return "edit";
-        case Kind::ComboBox:
-            return "popup";
-        case Kind::ListBox:
-            return "listbox";
-        case Kind::ListView:
-            return "list";
-        case Kind::TreeView:
-            return "tree";
-        default:
-            return "window";
-    }
-}
+const char* KindName(const Window& control) { return ControlKindName(control.className, control.style); }
 
 }  // namespace
 

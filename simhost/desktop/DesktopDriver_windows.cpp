@@ -125,40 +125,7 @@ bool IsCheckStyle(DWORD style) {
     }
 }
 
-const char* KindName(HWND control) {
-    const DWORD style = StyleOf(control);
-    switch (KindOf(control)) {
-        case Kind::Static:
-            return (style & SS_TYPEMASK) == SS_ETCHEDHORZ || (style & SS_TYPEMASK) == SS_ETCHEDVERT ? "line" : "label";
-        case Kind::Button:
-            switch (style & BS_TYPEMASK) {
-                case BS_CHECKBOX:
-                case BS_AUTOCHECKBOX:
-                case BS_3STATE:
-                case BS_AUTO3STATE:
-                    return "check";
-                case BS_RADIOBUTTON:
-                case BS_AUTORADIOBUTTON:
-                    return "radio";
-                case BS_GROUPBOX:
-                    return "group";
-                default:
-                    return "button";
-            }
-        case Kind::Edit:
-            return "edit";
-        case Kind::ComboBox:
-            return "popup";
-        case Kind::ListBox:
-            return "listbox";
-        case Kind::ListView:
-            return "list";
-        case Kind::TreeView:
-            return "tree";
-        default:
-            return "window";
-    }
-}
+const char* KindName(HWND control) { return ControlKindName(ClassOf(control), StyleOf(control)); }
 
 std::vector<HWND> Children(HWND window) {
     std::vector<HWND> children;
