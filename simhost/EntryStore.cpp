@@ -33,8 +33,13 @@ uint64_t g_lastStamp = 0;
 }  // namespace
 
 EntryStore::EntryStore(EntryStore&& other) noexcept
-    : frames_(std::move(other.frames_)), locked_(std::move(other.locked_)), next_(other.next_), stamp_(other.stamp_) {
+    : frames_(std::move(other.frames_)),
+      numbers_(std::move(other.numbers_)),
+      locked_(std::move(other.locked_)),
+      next_(other.next_),
+      stamp_(other.stamp_) {
     other.frames_.clear();
+    other.numbers_.clear();
     other.locked_.clear();
     other.next_ = 1;
     other.Touch();
@@ -43,10 +48,12 @@ EntryStore::EntryStore(EntryStore&& other) noexcept
 EntryStore& EntryStore::operator=(EntryStore&& other) noexcept {
     if (this != &other) {
         frames_ = std::move(other.frames_);
+        numbers_ = std::move(other.numbers_);
         locked_ = std::move(other.locked_);
         next_ = other.next_;
         stamp_ = other.stamp_;
         other.frames_.clear();
+        other.numbers_.clear();
         other.locked_.clear();
         other.next_ = 1;
         other.Touch();
@@ -61,20 +68,35 @@ const EntryStore::Entries& EntryStore::Get(const FrameKey& key) const {
     return found == frames_.end() ? NoEntries() : found->second;
 }
 
+void EntryStore::Unindex(const FrameKey& key) {
+    auto frame = frames_.find(key);
+    if (frame == frames_.end()) return;
+    for (const StoredEntry& entry : frame->second) {
+        // A number held twice (only a broken document does that) stays with its other frame.
+        auto indexed = numbers_.find(entry.number);
+        if (indexed != numbers_.end() && indexed->second == key) numbers_.erase(indexed);
+    }
+}
+
+void EntryStore::Index(const FrameKey& key) {
+    auto frame = frames_.find(key);
+    if (frame == frames_.end()) return;
+    for (const StoredEntry& entry : frame->second) numbers_.emplace(entry.number, key);
+}
+
 void EntryStore::Set(const FrameKey& key, const Entries& entries) {
-    Touch();
-    if (entries.empty())
-        frames_.erase(key);
-    else
-        frames_[key] = entries;
+    Set(key, Entries(entries));
 }
 
 void EntryStore::Set(const FrameKey& key, Entries&& entries) {
     Touch();
-    if (entries.empty())
+    Unindex(key);
+    if (entries.empty()) {
         frames_.erase(key);
-    else
-        frames_[key] = std::move(entries);
+        return;
+    }
+    frames_[key] = std::move(entries);
+    Index(key);
 }
 
 std::vector<int32_t> EntryStore::EraseStaff(int staff) {
@@ -85,6 +107,7 @@ std::vector<int32_t> EntryStore::EraseStaff(int staff) {
             ++frame;
             continue;
         }
+        Unindex(frame->first);
         for (const StoredEntry& entry : frame->second) numbers.push_back(entry.number);
         frame = frames_.erase(frame);
     }
@@ -108,21 +131,20 @@ int32_t EntryStore::TakeNumber() {
 }
 
 bool EntryStore::Locate(int32_t number, FrameKey* key, int* index) const {
-    for (const auto& frame : frames_)
-        for (size_t i = 0; i < frame.second.size(); ++i)
-            if (frame.second[i].number == number) {
-                if (key) *key = frame.first;
-                if (index) *index = int(i);
-                return true;
-            }
+    auto indexed = numbers_.find(number);
+    if (indexed == numbers_.end()) return false;
+    const Entries& entries = Get(indexed->second);
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].number == number) {
+            if (key) *key = indexed->second;
+            if (index) *index = int(i);
+            return true;
+        }
     return false;
 }
 
 int32_t EntryStore::HighestNumber() const {
-    int32_t highest = 0;
-    for (const auto& frame : frames_)
-        for (const StoredEntry& entry : frame.second) highest = std::max(highest, entry.number);
-    return highest;
+    return numbers_.empty() ? 0 : std::max<int32_t>(0, numbers_.rbegin()->first);
 }
 
 bool FindTuplet(const RecordStore& records, int32_t entryNumber, TupletRatio* ratio) {
@@ -193,15 +215,17 @@ bool IsEntryDetailTag(uint32_t tag) {
 }
 
 void EraseEntryDetails(RecordStore& records, int32_t entryNumber) {
-    const FXKey entryKey = DetailKey(entryNumber, 0);
+    // An entry's details share key words 0 and 1, so they lie together in key order.
+    const FXKey first = DetailKey(entryNumber, 0);
+    FXKey last = first;
+    last.words[2] = last.words[3] = 0xFFFF;
     std::vector<std::pair<uint32_t, FXKey>> doomed;
     for (const auto& tag : records.All()) {
         if (!IsEntryDetailTag(tag.first)) continue;
-        for (const auto& record : tag.second) {
-            const FXKey key = RecordStore::KeyFromOrder(record.first);
-            if (key.words[0] == entryKey.words[0] && key.words[1] == entryKey.words[1])
-                doomed.emplace_back(tag.first, key);
-        }
+        const RecordStore::TagRecords& held = tag.second;
+        for (auto record = held.lower_bound(RecordStore::Order(first));
+             record != held.end() && record->first <= RecordStore::Order(last); ++record)
+            doomed.emplace_back(tag.first, RecordStore::KeyFromOrder(record->first));
     }
     for (const auto& record : doomed) records.Erase(record.first, record.second);
 }

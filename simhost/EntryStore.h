@@ -114,8 +114,14 @@ public:
 
 private:
     void Touch();
+    // Keeps the number index in step when a frame's entries are replaced.
+    void Unindex(const FrameKey& key);
+    void Index(const FrameKey& key);
 
     std::map<FrameKey, Entries> frames_;
+    // Which frame holds each entry number: lookups by number and the highest number need not
+    // walk every frame of a large document.
+    std::map<int32_t, FrameKey> numbers_;
     std::set<FrameKey> locked_;
     int32_t next_ = 1;
     uint64_t stamp_ = 0;
