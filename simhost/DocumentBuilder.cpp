@@ -142,14 +142,31 @@ bool DocumentBuilder::WriteStaffList(int list, const std::vector<int>& staves) {
     return Check(elements.SaveAllForItem(uint16_t(list)));
 }
 
+bool DocumentBuilder::AppendToStaffList(int list, int staff) {
+    // The list's next incidence, from the last record of the list in key order: a score of
+    // thousands of staves is built one staff at a time.
+    const RecordStore::TagRecords& records = RecordView::Current().StoreFor(FCSystemStaff::kTag).Records(FCSystemStaff::kTag);
+    const FXKey next = {{uint16_t(list + 1), 0, 0, 0}};
+    int inci = 0;
+    auto after = records.lower_bound(RecordStore::Order(next));
+    if (after != records.begin()) {
+        const FXKey last = RecordStore::KeyFromOrder(std::prev(after)->first);
+        if (last.words[0] == list) inci = last.words[1] + 1;
+    }
+    if (!Check(inci <= 0xFFFE)) return false;
+    uint8_t data[FCSystemStaff::kDataSize] = {0};
+    fcdata::Write<int16_t>(data, FCSystemStaff::kStaffOffset, int16_t(staff));
+    const FXKey key = {{uint16_t(list), uint16_t(inci), 0, 0}};
+    return Check(hostapi::FX_SaveEData(FCSystemStaff::kTag, &key, data, FCSystemStaff::kDataSize,
+                                       __FCBaseData::kDefaultDataVersion) != 0);
+}
+
 int DocumentBuilder::AddStaff() {
     Scope scope(document_, 0);
     const uint32_t version = __FCStaffBase::StaffDataVersion(BindingVersion());
     const int staff = NextItem(FCStaff::kTag, version);
     if (!Check(Seed(FCStaff::kTag, uint16_t(staff), __FCStaffBase::StaffDataSize(BindingVersion()), version))) return 0;
-    std::vector<int> order = StaffListOf(0);
-    order.push_back(staff);
-    return WriteStaffList(0, order) ? staff : 0;
+    return AppendToStaffList(0, staff) ? staff : 0;
 }
 
 int DocumentBuilder::AddStaffNumbered(int staff) {
@@ -158,9 +175,7 @@ int DocumentBuilder::AddStaffNumbered(int staff) {
     const uint32_t version = __FCStaffBase::StaffDataVersion(BindingVersion());
     if (!Check(!Exists(FCStaff::kTag, uint16_t(staff), 0, version))) return 0;
     if (!Check(Seed(FCStaff::kTag, uint16_t(staff), __FCStaffBase::StaffDataSize(BindingVersion()), version))) return 0;
-    std::vector<int> order = StaffListOf(0);
-    order.push_back(staff);
-    return WriteStaffList(0, order) ? staff : 0;
+    return AppendToStaffList(0, staff) ? staff : 0;
 }
 
 std::vector<int> DocumentBuilder::AddStaves(int count) {

@@ -111,6 +111,8 @@ private:
     bool Check(bool result);
     bool WriteMeter(int staff, int measure, const Meter& meter);
     bool WriteComposite(const Meter& meter, int& topItem, int& bottomItem);
+    // Adds a staff at the end of a staff list.
+    bool AppendToStaffList(int list, int staff);
     bool WriteStaffList(int list, const std::vector<int>& staves);
     std::vector<int> StaffListOf(int list) const;
 

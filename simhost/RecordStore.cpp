@@ -79,13 +79,11 @@ bool RecordStore::EraseAndRenumber(uint32_t tag, const FXKey& key) {
     if (t == tags_.end()) return true;
     const int w = IncidenceWord(tag);
     // The records of the same item lie in one run of the key order: every word before w agrees.
-    FXKey low = key, high = key;
-    for (int v = w; v < 4; ++v) {
-        low.words[v] = 0;
-        high.words[v] = 0xFFFF;
-    }
+    FXKey high = key;
+    for (int v = w; v < 4; ++v) high.words[v] = 0xFFFF;
     std::vector<std::pair<FXKey, Bytes>> moved;
-    for (auto r = t->second.lower_bound(Order(low)); r != t->second.end() && r->first <= Order(high);) {
+    // Only higher incidences move, and they come after the erased key in key order.
+    for (auto r = t->second.upper_bound(Order(key)); r != t->second.end() && r->first <= Order(high);) {
         const FXKey other = KeyFromOrder(r->first);
         bool sameItem = true;
         for (int v = w + 1; v < 4; ++v)
@@ -124,12 +122,19 @@ void RecordStore::AssignKey(uint32_t tag, FXKey& key) const {
         FXKey high = {{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}};
         for (int v = 0; v < w; ++v) low.words[v] = high.words[v] = key.words[v];
         int highest = -1;
-        for (auto r = records.lower_bound(Order(low)), end = records.upper_bound(Order(high)); r != end; ++r) {
+        // Within the run the keys order by word w first, so walking it from the end the first
+        // record that agrees in the later words holds the highest value of word w.
+        const auto first = records.lower_bound(Order(low));
+        for (auto r = records.upper_bound(Order(high)); r != first;) {
+            --r;
             const FXKey other = KeyFromOrder(r->first);
-            bool agrees = true;
+            bool agrees = other.words[w] != 0xFFFF;
             for (int v = w + 1; v < 4 && agrees; ++v)
                 if (!requested[v] && other.words[v] != key.words[v]) agrees = false;
-            if (agrees && other.words[w] != 0xFFFF && int(other.words[w]) > highest) highest = other.words[w];
+            if (agrees) {
+                highest = other.words[w];
+                break;
+            }
         }
         const int start = w == 0 ? 1 : 0;
         key.words[w] = uint16_t(highest < start ? start : highest + 1);
