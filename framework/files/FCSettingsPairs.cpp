@@ -3,6 +3,8 @@
 FCSettingsPair::FCSettingsPair(const FCString* key, const FCString* value) {
     key_.SetString(key);
     key_.TrimWhitespace();
+    foldedKey_.SetString(&key_);
+    foldedKey_.ToLowerCase();
     SetValue(value);
 }
 
@@ -18,14 +20,10 @@ FCSettingsPair* FCSettingsPairs::FindKey(const FCString* key) const {
     FCString wanted;
     wanted.SetString(key);
     wanted.ToLowerCase();
-    FCString candidate;
     for (int i = 0; i < GetCount(); ++i) {
         FCSettingsPair* pair = GetItemAt(i);
-        if (!pair) continue;
-        candidate.SetString(pair->GetKey());
-        candidate.ToLowerCase();
         // Whole code units: comparing only the low bytes would let a foreign key pass for one of ours.
-        if (candidate.IsEqual(&wanted)) return pair;
+        if (pair && pair->GetFoldedKey()->IsEqual(&wanted)) return pair;
     }
     return nullptr;
 }

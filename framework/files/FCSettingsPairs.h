@@ -16,6 +16,9 @@ public:
 
     const FCString* GetKey() const { return &key_; }
     const FCString* GetValue() const { return &value_; }
+    // The key in the form keys are compared in (lower case), kept so that a lookup in a file of
+    // many lines need not fold every key again.
+    const FCString* GetFoldedKey() const { return &foldedKey_; }
     // Copies the value, trimmed like the constructor's.
     void SetValue(const FCString* value);
     // A new pair with the same key and value; the caller owns it.
@@ -23,6 +26,7 @@ public:
 
 private:
     FCString key_;
+    FCString foldedKey_;
     FCString value_;
 };
 
