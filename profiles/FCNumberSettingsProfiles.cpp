@@ -16,14 +16,15 @@ const char* const kBranchName = "QZPattern";
 const char* const kListName = "NumberSettingsProfiles";
 const char* const kProfileName = "NumberSettingsProfile";
 
-// The file's text as UTF-8 (invalid bytes become replacement characters). False when the file
-// cannot be opened. lines: how many lines the file gave; a file that gives lines may still give
-// no text (a zero byte ends the text of its line).
-bool ReadFileText(const char16_t* folder, const char* fileName, std::string* text, int* lines) {
+// The file's text as UTF-8. False when the file cannot be opened. lines: how many lines the file
+// gave. faithful: whether the text is the file's bytes exactly (valid UTF-8 without NUL
+// characters); text that is not would lose bytes if it were written back.
+bool ReadFileText(const char16_t* folder, const char* fileName, std::string* text, int* lines, bool* faithful) {
     const FCString name(fileName);
     FCTextFileUTF8Stream stream(folder, &name);
     text->clear();
     *lines = 0;
+    *faithful = true;
     if (!stream.OpenRead()) return false;
     for (;;) {
         std::unique_ptr<FCString> line(stream.ReadLine());
@@ -31,8 +32,25 @@ bool ReadFileText(const char16_t* folder, const char* fileName, std::string* tex
         ++*lines;
         *text += line->GetUTF8();
     }
+    *faithful = stream.ReadFaithfully();
     stream.Close();
     return true;
+}
+
+// The first of name, name.1, name.2, ... that no file holds yet, so an earlier copy kept aside
+// is never written over; false when all are taken.
+bool FreeAsideName(const char16_t* folder, const char* name, FCString* free) {
+    for (int n = 0; n < 1000; ++n) {
+        free->SetCString(name);
+        if (n > 0) {
+            free->AppendCString(".");
+            free->AppendInteger(n);
+        }
+        FCTextFileStream probe(folder, free);
+        if (!probe.OpenRead()) return true;
+        probe.Close();
+    }
+    return false;
 }
 
 // The document the storage file holds. References are kept as written and white space as it is,
@@ -74,7 +92,8 @@ int FCNumberSettingsProfiles::LoadProfiles() {
     if (!FCFileStream::GetHostFolder(folder)) return 0;
     std::string text;
     int lines = 0;
-    if (!ReadFileText(folder, kStorageFileName, &text, &lines)) return 0;
+    bool faithful = true;
+    if (!ReadFileText(folder, kStorageFileName, &text, &lines, &faithful) || !faithful) return 0;
     tinyxml2::XMLDocument document(kProcessEntities, tinyxml2::PRESERVE_WHITESPACE);
     if (!Parse(text, &document)) return 0;
     const tinyxml2::XMLElement* root = document.FirstChildElement(kRootName);
@@ -91,8 +110,9 @@ bool FCNumberSettingsProfiles::SaveProfiles() {
     tinyxml2::XMLDocument document(kProcessEntities, tinyxml2::PRESERVE_WHITESPACE);
     std::string text;
     int lines = 0;
-    const bool opened = ReadFileText(folder, kStorageFileName, &text, &lines);
-    const bool parsed = opened && Parse(text, &document);
+    bool faithful = true;
+    const bool opened = ReadFileText(folder, kStorageFileName, &text, &lines, &faithful);
+    const bool parsed = opened && faithful && Parse(text, &document);
     // A file that holds something this system cannot read may still matter to the user or to
     // another plug-in: it is kept under another name rather than written over. Only a file
     // without a single byte has nothing to keep. (When the file could not be opened it is most
@@ -127,9 +147,15 @@ bool FCNumberSettingsProfiles::SaveProfiles() {
         return false;
     }
     if (unreadable) {
-        const FCString asideName(kUnreadableFileName);
+        FCString asideName;
         FCTextFileUTF8Stream previous(folder, &storageName);
-        previous.RenameOver(&asideName);
+        const bool movedAside = FreeAsideName(folder, kUnreadableFileName, &asideName) && previous.RenameOver(&asideName);
+        // A file that was there but cannot be kept aside is not written over either. (One that
+        // could not be opened is most likely missing: there is nothing to move.)
+        if (opened && !movedAside) {
+            temporary.RemoveFile();
+            return false;
+        }
     }
     if (!temporary.RenameOver(&storageName)) {
         temporary.RemoveFile();

@@ -31,8 +31,11 @@ public:
     // Writes the profiles into this system's branch of the storage file, keeping everything else
     // the file holds. The previous file stays as it was until the new one is completely written.
     // References and white space in other content are written back as they were read.
-    // A file that exists but cannot be read or parsed (an empty file aside) is not written over:
-    // it is moved aside to kUnreadableFileName and a new file holds the root, "Author" and the
-    // profiles. False when the host gives no folder or the file could not be written.
+    // A file that exists but cannot be read faithfully (bytes that are not UTF-8, NUL characters)
+    // or parsed (an empty file aside) is not written over: it is moved aside to
+    // kUnreadableFileName, or that name with .1, .2, ... when earlier copies hold it, and a new
+    // file holds the root, "Author" and the profiles. A storage file that is a symbolic link is
+    // written through the link. False when the host gives no folder or the file could not be
+    // written or moved aside.
     bool SaveProfiles();
 };

@@ -18,7 +18,8 @@ const char* TextLineEnd();
 FILE* Open(FCString* path, bool eightBit, const char* mode);
 // Flushes the file's buffers through to the disk; false when the data could not be written.
 bool Commit(FILE* file);
-// Renames from over to, replacing to when it exists, as one step; false when it fails.
+// Renames from over to, replacing to when it exists, as one step; false when it fails. When to is
+// a symbolic link, the file it points to is replaced and the link stays.
 bool Replace(FCString* from, FCString* to, bool eightBit);
 // Deletes the file; false when it fails.
 bool Remove(FCString* path, bool eightBit);

@@ -18,6 +18,21 @@ namespace {
 
 const wchar_t* Wide(FCString* path) { return reinterpret_cast<const wchar_t*>(path->GetUnits()); }
 
+// The file a path names after following a symbolic link; the path itself when it is no link or
+// the link cannot be followed.
+std::wstring FollowLinks(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+    HANDLE file = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    wchar_t resolved[MAX_PATH * 4];
+    const DWORD length = GetFinalPathNameByHandleW(file, resolved, DWORD(sizeof resolved / sizeof resolved[0]), 0);
+    CloseHandle(file);
+    if (length == 0 || length >= sizeof resolved / sizeof resolved[0]) return path;
+    return std::wstring(resolved, length);
+}
+
 }  // namespace
 
 char16_t FolderSeparator() { return u'\\'; }
@@ -42,7 +57,7 @@ bool Replace(FCString* from, FCString* to, bool eightBit) {
     if (!from || !to) return false;
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     if (eightBit) return MoveFileExA(from->GetCString(), to->GetCString(), flags) != 0;
-    return MoveFileExW(Wide(from), Wide(to), flags) != 0;
+    return MoveFileExW(Wide(from), FollowLinks(Wide(to)).c_str(), flags) != 0;
 }
 
 bool Remove(FCString* path, bool eightBit) {

@@ -47,7 +47,13 @@ FCString* FCTextFileUTF8Stream::ReadLine() {
     FCString* line = new FCString;
     const std::u16string units = fcplatform::UTF8ToUTF16(bytes.data(), int(bytes.size()));
     line->SetUTF16(units.c_str(), int(units.size()));
+    if (faithful_ && (bytes.find('\0') != std::string::npos || line->GetUTF8() != bytes)) faithful_ = false;
     return line;
+}
+
+bool FCTextFileUTF8Stream::OpenRead() {
+    faithful_ = true;
+    return FCTextFileStream::OpenRead();
 }
 
 bool FCTextFileUTF8Stream::WriteText(FCString* text) {

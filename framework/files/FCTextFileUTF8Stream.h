@@ -16,4 +16,12 @@ public:
     FCString* ReadLine() override;
     // slot 10; the lines of slots 9 and 11 are written through it, so they are UTF-8 as well.
     bool WriteText(FCString* text) override;
+
+    // True while every line read since opening came back byte for byte: valid UTF-8 without NUL
+    // characters. A file that is not can only be rewritten with some of its bytes changed.
+    bool ReadFaithfully() const { return faithful_; }
+    bool OpenRead() override;
+
+private:
+    bool faithful_ = true;
 };

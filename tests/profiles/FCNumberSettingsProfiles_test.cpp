@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -301,3 +303,47 @@ TEST(NumberSettingsProfiles, CopiesAreIndependentOfTheirSource) {
     EXPECT_EQ(copy.GetItemAt(1)->GetSteps(), 1);
     EXPECT_EQ(DescribeAll(copy)[0], Describe(source.GetItemAt(0)));
 }
+
+// A file whose bytes the text cannot hold (not UTF-8, a NUL inside a well-formed document) is
+// never rewritten with those bytes replaced or cut: it goes aside whole, and earlier copies put
+// aside stay as they are (.bak, then .bak.1, .bak.2, ...).
+TEST(ProfileStorage, AFileThatCannotBeReadFaithfullyGoesAsideWithoutOverwritingEarlierCopies) {
+    const std::string bak = FCNumberSettingsProfiles::kUnreadableFileName;
+    const std::string withLatin1 = Wrap("<NumberSettingsProfile Name=\"caf\xE9\"/>");
+    const std::string withNul = Wrap(std::string("<QZOther>a\0b</QZOther>", 22));
+    TempHostFolder folder;
+    const std::string contents[] = {withLatin1, withNul, "\xFF\xFE<QZPluginSettings/>"};
+    const std::string names[] = {bak, bak + ".1", bak + ".2"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        folder.WriteBytes(kFile, contents[i]);
+        FCNumberSettingsProfiles profiles;
+        EXPECT_EQ(profiles.LoadProfiles(), 0);
+        AddProfile(profiles, "mine");
+        ASSERT_TRUE(profiles.SaveProfiles());
+        for (int kept = 0; kept <= i; ++kept) EXPECT_EQ(folder.ReadBytes(names[kept]), contents[kept]);
+        FCNumberSettingsProfiles loaded;
+        EXPECT_EQ(loaded.LoadProfiles(), 1);
+    }
+}
+
+#if !defined(_WIN32)
+// Other programs may keep the storage file elsewhere and link to it: the save replaces the file
+// the link points to and leaves the link in place.
+TEST(ProfileStorage, ASymbolicLinkIsWrittenThrough) {
+    TempHostFolder folder("host");
+    const std::filesystem::path shared = folder.Path().parent_path() / "shared.xml";
+    std::ofstream(shared, std::ios::binary) << Wrap("<NumberSettingsProfile Name=\"old\"/>");
+    std::filesystem::create_symlink(shared, folder.File(kFile));
+    FCNumberSettingsProfiles profiles;
+    ASSERT_EQ(profiles.LoadProfiles(), 1);
+    AddProfile(profiles, "new");
+    ASSERT_TRUE(profiles.SaveProfiles());
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File(kFile)));
+    FCNumberSettingsProfiles loaded;
+    EXPECT_EQ(loaded.LoadProfiles(), 2);
+    std::ifstream in(shared, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(written.find("Name=\"new\""), std::string::npos);
+}
+#endif
