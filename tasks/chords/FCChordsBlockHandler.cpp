@@ -99,7 +99,8 @@ int32_t FCChordsBlockHandler::SnapToNoteValue(int32_t each, bool dotted) {
 }
 
 bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style,
-                                      FCNotePitches* pitches) {
+                                      FCNotePitches* pitches, bool* refused) {
+    if (refused) *refused = false;
     if (!entry || !layer) return false;
     // Grace chords take no time: a figure after one would push the rest of the measure along.
     if (entry->IsInTuplet() || entry->GetDotCount() > 1 || entry->HasTieStart() || entry->IsGraceNote()) return false;
@@ -136,7 +137,10 @@ bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* laye
         tuplet.SetSymbolicDuration(value);
         tuplet.SetReferenceNumber(1);
         tuplet.SetReferenceDuration(duration);
-        if (!tuplet.SaveNew()) return false;
+        if (!tuplet.SaveNew()) {
+            if (refused) *refused = true;
+            return false;
+        }
     }
     if (!layer->InsertEntriesAfter(entry, n - 1, false)) {
         if (needsTuplet) {
@@ -205,7 +209,13 @@ bool FCChordsBlockHandler::Execute() {
                 FCCurrentStaffSpec inEffect;
                 inEffect.LoadForEntry(entry);
                 if (inEffect.GetNotationStyle() != 0) continue;
-                if (!BreakChord(entry, &layer, style, &pitches)) continue;
+                bool refused = false;
+                if (!BreakChord(entry, &layer, style, &pitches, &refused)) {
+                    // A record the host would not create leaves this chord whole while others
+                    // are broken: the run is given up, as for a refused frame.
+                    if (refused) return false;
+                    continue;
+                }
                 unsaved = entry->GetMeasure();
                 changed = true;
             }

@@ -42,8 +42,10 @@ public:
     // new entries inserted into the layer after it (a tuplet when the division needs one).
     // False, with nothing changed, for a chord the style cannot break. The chord's pitches are
     // copied into pitches when given (a caller breaking chord after chord keeps one list), else
-    // into a list of its own.
-    static bool BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style, FCNotePitches* pitches = nullptr);
+    // into a list of its own. refused, when given, tells whether the host refused to create a
+    // record the figure needs (the caller then gives the whole run up).
+    static bool BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style, FCNotePitches* pitches = nullptr,
+                           bool* refused = nullptr);
 
     // How many notes a chord of noteCount notes is broken into; 0 when the style does not
     // apply to it.

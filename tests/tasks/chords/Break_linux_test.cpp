@@ -183,4 +183,12 @@ TEST_F(Break, AHostThatRefusesTheFrameLeavesTheDocumentAsItWas) {
     simhost::SetFailing("FX_SaveTGF");
     EXPECT_FALSE(Apply(kBreak, 0));
     ExpectNothingChanged();
+    simhost::SetFailing("FX_SaveTGF", false);
+
+    // A tuplet the host will not create: the half-note chord before it would be broken and the
+    // quarter-note chord would stay whole, so the whole run is given up.
+    Load(kHead + "s1: 2 <C4 E4 G4> 4 <C4 E4 G4> r\n", Slots(1, 1, 1, 1));
+    simhost::SetFailing("FX_CreateEData");
+    EXPECT_FALSE(Apply(kBreak, 0));
+    ExpectNothingChanged();
 }
