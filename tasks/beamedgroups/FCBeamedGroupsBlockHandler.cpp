@@ -1,5 +1,6 @@
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 
+#include "framework/entries/EntryFrameLayout.h"
 #include "framework/entries/FCNoteEntry.h"
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNotePitchSorter.h"
@@ -115,6 +116,9 @@ bool FCBeamedGroupsBlockHandler::ReorderGroup(FCNoteEntry* start, const FCMusicR
 bool FCBeamedGroupsBlockHandler::ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style,
                                               FCNotePitchesCollection* chords) {
     if (!start || style < 0 || style >= kReorderStyleCount) return false;
+    // The host never saves a locked frame: a group rewritten there would count as a change that
+    // the document never sees.
+    if (start->GetFrame() && fcframe::IsLocked(start->GetFrame())) return false;
     FCNoteEntries group;
     if (!start->CollectBeamGroup(region, &group)) return false;
 

@@ -224,6 +224,7 @@ TEST_F(ReorderNotes, SelectionsWithoutAGroupToReorderChangeNothing) {
         {"stems laid out in different directions", "s1: 8 [C4 D4_ 2. r", true},
         {"one note entry beamed to a rest", "s1: 8 [C4 r 2. r", true},
         {"music only in a hidden layer", "s1 L4: 8 [C4 D4 E4 F4 2 r", true},
+        {"its only group in a locked layer", "s1 locked: 8 [C4 D4 E4 F4 2 r", true},
         {"an empty measure", "", true},
     };
     for (const Row& row : rows) {
