@@ -20,13 +20,22 @@ bool FCUndoBlock::OpenEdit(const FCString* name) {
 bool FCUndoBlock::Run(__FCUndoBlockHandler* handler, const FCString* name) {
     if (!handler || !name) return false;
     handler->undoBlock_ = this;
-    if (!OpenEdit(name)) {
+    // An edit that could be neither taken back nor closed would leave whatever the task wrote
+    // in the document without an undo entry: without the host's cancel there is no run.
+    if (!hostapi::IsOffered("FX_CancelFinaleEdit") || !OpenEdit(name)) {
         handler->undoBlock_ = nullptr;
         running_ = false;
         return false;
     }
     running_ = true;
-    const bool changed = handler->Execute();
+    bool changed = false;
+    try {
+        changed = handler->Execute();
+    } catch (...) {
+        // A task that fails half way must not leave its half in the document: the edit is
+        // taken back below, as for a run that changed nothing.
+        changed = false;
+    }
     running_ = false;
     bool committed = changed && hostapi::FX_EndFinaleEdit(kFXInterfaceVersion) != 0;
     // A host that cannot commit the edit must not leave it open: the change is taken back and

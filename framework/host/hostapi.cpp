@@ -52,6 +52,13 @@ int FunctionCount() { return kFunctionCount; }
 
 const char* FunctionName(int index) { return index >= 0 && index < kFunctionCount ? kNames[index] : nullptr; }
 
+bool IsOffered(const char* name) {
+    if (!name) return false;
+    for (int i = 0; i < kFunctionCount; ++i)
+        if (std::strcmp(kNames[i], name) == 0) return Resolve(i) != nullptr;
+    return false;
+}
+
 void SetHostVersion(uint32_t version) { g_hostVersion = version; }
 uint32_t GetHostVersion() { return g_hostVersion; }
 bool UseUTF16() { return g_hostVersion >= 0x11000000u; }

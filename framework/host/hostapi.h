@@ -157,6 +157,10 @@ FX_FUNCTION_TABLE(FX_DECLARE_WRAPPER)
 int FunctionCount();
 const char* FunctionName(int index);
 
+// Whether the host offers the function of this name (one of the table's); false for names the
+// table does not have.
+bool IsOffered(const char* name);
+
 // The host version handed over by the plug-in's version entry point; 0 until then.
 void SetHostVersion(uint32_t version);
 uint32_t GetHostVersion();

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,52 @@ TEST(UndoBlock, AHostThatCannotCommitTheEditGetsItCancelledAndNoSuccessReported)
     handler.change = true;
     FCUndoBlock block;
     EXPECT_FALSE(block.Run(&handler, &name));
+    EXPECT_FALSE(simhost::CurrentDocument().IsEditOpen());
+    EXPECT_FALSE(CategoryExists());
+    EXPECT_TRUE(UndoList().empty());
+}
+
+// Without the host's cancel an edit that changes nothing, or whose commit fails, could only be
+// left open: the handler is not run at all, whatever else the host offers.
+TEST(UndoBlock, AHostThatCannotCancelAnEditRunsNothing) {
+    const char* const withdrawn[][2] = {
+        {"FX_CancelFinaleEdit", nullptr},
+        {"FX_CancelFinaleEdit", "FX_EndFinaleEdit"},
+    };
+    for (const auto& names : withdrawn) {
+        SCOPED_TRACE(names[1] ? "neither" : "no cancel");
+        simhost::Reset();
+        hostapi::SetLookup(simhost::Lookup);
+        hostapi::SetHostVersion(0x1B000000);
+        for (const char* name : names) simhost::SetWithdrawn(name);
+        FCString name("Hairpins");
+        RecordingHandler handler;
+        handler.change = true;
+        FCUndoBlock block;
+        EXPECT_FALSE(block.Run(&handler, &name));
+        EXPECT_EQ(0, handler.calls);
+        EXPECT_FALSE(simhost::CurrentDocument().IsEditOpen());
+        EXPECT_FALSE(CategoryExists());
+        EXPECT_TRUE(UndoList().empty());
+    }
+}
+
+// A task that throws half way through: what it wrote is taken back with the edit and nothing
+// reaches the caller (the host's message loop).
+TEST(UndoBlock, ATaskThatThrowsLeavesTheDocumentAsItWas) {
+    struct Throwing : RecordingHandler {
+        bool Execute() override {
+            RecordingHandler::Execute();
+            throw std::bad_alloc();
+        }
+    };
+    FCString name("Slurs");
+    Throwing handler;
+    handler.change = true;
+    FCUndoBlock block;
+    EXPECT_FALSE(block.Run(&handler, &name));
+    EXPECT_EQ(1, handler.calls);
+    EXPECT_FALSE(block.IsRunning());
     EXPECT_FALSE(simhost::CurrentDocument().IsEditOpen());
     EXPECT_FALSE(CategoryExists());
     EXPECT_TRUE(UndoList().empty());
