@@ -67,12 +67,22 @@ int32_t FXAPI FinaleExtensionInit(void*, uint32_t* flags) {
     return 1;
 }
 
+// Nothing unwinds into the host: a failure inside the plug-in ends the call with the result the
+// host expects. (A task's edit is already taken back by the undo block that opened it.)
 int32_t FXAPI FinaleExtensionInvoke(FXWindow hostWindow, void*, void*, void*) {
-    patternplugin::Invoke(hostWindow);
+    try {
+        patternplugin::Invoke(hostWindow);
+    } catch (...) {
+    }
     return 0;
 }
 
-void FXAPI FinaleExtensionTerminate(void*) { patternplugin::Terminate(); }
+void FXAPI FinaleExtensionTerminate(void*) {
+    try {
+        patternplugin::Terminate();
+    } catch (...) {
+    }
+}
 
 uint32_t FXAPI FinaleExtensionVersion(uint32_t hostVersion) {
     hostapi::SetHostVersion(hostVersion);

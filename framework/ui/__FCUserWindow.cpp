@@ -487,15 +487,21 @@ int32_t FXAPI __FCUserWindow::MessageDispatcher(FXWindow window, uint32_t messag
                                                 void* userData) {
     __FCUserWindow* target = static_cast<__FCUserWindow*>(userData);
     if (!target) return 0;
-    if (message == WM_INITDIALOG) {
-        target->window_ = window;
-        target->initialised_ = true;
-        target->HandleInit();
+    // Called from the host's message loop: nothing may unwind into it. A message whose handling
+    // failed counts as not handled.
+    try {
+        if (message == WM_INITDIALOG) {
+            target->window_ = window;
+            target->initialised_ = true;
+            target->HandleInit();
+            return 0;
+        }
+        // Messages for a native window the object already let go of are not its business.
+        if (target->window_ != window) return 0;
+        return target->Dispatch(message, wparam, lparam);
+    } catch (...) {
         return 0;
     }
-    // Messages for a native window the object already let go of are not its business.
-    if (target->window_ != window) return 0;
-    return target->Dispatch(message, wparam, lparam);
 }
 
 void __FCUserWindow::NoteModifierKeys() {
