@@ -275,6 +275,20 @@ int OpenDialogTemplate(FXWindow window) {
 
 std::string LastOpenDialogError() { return State().lastError; }
 
+void ReleaseDialogs() {
+    ServiceState& state = State();
+    const std::vector<DialogContext*> dialogs = state.dialogs;
+    state.dialogs.clear();
+    for (DialogContext* context : dialogs) {
+        // Detached first, so that the destruction reaches no code of the plug-in's.
+        if (IsWindow(context->window)) {
+            SetWindowLongPtrW(context->window, DWLP_USER, 0);
+            DestroyWindow(context->window);
+        }
+        if (!context->modal) delete context;
+    }
+}
+
 void ResetDialogService() {
     ServiceState& state = State();
     const std::vector<DialogContext*> dialogs = state.dialogs;

@@ -55,5 +55,8 @@ std::string LastOpenDialogError();
 // Ends every plug-in dialog and host window and restores the defaults above; on Linux the
 // simulated desktop is emptied as well (clock, timers, scripted answers, records).
 void ResetDialogService();
+// Ends every plug-in dialog still open without a word to the plug-in (which may have let go of
+// them, or be about to be unloaded) and frees what the host kept for them.
+void ReleaseDialogs();
 
 }  // namespace simhost

@@ -27,8 +27,24 @@ struct LiveFrame {
     int tupletCount;
 };
 
-std::map<const void*, LiveFrame>& Frames() {
-    static std::map<const void*, LiveFrame> frames;
+// The frames handed out; whatever is still out when the process ends is freed then.
+struct LiveFrames : std::map<const void*, LiveFrame> {
+    LiveFrames() = default;
+    LiveFrames(const LiveFrames&) = delete;
+    LiveFrames& operator=(const LiveFrames&) = delete;
+    ~LiveFrames() { FreeAll(); }
+    void FreeAll() {
+        for (auto& frame : *this) {
+            delete[] frame.second.entries;
+            delete[] frame.second.tuplets;
+            delete[] static_cast<const uint8_t*>(frame.first);
+        }
+        clear();
+    }
+};
+
+LiveFrames& Frames() {
+    static LiveFrames frames;
     return frames;
 }
 
@@ -206,6 +222,8 @@ bool FreeFrame(void* frame) {
     delete[] static_cast<uint8_t*>(frame);
     return true;
 }
+
+void FreeAllFrames() { Frames().FreeAll(); }
 
 bool InsertFrameEntries(void* frame, int index, int count) {
     LiveFrame* live = Find(frame);

@@ -20,6 +20,9 @@ void* LoadFrame(int staffList, int slot, int measure, int layer);
 // never issued, one that appears twice or lives in another frame.
 bool SaveFrame(void* frame);
 bool FreeFrame(void* frame);
+// Frees every frame handed out: a plug-in that never gave its frames back leaves nothing behind
+// when the session ends.
+void FreeAllFrames();
 // Inserts count blank records before index (0 to the entry count); refused in a locked frame.
 bool InsertFrameEntries(void* frame, int index, int count);
 // Removes count records from index on; refused in a locked frame.

@@ -3,6 +3,7 @@
 #include "simhost/Document.h"
 #include "simhost/SimFunctions.h"
 #include "simhost/DialogService.h"
+#include "simhost/EntryFrames.h"
 #include "framework/core/FCPlatform.h"
 
 #include <cstdlib>
@@ -97,7 +98,13 @@ const OfferedFunction kOffered[] = {
 
 }  // namespace
 
+void CloseSession() {
+    ReleaseDialogs();
+    FreeAllFrames();
+}
+
 void Reset() {
+    FreeAllFrames();
     HostState& state = State();
     state.documents.clear();
     state.nextID = 1;

@@ -15,6 +15,9 @@ class Document;
 // A fresh host: one empty document (identifier 1) current, no faults, no folder chosen, the host
 // version reset to the default, the undo list empty.
 void Reset();
+// Ends the session's leftovers before the plug-in is unloaded: the dialogs it left open and the
+// entry frames it never gave back.
+void CloseSession();
 
 // The host version this host hands to a plug-in at start-up.
 constexpr uint32_t kDefaultHostVersion = 0x1B000000;

@@ -170,6 +170,9 @@ int QzHostSession::Run() {
         err_ << "qzhost: the document is unchanged\n";
     out_.flush();
     err_.flush();
+    // What the plug-in left behind (a window it could not close, frames it never freed) goes
+    // before its code does.
+    simhost::CloseSession();
     module_.Unload();
     return status_;
 }
