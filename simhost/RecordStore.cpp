@@ -50,7 +50,12 @@ const RecordStore::Bytes* RecordStore::Find(uint32_t tag, const FXKey& key) cons
 
 void RecordStore::Put(uint32_t tag, const FXKey& key, const uint8_t* data, uint32_t size) {
     Touch();
-    Bytes& bytes = tags_[tag][Order(key)];
+    TagRecords& records = tags_[tag];
+    const uint64_t order = Order(key);
+    // Records made in key order (new items, new incidences) go to the end without a search.
+    Bytes& bytes = records.empty() || order > records.rbegin()->first
+                       ? records.emplace_hint(records.end(), order, Bytes())->second
+                       : records[order];
     if (data)
         bytes.assign(data, data + size);
     else
