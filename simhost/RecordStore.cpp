@@ -50,7 +50,12 @@ const RecordStore::Bytes* RecordStore::Find(uint32_t tag, const FXKey& key) cons
 
 void RecordStore::Put(uint32_t tag, const FXKey& key, const uint8_t* data, uint32_t size) {
     Touch();
-    Bytes& bytes = tags_[tag][Order(key)];
+    TagRecords& records = tags_[tag];
+    const uint64_t order = Order(key);
+    // Records made in key order (new items, new incidences) go to the end without a search.
+    Bytes& bytes = records.empty() || order > records.rbegin()->first
+                       ? records.emplace_hint(records.end(), order, Bytes())->second
+                       : records[order];
     if (data)
         bytes.assign(data, data + size);
     else
@@ -121,9 +126,9 @@ void RecordStore::AssignKey(uint32_t tag, FXKey& key) const {
         FXKey low = {{0, 0, 0, 0}};
         FXKey high = {{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}};
         for (int v = 0; v < w; ++v) low.words[v] = high.words[v] = key.words[v];
+        // Within the run, word w orders the records: walking it backwards, the first record that
+        // agrees holds the highest value (a long run of items is not walked whole).
         int highest = -1;
-        // Within the run the keys order by word w first, so walking it from the end the first
-        // record that agrees in the later words holds the highest value of word w.
         const auto first = records.lower_bound(Order(low));
         for (auto r = records.upper_bound(Order(high)); r != first;) {
             --r;
@@ -136,7 +141,9 @@ void RecordStore::AssignKey(uint32_t tag, FXKey& key) const {
                 break;
             }
         }
-        const int start = w == 0 ? 1 : 0;
+        // Words before the incidence word are item numbers, which start at 1 (a centre shape's
+        // number, word 1 of its key, must never be 0: a measure mark's 0 means "no centre").
+        const int start = w < IncidenceWord(tag) ? 1 : 0;
         key.words[w] = uint16_t(highest < start ? start : highest + 1);
         requested[w] = false;
     }
