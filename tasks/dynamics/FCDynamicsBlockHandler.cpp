@@ -1,5 +1,7 @@
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
 
+#include "framework/entries/FCNoteEntry.h"
+#include "framework/entries/FCNoteEntryCell.h"
 #include "framework/score/FCMusicRegion.h"
 #include "framework/ui/FCUI.h"
 #include "plugin/PatternSettings.h"
@@ -53,10 +55,104 @@ const TaskPopupItem kSwellDurations[] = {
     {3, "Whole Note"},     {4, "Dotted Whole Note"}, {5, "Breve"},
 };
 
+// Vertical offsets (EVPUs) of the position choices before the custom one.
+const int kVerticalOffsets[] = {-120, 24, -168, 72, -216, 120};
+static_assert(sizeof kVerticalOffsets / sizeof kVerticalOffsets[0] == FCDynamicsBlockHandler::kCustomVerticalPosition,
+              "one offset per fixed position");
+
+// A note that sounds: not a rest, not a grace note, not marked as silent.
+bool IsSoundingNote(const FCNoteEntry* entry) {
+    return entry->IsNote() && !entry->IsGraceNote() &&
+           (entry->GetEntryFlags() & FCDynamicsBlockHandler::kNotSoundingFlag) == 0;
+}
+
+// The last measure of the document (0 when the host does not say).
+int LastMeasure() {
+    FCMusicRegion document;
+    document.SetFullDocument();
+    return document.GetEndMeasure();
+}
+
 }  // namespace
 
 bool FCDynamicsBlockHandler::Execute() {
-    // The work of each Dynamics task comes with that task; until then Apply changes nothing.
+    switch (GetTaskID()) {
+        case kCarbonCopy:
+            return ExecuteCarbonCopy();
+        case kHairpins:
+            return ExecuteHairpins();
+        case kHairpinSwells:
+            return ExecuteHairpinSwells();
+        default:
+            return false;
+    }
+}
+
+int FCDynamicsBlockHandler::CalcVerticalOffset(int position, int customOffset) {
+    if (position == kCustomVerticalPosition) return customOffset;
+    return position >= 0 && position < kCustomVerticalPosition ? kVerticalOffsets[position] : 0;
+}
+
+int FCDynamicsBlockHandler::FindSoundingLayer(int measure, int staff, int32_t position, int32_t tolerance, int layer) {
+    if (measure < 1 || measure > 0x7FFF || staff < 1) return 0;
+    FCNoteEntryCell cell(measure, staff);
+    if (!cell.Load()) return 0;
+    // Widened in 64 bits: a position at the end of a measure is 0x7FFFFFFF.
+    const int64_t at = position;
+    for (int i = 0; i < cell.GetCount(); ++i) {
+        const FCNoteEntry* entry = cell.GetItemAt(i);
+        if (!IsSoundingNote(entry)) continue;
+        if (layer && entry->GetLayerNumber() != layer) continue;
+        const int64_t start = entry->GetMeasurePos();
+        if (start - tolerance <= at && at <= start + entry->GetActualDuration() + tolerance) return entry->GetLayerNumber();
+    }
+    return 0;
+}
+
+bool FCDynamicsBlockHandler::ShrinkStart(int staff, int* measure, int32_t* position) {
+    const int last = LastMeasure();
+    int32_t from = *position;
+    for (int m = *measure; m >= 1 && m <= last; ++m, from = 0) {
+        FCNoteEntryCell cell(m, staff);
+        if (!cell.Load()) continue;
+        bool found = false;
+        int32_t nearest = 0;
+        for (int i = 0; i < cell.GetCount(); ++i) {
+            const FCNoteEntry* entry = cell.GetItemAt(i);
+            const int32_t start = entry->GetMeasurePos();
+            if (!IsSoundingNote(entry) || start < from || (found && start >= nearest)) continue;
+            nearest = start;
+            found = true;
+        }
+        if (found) {
+            *measure = m;
+            *position = nearest;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FCDynamicsBlockHandler::ShrinkEnd(int staff, int* measure, int32_t* position) {
+    int64_t upTo = *position;
+    for (int m = *measure; m >= 1 && m <= 0x7FFF; --m, upTo = INT64_MAX) {
+        FCNoteEntryCell cell(m, staff);
+        if (!cell.Load()) continue;
+        bool found = false;
+        int64_t nearest = 0;
+        for (int i = 0; i < cell.GetCount(); ++i) {
+            const FCNoteEntry* entry = cell.GetItemAt(i);
+            const int64_t end = int64_t(entry->GetMeasurePos()) + entry->GetActualDuration();
+            if (!IsSoundingNote(entry) || end > upTo || (found && end <= nearest)) continue;
+            nearest = end;
+            found = true;
+        }
+        if (found && nearest <= INT32_MAX) {
+            *measure = m;
+            *position = int32_t(nearest);
+            return true;
+        }
+    }
     return false;
 }
 
@@ -228,3 +324,8 @@ bool FCDynamicsBlockHandler::CanCreateHairpins() {
     FCString caption("Wide Selected Region");
     return ui->AlertYesNo(&text, &caption) == FCUI::kAnswerYes;
 }
+
+// Hairpins are smart shapes, which the framework does not have yet: until it does, no hairpin is
+// made or found.
+bool FCDynamicsBlockHandler::CreateHairpin(int, const FCMusicRegion*, int, int) { return false; }
+bool FCDynamicsBlockHandler::RemoveHairpins(int, const FCMusicRegion*) { return false; }
