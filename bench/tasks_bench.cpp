@@ -16,12 +16,15 @@
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/host/hostapi.h"
+#include "framework/markings/FCExpression.h"
+#include "framework/markings/FCTextExpressionDef.h"
 #include "plugin/PatternSettings.h"
 #include "simhost/Document.h"
 #include "simhost/DocumentBuilder.h"
 #include "simhost/SimHost.h"
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 #include "tasks/chords/FCChordsBlockHandler.h"
+#include "tasks/dynamics/FCDynamicsBlockHandler.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -211,6 +214,112 @@ Result Run(int measures, int repeat, const std::string& only) {
     return result;
 }
 
+// --- the Dynamics tasks ---
+
+// Dynamics over the document of BuildDocument: on staff 1 a "p" (a dynamic by its category) at the
+// start of every measure and a "cresc." (a dynamic by its word) at its middle, on every other
+// staff one "p" at the second beat. Returns false when a record could not be made.
+bool AddDynamics(int measures) {
+    FCString text("p");
+    FCTextExpressionDef piano;
+    piano.SetCategoryNumber(1);
+    FCTextExpressionDef crescendo;
+    bool ok = piano.SetText(&text) && piano.SaveAs(1);
+    text.SetCString("cresc.");
+    ok = ok && crescendo.SetText(&text) && crescendo.SaveAs(2);
+    for (int measure = 1; ok && measure <= measures; ++measure)
+        for (int staff = 1; ok && staff <= kStaves; ++staff) {
+            FCExpression expression;
+            expression.SetDefinitionNumber(1);
+            expression.SetStaff(staff);
+            expression.SetMeasurePos(staff == 1 ? 0 : 1024);
+            ok = expression.SaveNewUnderMeasure(measure);
+            if (ok && staff == 1) {
+                expression.SetDefinitionNumber(2);
+                expression.SetMeasurePos(2048);
+                ok = expression.SaveNewUnderMeasure(measure);
+            }
+        }
+    return ok;
+}
+
+// Carbon Copy's floor: what it reads (every cell of the destination staves, the expressions of
+// every measure) loaded, and what it writes made: the destinations' expressions deleted and the
+// source's created on every other staff.
+bool CopyExpressionsFloor(int measures) {
+    bool ok = true;
+    for (int measure = 1; measure <= measures; ++measure) {
+        for (int staff = 2; staff <= kStaves; ++staff) {
+            FCNoteEntryCell cell(measure, staff);
+            ok = cell.Load() && ok;
+        }
+        FCExpressions expressions;
+        expressions.LoadAllForItem(uint16_t(measure));
+        for (int i = expressions.GetCount() - 1; i >= 0; --i)
+            if (expressions.GetItemAt(i)->GetStaff() != 1) ok = expressions.GetItemAt(i)->DeleteData() && ok;
+        for (int i = 0; i < expressions.GetCount(); ++i) {
+            FCExpression* expression = expressions.GetItemAt(i);
+            if (expression->GetStaff() != 1) continue;
+            for (int staff = 2; staff <= kStaves; ++staff) {
+                expression->SetStaff(staff);
+                ok = expression->SaveNewUnderMeasure(measure) && ok;
+            }
+        }
+    }
+    return ok;
+}
+
+bool CarbonCopy(int source) {
+    PatternSettings& settings = ThePatternSettings();
+    settings.QZPT_DYNAMICS_CARBONCOPY_SOURCE = source;
+    settings.QZPT_DYNAMICS_CARBONCOPY_MUSIC = true;
+    settings.QZPT_DYNAMICS_CARBONCOPY_SHRINKSMARTSHAPES = true;
+    settings.QZPT_DYNAMICS_CARBONCOPY_LAYERASSIGN = true;
+    FCDynamicsBlockHandler handler(FCDynamicsBlockHandler::kCarbonCopy, nullptr, nullptr);
+    return handler.Execute();
+}
+
+Result RunDynamics(int measures, int repeat, const std::string& only) {
+    Result result;
+    result.measures = measures;
+    const int entries = BuildDocument(measures);
+    if (!entries || !AddDynamics(measures)) {
+        std::fprintf(stderr, "tasks_bench: the document of %d measures with dynamics could not be built\n", measures);
+        std::exit(2);
+    }
+    ThePatternSettings().ResetToDefaults();
+
+    std::vector<Phase> phases(2);
+    const char* names[] = {"floor: copied expressions", "Carbon Copy: most dynamics"};
+    const std::function<bool()> bodies[] = {
+        [=] { return CopyExpressionsFloor(measures); },
+        [] { return CarbonCopy(0); },
+    };
+    std::vector<bool> chosen(phases.size());
+    for (size_t i = 0; i < phases.size(); ++i) {
+        phases[i].name = names[i];
+        phases[i].entries = entries;
+        chosen[i] = phases[i].name.find(only) != std::string::npos;
+    }
+    for (int run = 0; run < repeat; ++run)
+        for (size_t i = 0; i < phases.size(); ++i)
+            if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
+    result.tasks = {phases[1]};
+    result.floors = {phases[0]};
+
+    std::printf("%d staves x %d measures with dynamics, %d entries\n", kStaves, measures, entries);
+    if (chosen[0]) PrintPhase(phases[0], nullptr);
+    if (chosen[1]) PrintPhase(phases[1], chosen[0] ? &phases[0] : nullptr);
+    std::printf("\n");
+    return result;
+}
+
+// Adds the other run's tasks and floors to the result of the same size.
+void Append(Result& into, const Result& from) {
+    into.tasks.insert(into.tasks.end(), from.tasks.begin(), from.tasks.end());
+    into.floors.insert(into.floors.end(), from.floors.begin(), from.floors.end());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -238,7 +347,8 @@ int main(int argc, char** argv) {
         "Times are processor time of this program, the fastest of %d runs.\n\n",
         repeat);
     if (only > 0) {
-        const Result result = Run(only, repeat, phase);
+        Result result = Run(only, repeat, phase);
+        Append(result, RunDynamics(only, repeat, phase));
         for (const Phase& phase : result.tasks)
             if (!phase.ok) return 1;
         return 0;
@@ -247,8 +357,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tasks_bench: --phase needs --measures\n");
         return 2;
     }
-    const Result small = Run(100, repeat, phase);
-    const Result large = Run(400, repeat, phase);
+    Result small = Run(100, repeat, phase);
+    Append(small, RunDynamics(100, repeat, phase));
+    Result large = Run(400, repeat, phase);
+    Append(large, RunDynamics(400, repeat, phase));
 
     bool met = true;
     std::printf("targets: ratio at most %.1f; time per entry at %d measures within %.0f%% of %d measures\n", kMaxRatio,

@@ -41,16 +41,24 @@ bool FCDynamicsBlockHandler::IsDynamicText(const FCString* text) {
 
 bool FCDynamicsBlockHandler::IsDynamicExpression(const FCExpression* expression) {
     if (!expression) return false;
+    const int number = expression->GetDefinitionNumber();
+    const int key = expression->IsShape() ? -number : number;
+    const auto known = dynamicDefinitions_.find(key);
+    if (known != dynamicDefinitions_.end()) return known->second;
+    bool dynamic = false;
     if (expression->IsShape()) {
         std::unique_ptr<FCShapeExpressionDef> definition(expression->CreateShapeExpressionDef());
-        return definition && definition->GetCategoryNumber() == kDynamicsCategory;
+        dynamic = definition && definition->GetCategoryNumber() == kDynamicsCategory;
+    } else if (std::unique_ptr<FCTextExpressionDef> definition{expression->CreateTextExpressionDef()}) {
+        dynamic = definition->GetCategoryNumber() == kDynamicsCategory;
+        if (!dynamic) {
+            FCString text;
+            definition->GetText(&text);
+            dynamic = IsDynamicText(&text);
+        }
     }
-    std::unique_ptr<FCTextExpressionDef> definition(expression->CreateTextExpressionDef());
-    if (!definition) return false;
-    if (definition->GetCategoryNumber() == kDynamicsCategory) return true;
-    FCString text;
-    definition->GetText(&text);
-    return IsDynamicText(&text);
+    dynamicDefinitions_[key] = dynamic;
+    return dynamic;
 }
 
 int FCDynamicsBlockHandler::CountDynamicExpressions(int staff, const FCMusicRegion* region, bool stopAtFirst) {

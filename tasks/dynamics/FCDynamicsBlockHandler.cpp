@@ -93,18 +93,29 @@ int FCDynamicsBlockHandler::CalcVerticalOffset(int position, int customOffset) {
     return position >= 0 && position < kCustomVerticalPosition ? kVerticalOffsets[position] : 0;
 }
 
-int FCDynamicsBlockHandler::FindSoundingLayer(int measure, int staff, int32_t position, int32_t tolerance, int layer) {
-    if (measure < 1 || measure > 0x7FFF || staff < 1) return 0;
+const std::vector<FCDynamicsBlockHandler::SoundingNote>& FCDynamicsBlockHandler::SoundingNotes(int measure,
+                                                                                               int staff) {
+    const auto key = std::make_pair(measure, staff);
+    const auto found = soundingNotes_.find(key);
+    if (found != soundingNotes_.end()) return found->second;
+    std::vector<SoundingNote>& notes = soundingNotes_[key];
+    if (measure < 1 || measure > 0x7FFF || staff < 1) return notes;
     FCNoteEntryCell cell(measure, staff);
-    if (!cell.Load()) return 0;
-    // Widened in 64 bits: a position at the end of a measure is 0x7FFFFFFF.
-    const int64_t at = position;
+    if (!cell.Load()) return notes;
     for (int i = 0; i < cell.GetCount(); ++i) {
         const FCNoteEntry* entry = cell.GetItemAt(i);
         if (!IsSoundingNote(entry)) continue;
-        if (layer && entry->GetLayerNumber() != layer) continue;
-        const int64_t start = entry->GetMeasurePos();
-        if (start - tolerance <= at && at <= start + entry->GetActualDuration() + tolerance) return entry->GetLayerNumber();
+        const int32_t start = entry->GetMeasurePos();
+        notes.push_back(SoundingNote{start, int64_t(start) + entry->GetActualDuration(), entry->GetLayerNumber()});
+    }
+    return notes;
+}
+
+int FCDynamicsBlockHandler::FindSoundingLayer(int measure, int staff, int32_t position, int32_t tolerance, int layer) {
+    for (const SoundingNote& note : SoundingNotes(measure, staff)) {
+        if (layer && note.layer != layer) continue;
+        // In 64 bits: a position at the end of a measure is 0x7FFFFFFF.
+        if (int64_t(note.start) - tolerance <= position && position <= note.end + tolerance) return note.layer;
     }
     return 0;
 }
@@ -113,15 +124,11 @@ bool FCDynamicsBlockHandler::ShrinkStart(int staff, int* measure, int32_t* posit
     const int last = LastMeasure();
     int32_t from = *position;
     for (int m = *measure; m >= 1 && m <= last; ++m, from = 0) {
-        FCNoteEntryCell cell(m, staff);
-        if (!cell.Load()) continue;
         bool found = false;
         int32_t nearest = 0;
-        for (int i = 0; i < cell.GetCount(); ++i) {
-            const FCNoteEntry* entry = cell.GetItemAt(i);
-            const int32_t start = entry->GetMeasurePos();
-            if (!IsSoundingNote(entry) || start < from || (found && start >= nearest)) continue;
-            nearest = start;
+        for (const SoundingNote& note : SoundingNotes(m, staff)) {
+            if (note.start < from || (found && note.start >= nearest)) continue;
+            nearest = note.start;
             found = true;
         }
         if (found) {
@@ -136,18 +143,14 @@ bool FCDynamicsBlockHandler::ShrinkStart(int staff, int* measure, int32_t* posit
 bool FCDynamicsBlockHandler::ShrinkEnd(int staff, int* measure, int32_t* position) {
     int64_t upTo = *position;
     for (int m = *measure; m >= 1 && m <= 0x7FFF; --m, upTo = INT64_MAX) {
-        FCNoteEntryCell cell(m, staff);
-        if (!cell.Load()) continue;
         bool found = false;
         int64_t nearest = 0;
-        for (int i = 0; i < cell.GetCount(); ++i) {
-            const FCNoteEntry* entry = cell.GetItemAt(i);
-            const int64_t end = int64_t(entry->GetMeasurePos()) + entry->GetActualDuration();
-            if (!IsSoundingNote(entry) || end > upTo || (found && end <= nearest)) continue;
-            nearest = end;
+        for (const SoundingNote& note : SoundingNotes(m, staff)) {
+            if (note.end > upTo || note.end > INT32_MAX || (found && note.end <= nearest)) continue;
+            nearest = note.end;
             found = true;
         }
-        if (found && nearest <= INT32_MAX) {
+        if (found) {
             *measure = m;
             *position = int32_t(nearest);
             return true;

@@ -8,6 +8,9 @@
 #include "plugin/FCPatternTaskBlockHandler.h"
 
 #include <cstdint>
+#include <map>
+#include <utility>
+#include <vector>
 
 class FCExpression;
 class FCMusicRegion;
@@ -42,19 +45,22 @@ public:
     bool CanExecute() override;
 
     // --- shared pieces ---
+    // The handler keeps what it learns of the cells' notes and of the expression definitions for
+    // its whole life: the Dynamics tasks change neither.
+
     // The vertical offset (EVPUs) of a position choice; the custom offset for the custom choice,
     // 0 for a choice outside the table.
     static int CalcVerticalOffset(int position, int customOffset);
     // The layer number (1-4) of the first sounding note of cell (measure, staff) whose span,
     // widened by tolerance on each side, holds the position; with layer given (1-4), only notes
     // of that layer count. 0 when none does or the cell cannot be loaded.
-    static int FindSoundingLayer(int measure, int staff, int32_t position, int32_t tolerance, int layer = 0);
+    int FindSoundingLayer(int measure, int staff, int32_t position, int32_t tolerance, int layer = 0);
     // Moves a point forward to the nearest start of a sounding note at or after it, going on into
     // the following measures. False, with the point unchanged, when no note follows.
-    static bool ShrinkStart(int staff, int* measure, int32_t* position);
+    bool ShrinkStart(int staff, int* measure, int32_t* position);
     // Moves a point back to the nearest end of a sounding note at or before it, going back into
     // earlier measures. False, with the point unchanged, when no note comes before.
-    static bool ShrinkEnd(int staff, int* measure, int32_t* position);
+    bool ShrinkEnd(int staff, int* measure, int32_t* position);
     // Creates a hairpin of the shape type on the staff over the region (to the end of the end
     // measure when the region runs to it), both ends at the vertical offset.
     static bool CreateHairpin(int staff, const FCMusicRegion* region, int shapeType, int verticalOffset);
@@ -79,12 +85,12 @@ public:
     static bool IsDynamicText(const FCString* text);
     // Whether the expression is a dynamic (by its definition's category or text); false when its
     // definition cannot be loaded.
-    static bool IsDynamicExpression(const FCExpression* expression);
+    bool IsDynamicExpression(const FCExpression* expression);
     // The dynamics of the staff in the region: hairpins with both ends in it, then dynamic
     // expressions; with stopAtFirst the count stops at 1.
-    static int CountDynamics(int staff, const FCMusicRegion* region, bool stopAtFirst);
+    int CountDynamics(int staff, const FCMusicRegion* region, bool stopAtFirst);
     // The staff to copy from by the source choice, or 0 when there is none.
-    static int ChooseSourceStaff(int source, const FCMusicRegion* region);
+    int ChooseSourceStaff(int source, const FCMusicRegion* region);
 
 private:
     bool CanCopyDynamics();
@@ -95,15 +101,28 @@ private:
     bool ExecuteHairpinSwells();
 
     // Hairpins: the music test, shrinking and creation over the region, which comes back as it was.
-    static bool PlaceHairpin(int staff, FCMusicRegion* region, int shapeType, int verticalOffset, bool music,
-                             bool shrink);
+    bool PlaceHairpin(int staff, FCMusicRegion* region, int shapeType, int verticalOffset, bool music,
+                      bool shrink);
     // Carbon Copy's steps.
     static int CountHairpins(int staff, const FCMusicRegion* region, bool stopAtFirst);
-    static int CountDynamicExpressions(int staff, const FCMusicRegion* region, bool stopAtFirst);
-    static bool CopyHairpins(int source, const FCMusicRegion* region, bool music, bool shrink);
-    static bool DeleteDestinationDynamics(int source, const FCMusicRegion* region);
-    static bool CopyDynamicExpressions(int source, const FCMusicRegion* region, bool music, bool layerAssign);
+    int CountDynamicExpressions(int staff, const FCMusicRegion* region, bool stopAtFirst);
+    bool CopyHairpins(int source, const FCMusicRegion* region, bool music, bool shrink);
+    bool DeleteDestinationDynamics(int source, const FCMusicRegion* region);
+    bool CopyDynamicExpressions(int source, const FCMusicRegion* region, bool music, bool layerAssign);
     // Hairpin Swells: the swell over one note's span.
     static bool CreateSwell(int staff, int startMeasure, int32_t startPosition, int endMeasure, int32_t endPosition,
                             int verticalOffset);
+
+    // A sounding note of a cell: its span and its layer number.
+    struct SoundingNote {
+        int32_t start;
+        int64_t end;
+        int layer;
+    };
+    // The sounding notes of cell (measure, staff) in the cell's order; empty when it cannot be loaded.
+    const std::vector<SoundingNote>& SoundingNotes(int measure, int staff);
+
+    std::map<std::pair<int, int>, std::vector<SoundingNote>> soundingNotes_;
+    // Whether each definition is a dynamic, by definition number (shape definitions negated).
+    std::map<int, bool> dynamicDefinitions_;
 };
