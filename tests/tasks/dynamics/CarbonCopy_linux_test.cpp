@@ -172,3 +172,20 @@ TEST_F(CarbonCopy, OnlyDynamicsInsideTheRegionAreCopiedOrErased) {
               Music());
     ExpectOneUndoableEdit(kEditName);
 }
+
+TEST_F(CarbonCopy, OnEqualCountsTheUpperStaffIsTheSource) {
+    const std::string head = "qzs 1\nstaff 1\nstaff 2\n" + kDefinitions + "measure 1\n";
+    const std::string notes = "s1: 1 C4\ns2: 1 C4\n";
+    Load(head +
+             "s2 expression 2\ns2 expression 2 at=1024\ns2 expression 3 at=2048\n"
+             "s1 expression 1\ns1 expression 1 at=1024\ns1 expression 3 at=3072\n" +
+             notes,
+         Slots(1, 2, 1, 1));
+    EXPECT_TRUE(Run(kCarbonCopy, 0));
+    EXPECT_EQ(Expected(head +
+                       "s1 expression 1\ns1 expression 1 at=1024\ns1 expression 3 at=3072\n"
+                       "s2 expression 1\ns2 expression 1 at=1024\ns2 expression 3 at=3072\n" +
+                       notes),
+              Music());
+    ExpectOneUndoableEdit(kEditName);
+}
