@@ -4,6 +4,8 @@
 #include "framework/core/FCString.h"
 #include "framework/markings/FCExpression.h"
 #include "framework/markings/FCShapeExpressionDef.h"
+#include "framework/markings/FCSmartShape.h"
+#include "framework/markings/FCSmartShapeMeasureMark.h"
 #include "framework/markings/FCTextExpressionDef.h"
 #include "framework/score/FCMusicRegion.h"
 #include "framework/ui/FCUI.h"
@@ -11,6 +13,7 @@
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -199,7 +202,94 @@ bool FCDynamicsBlockHandler::ExecuteCarbonCopy() {
     return changed;
 }
 
-// Hairpins are smart shapes, which the framework does not have yet: until it does, none is
-// counted or copied.
-int FCDynamicsBlockHandler::CountHairpins(int, const FCMusicRegion*, bool) { return 0; }
-bool FCDynamicsBlockHandler::CopyHairpins(int, const FCMusicRegion*, bool, bool) { return false; }
+namespace {
+
+// Both ends of the shape lie in the region.
+bool EndsInRegion(FCSmartShape* shape, const FCMusicRegion* region) {
+    FCSmartShapeSegment* left = shape->GetLeftSegment();
+    FCSmartShapeSegment* right = shape->GetRightSegment();
+    return region->IsMeasurePosIncluded(left->GetMeasure(), left->GetMeasurePos()) &&
+           region->IsMeasurePosIncluded(right->GetMeasure(), right->GetMeasurePos());
+}
+
+}  // namespace
+
+int FCDynamicsBlockHandler::CountHairpins(int staff, const FCMusicRegion* region, bool stopAtFirst) {
+    FCSmartShapeMeasureMarks marks;
+    marks.LoadAllForRegion(region);
+    marks.KeepHairpinsOnly();
+    int count = 0;
+    for (int i = 0; i < marks.GetCount(); ++i) {
+        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
+        if (!shape || !shape->IsHairpin()) continue;
+        FCSmartShapeSegment* left = shape->GetLeftSegment();
+        FCSmartShapeSegment* right = shape->GetRightSegment();
+        if (left->GetStaff() != staff || right->GetStaff() != staff || !region->IsStaffIncluded(staff) ||
+            !EndsInRegion(shape.get(), region))
+            continue;
+        ++count;
+        if (stopAtFirst) break;
+    }
+    return count;
+}
+
+bool FCDynamicsBlockHandler::CopyHairpins(int source, const FCMusicRegion* region, bool music, bool shrink) {
+    FCSmartShapeMeasureMarks marks;
+    marks.LoadAllForRegion(region);
+    marks.KeepHairpinsOnly();
+    marks.KeepStaffOnly(source);
+    std::vector<std::unique_ptr<FCSmartShape>> hairpins;
+    for (int i = 0; i < marks.GetCount(); ++i) {
+        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
+        if (shape && shape->IsHairpin() && EndsInRegion(shape.get(), region)) hairpins.push_back(std::move(shape));
+    }
+    bool changed = false;
+    for (int slot = region->GetStartSlot(); slot <= region->GetEndSlot(); ++slot) {
+        const int staff = region->CalcStaffNumber(slot);
+        if (staff == source) continue;
+        for (const std::unique_ptr<FCSmartShape>& hairpin : hairpins) {
+            FCSmartShapeSegment* left = hairpin->GetLeftSegment();
+            FCSmartShapeSegment* right = hairpin->GetRightSegment();
+            const int startMeasure = left->GetMeasure(), endMeasure = right->GetMeasure();
+            const int32_t startPosition = left->GetMeasurePos(), endPosition = right->GetMeasurePos();
+            const int leftStaff = left->GetStaff(), rightStaff = right->GetStaff();
+            const bool startOnMusic =
+                !music || FindSoundingLayer(startMeasure, staff, startPosition, kMusicTolerance) != 0;
+            const bool endOnMusic = !music || FindSoundingLayer(endMeasure, staff, endPosition, kMusicTolerance) != 0;
+            if (!startOnMusic && !endOnMusic) continue;
+            bool copy = true;
+            if (music && shrink) {
+                int measure = startMeasure;
+                int32_t position = startPosition;
+                if (!startOnMusic && ShrinkStart(staff, &measure, &position)) {
+                    left->SetMeasure(measure);
+                    left->SetMeasurePos(position);
+                }
+                measure = endMeasure;
+                position = endPosition;
+                if (!endOnMusic && ShrinkEnd(staff, &measure, &position)) {
+                    right->SetMeasure(measure);
+                    right->SetMeasurePos(position);
+                }
+                FCMusicRegion span = *region;
+                span.SetStartMeasure(left->GetMeasure());
+                span.SetStartMeasurePos(left->GetMeasurePos());
+                span.SetEndMeasure(right->GetMeasure());
+                span.SetEndMeasurePos(right->GetMeasurePos());
+                copy = span.CalcDuration() >= kShortestHairpin;
+            }
+            if (copy) {
+                hairpin->SetStaff(staff);
+                changed |= hairpin->SaveNewEverything(nullptr, nullptr);
+            }
+            // The next staff starts from the source's hairpin again.
+            left->SetStaff(leftStaff);
+            right->SetStaff(rightStaff);
+            left->SetMeasure(startMeasure);
+            left->SetMeasurePos(startPosition);
+            right->SetMeasure(endMeasure);
+            right->SetMeasurePos(endPosition);
+        }
+    }
+    return changed;
+}

@@ -2,9 +2,13 @@
 
 #include "framework/entries/FCNoteEntry.h"
 #include "framework/entries/FCNoteEntryCell.h"
+#include "framework/markings/FCSmartShape.h"
+#include "framework/markings/FCSmartShapeMeasureMark.h"
 #include "framework/score/FCMusicRegion.h"
 #include "framework/ui/FCUI.h"
 #include "plugin/PatternSettings.h"
+
+#include <memory>
 
 namespace {
 
@@ -328,7 +332,57 @@ bool FCDynamicsBlockHandler::CanCreateHairpins() {
     return ui->AlertYesNo(&text, &caption) == FCUI::kAnswerYes;
 }
 
-// Hairpins are smart shapes, which the framework does not have yet: until it does, no hairpin is
-// made or found.
-bool FCDynamicsBlockHandler::CreateHairpin(int, const FCMusicRegion*, int, int) { return false; }
-bool FCDynamicsBlockHandler::RemoveHairpins(int, const FCMusicRegion*) { return false; }
+namespace {
+
+// The host's duration of the measure for the staff (its own time signature, if it has one).
+int32_t MeasureDurationForStaff(int staff, int measure) {
+    FCMusicRegion region;
+    region.SetFullDocument();
+    region.SetStartStaff(staff);
+    region.SetEndStaff(staff);
+    region.SetStartMeasure(measure);
+    region.SetEndMeasure(measure);
+    region.SetStartMeasurePos(0);
+    region.SetEndMeasurePos(FCMusicRegion::kEndOfMeasure);
+    return region.CalcDuration();
+}
+
+}  // namespace
+
+bool FCDynamicsBlockHandler::CreateHairpin(int staff, const FCMusicRegion* region, int shapeType, int verticalOffset) {
+    FCSmartShape shape;
+    shape.ApplyMeasureAttachedPreset();
+    shape.SetShapeType(shapeType);
+    shape.SetStaff(staff);
+    FCSmartShapeSegment* left = shape.GetLeftSegment();
+    FCSmartShapeSegment* right = shape.GetRightSegment();
+    left->SetMeasure(region->GetStartMeasure());
+    left->SetMeasurePos(region->GetStartMeasurePos());
+    const int endMeasure = region->GetEndMeasure();
+    right->SetMeasure(endMeasure);
+    right->SetMeasurePos(region->IsEndMeasurePosMax() ? MeasureDurationForStaff(staff, endMeasure) - 1
+                                                      : region->GetEndMeasurePos());
+    left->SetEndpointOffsetY(verticalOffset);
+    right->SetEndpointOffsetY(verticalOffset);
+    return shape.SaveNewEverything(nullptr, nullptr);
+}
+
+bool FCDynamicsBlockHandler::RemoveHairpins(int excludedStaff, const FCMusicRegion* region) {
+    FCSmartShapeMeasureMarks marks;
+    marks.LoadAllForRegion(region);
+    marks.KeepHairpinsOnly();
+    bool removed = false;
+    for (int i = marks.GetCount() - 1; i >= 0; --i) {
+        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
+        if (!shape) continue;
+        FCSmartShapeSegment* left = shape->GetLeftSegment();
+        FCSmartShapeSegment* right = shape->GetRightSegment();
+        if (left->GetStaff() == excludedStaff || right->GetStaff() == excludedStaff) continue;
+        if (!region->IsStaffIncluded(left->GetStaff()) || !region->IsStaffIncluded(right->GetStaff())) continue;
+        if (!region->IsMeasurePosIncluded(left->GetMeasure(), left->GetMeasurePos()) &&
+            !region->IsMeasurePosIncluded(right->GetMeasure(), right->GetMeasurePos()))
+            continue;
+        removed |= shape->DeleteEverything();
+    }
+    return removed;
+}
