@@ -109,9 +109,8 @@ private:
     bool CopyHairpins(int source, const FCMusicRegion* region, bool music, bool shrink);
     bool DeleteDestinationDynamics(int source, const FCMusicRegion* region);
     bool CopyDynamicExpressions(int source, const FCMusicRegion* region, bool music, bool layerAssign);
-    // Hairpin Swells: the swell over one note's span.
-    static bool CreateSwell(int staff, int startMeasure, int32_t startPosition, int endMeasure, int32_t endPosition,
-                            int verticalOffset);
+    // Hairpin Swells: the two hairpins of the swell over one note's span (a region of one staff).
+    static bool CreateSwell(const FCMusicRegion* span, int verticalOffset);
 
     // A sounding note of a cell: its span and its layer number.
     struct SoundingNote {

@@ -8,6 +8,8 @@
 #include "plugin/PatternSettings.h"
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
 
+#include <vector>
+
 namespace {
 
 const int32_t kSwellDurations[] = {1536, 2048, 3072, 4096, 6144, 8192};
@@ -63,38 +65,28 @@ bool FCDynamicsBlockHandler::IsSwellLength(int scope, int32_t length, int32_t re
     }
 }
 
-bool FCDynamicsBlockHandler::CreateSwell(int staff, int startMeasure, int32_t startPosition, int endMeasure,
-                                         int32_t endPosition, int verticalOffset) {
+bool FCDynamicsBlockHandler::CreateSwell(const FCMusicRegion* span, int verticalOffset) {
     const PatternSettings& settings = ThePatternSettings();
     const bool inverse = settings.QZPT_DYNAMICS_SWELLS_INVERSE;
     const int firstType = inverse ? kDiminuendo : kCrescendo;
     const int secondType = inverse ? kCrescendo : kDiminuendo;
+    const int staff = span->CalcStartStaff();
 
-    FCMusicRegion span;
-    span.SetFullDocument();
-    span.SetStartMeasure(startMeasure);
-    span.SetStartMeasurePos(startPosition);
-    span.SetEndMeasure(endMeasure);
-    span.SetEndMeasurePos(endPosition);
-    span.SetStartStaff(staff);
-    span.SetEndStaff(staff);
-    bool changed = RemoveHairpins(0, &span);
-
-    const int64_t width = span.CalcDuration();
+    const int64_t width = span->CalcDuration();
     const int64_t padding = width * settings.QZPT_DYNAMICS_SWELLS_PADDING / 100;
     const int64_t inner = width - 3 * padding;
     const int64_t focal = inner * settings.QZPT_DYNAMICS_SWELLS_FOCALPOINT / 100;
     const int64_t rest = inner - focal;
 
-    FCMusicRegion first = span;
+    FCMusicRegion first = *span;
     first.MoveEndToDuration(int32_t(padding + focal));
     first.MoveStartToDuration(int32_t(focal));
-    changed |= CreateHairpin(staff, &first, firstType, verticalOffset);
-    FCMusicRegion second = span;
+    bool created = CreateHairpin(staff, &first, firstType, verticalOffset);
+    FCMusicRegion second = *span;
     second.MoveStartToDuration(int32_t(padding + rest));
     second.MoveEndToDuration(int32_t(rest));
-    changed |= CreateHairpin(staff, &second, secondType, verticalOffset);
-    return changed;
+    created |= CreateHairpin(staff, &second, secondType, verticalOffset);
+    return created;
 }
 
 bool FCDynamicsBlockHandler::ExecuteHairpinSwells() {
@@ -110,7 +102,7 @@ bool FCDynamicsBlockHandler::ExecuteHairpinSwells() {
     // A layer starts a measure early so that a note tied in from before the region is known as
     // tied, and runs a measure on so that a tie chain can be followed past the region's end.
     const int firstMeasure = region.GetStartMeasure() > 1 ? region.GetStartMeasure() - 1 : 1;
-    bool changed = false;
+    std::vector<FCMusicRegion> spans;
     for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
         const int staff = region.CalcStaffNumber(slot);
         for (int layerIndex = 0; layerIndex < layers; ++layerIndex) {
@@ -119,12 +111,24 @@ bool FCDynamicsBlockHandler::ExecuteHairpinSwells() {
             for (int i = 0; i < layer.GetCount(); ++i) {
                 const FCNoteEntry* entry = layer.GetItemAt(i);
                 if (!IsSwellNote(entry) || !region.IsEntryIncluded(entry) || entry->IsTiedFromPrevious()) continue;
-                const Span span = TiedSpan(entry);
-                if (span.length > INT32_MAX || !IsSwellLength(scope, int32_t(span.length), reference)) continue;
-                changed |= CreateSwell(staff, entry->GetMeasure(), entry->GetMeasurePos(), span.endMeasure,
-                                       span.endPosition, offset);
+                const Span tied = TiedSpan(entry);
+                if (tied.length > INT32_MAX || !IsSwellLength(scope, int32_t(tied.length), reference)) continue;
+                FCMusicRegion span;
+                span.SetFullDocument();
+                span.SetStartMeasure(entry->GetMeasure());
+                span.SetStartMeasurePos(entry->GetMeasurePos());
+                span.SetEndMeasure(tied.endMeasure);
+                span.SetEndMeasurePos(tied.endPosition);
+                span.SetStartStaff(staff);
+                span.SetEndStaff(staff);
+                spans.push_back(span);
             }
         }
     }
+    // The old hairpins on every span go before any swell is made: a swell ends where the next
+    // note starts, so removing the next note's old hairpins afterwards would take it away again.
+    bool changed = false;
+    for (const FCMusicRegion& span : spans) changed |= RemoveHairpins(0, &span);
+    for (const FCMusicRegion& span : spans) changed |= CreateSwell(&span, offset);
     return changed;
 }
