@@ -189,3 +189,48 @@ TEST_F(CarbonCopy, OnEqualCountsTheUpperStaffIsTheSource) {
               Music());
     ExpectOneUndoableEdit(kEditName);
 }
+
+TEST_F(CarbonCopy, HairpinsInsideTheRegionAreCopiedAndTheDestinationsOnesRemoved) {
+    // The region is staves 1-3, measures 1-2; staff 3 starts with a rest. The source's third
+    // hairpin ends outside the region: neither copied nor removed. Staff 2's hairpins go, even
+    // the one ending outside the region.
+    const std::string head = "qzs 1\nstaff 1\nstaff 2\nstaff 3\n";
+    const std::string m1 = "measure 1\ns1: 4 C4 D4 E4 F4\ns2: 4 C3 D3 E3 F3\ns3: 4 r D3 E3 F3\n";
+    const std::string source1 = "s1 cresc @0-@2048 y=-120\ns1 dim @2048-2@1024 y=24\n";
+    const std::string m2 = "measure 2\ns1: 4 C4 D4 E4 F4\ns2: 4 C3 D3 E3 F3\ns3: 4 C3 D3 E3 F3\n";
+    const std::string source2 = "s1 cresc @2048-3@1024 y=-120\n";
+    const std::string m3 = "measure 3\ns1: 1 C4\ns2: 1 C3\ns3: 1 C3\n";
+    struct Row {
+        bool music, shrink;
+        const char* staff3;  // the first hairpin's copy on staff 3
+    };
+    const Row rows[] = {
+        {true, true, "s3 cresc @1024-@2048 y=-120\n"},
+        {true, false, "s3 cresc @0-@2048 y=-120\n"},
+        {false, true, "s3 cresc @0-@2048 y=-120\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.music ? "music" : "anywhere") + (row.shrink ? ", shrink" : ""));
+        Load(head + m1 + source1 + "s2 dim @0-@1024 y=-120\n" + m2 + source2 + "s2 cresc @3072-3@2048 y=-120\n" + m3,
+             Slots(1, 3, 1, 2));
+        EXPECT_TRUE(Run(kCarbonCopy, 1, [&row](PatternSettings& settings) {
+            settings.QZPT_DYNAMICS_CARBONCOPY_MUSIC = row.music;
+            settings.QZPT_DYNAMICS_CARBONCOPY_SHRINKSMARTSHAPES = row.shrink;
+        }));
+        EXPECT_EQ(Expected(head + m1 + source1 + "s2 cresc @0-@2048 y=-120\ns2 dim @2048-2@1024 y=24\n" + row.staff3 +
+                           "s3 dim @2048-2@1024 y=24\n" + m2 + source2 + m3),
+                  Music());
+        ExpectOneUndoableEdit(kEditName);
+    }
+}
+
+TEST_F(CarbonCopy, HairpinsCountAsDynamicsWhenTheSourceIsChosen) {
+    // Staff 2 has two hairpins and staff 1 one expression: staff 2 is the source.
+    const std::string head = "qzs 1\nstaff 1\nstaff 2\n" + kDefinitions + "measure 1\n";
+    const std::string notes = "s1: 1 C4\ns2: 1 C3\n";
+    const std::string hairpins = "s2 cresc @0-@1024 y=-120\ns2 dim @2048-@3072 y=-120\n";
+    Load(head + "s1 expression 1\n" + notes + hairpins, Slots(1, 2, 1, 1));
+    EXPECT_TRUE(Run(kCarbonCopy, 0));
+    EXPECT_EQ(Expected(head + notes + hairpins + "s1 cresc @0-@1024 y=-120\ns1 dim @2048-@3072 y=-120\n"), Music());
+    ExpectOneUndoableEdit(kEditName);
+}
