@@ -234,3 +234,36 @@ TEST_F(CarbonCopy, HairpinsCountAsDynamicsWhenTheSourceIsChosen) {
     EXPECT_EQ(Expected(head + notes + hairpins + "s1 cresc @0-@1024 y=-120\ns1 dim @2048-@3072 y=-120\n"), Music());
     ExpectOneUndoableEdit(kEditName);
 }
+
+TEST_F(CarbonCopy, MarksWithoutTheirShapeAreSkippedByEveryDynamicsTask) {
+    // Measure 2 has a measure mark of shape 9, which does not exist.
+    const std::string head = "qzs 1\nstaff 1\nstaff 2\n" + kDefinitions;
+    const std::string music = "measure 1\ns1: 1 C4\ns2: 1 C3\ns1 cresc @0-@2048 y=-120\nmeasure 2\ns1: 1 C4\ns2: 1 C3\n";
+    const std::string dangling = "raw otMx 2 0 0 0 = 090000000000000000000000\n";
+    struct Row {
+        int task, firstPopupRow;
+        const char* added;  // under measure 1
+    };
+    const Row rows[] = {
+        {kCarbonCopy, 1, "s2 cresc @0-@2048 y=-120\n"},
+        {1202, 0, ""},
+        {1203, 2, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.task);
+        Load(head + music + dangling, Slots(1, 2, 1, 2));
+        EXPECT_TRUE(Run(row.task, row.firstPopupRow, [](PatternSettings& settings) {
+            settings.QZPT_DYNAMICS_HAIRPINS_PADDING = 0;
+            settings.QZPT_DYNAMICS_SWELLS_PADDING = 0;
+        }));
+        // The mark is still there; the shapes are what each task makes.
+        simhost::ScoreTextOptions complete;
+        EXPECT_NE(std::string::npos, simhost::WriteScoreText(complete).find(dangling));
+        if (row.task == kCarbonCopy) {
+            EXPECT_EQ(Expected(head + "measure 1\ns1: 1 C4\ns2: 1 C3\ns1 cresc @0-@2048 y=-120\n" + row.added +
+                               "measure 2\ns1: 1 C4\ns2: 1 C3\n"),
+                      Music());
+        }
+        ExpectOneUndoableEdit(row.task == kCarbonCopy ? kEditName : row.task == 1202 ? u"Hairpins" : u"Hairpin Swells");
+    }
+}
