@@ -64,21 +64,41 @@ bool FCDynamicsBlockHandler::IsDynamicExpression(const FCExpression* expression)
     return dynamic;
 }
 
-int FCDynamicsBlockHandler::CountDynamicExpressions(int staff, const FCMusicRegion* region, bool stopAtFirst) {
-    if (staff == 0) return 0;
-    int count = 0;
+void FCDynamicsBlockHandler::ReadRegionDynamics(const FCMusicRegion* region) {
+    if (regionDynamicsRead_) return;
+    regionDynamicsRead_ = true;
+    FCSmartShapeMeasureMarks marks;
+    marks.LoadAllForRegion(region);
+    for (int i = 0; i < marks.GetCount(); ++i) {
+        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(false));
+        if (!shape || !shape->IsHairpin()) continue;
+        FCSmartShapeSegment* left = shape->GetLeftSegment();
+        FCSmartShapeSegment* right = shape->GetRightSegment();
+        regionHairpins_.push_back(HairpinEnds{left->GetStaff(), left->GetMeasure(), left->GetMeasurePos(),
+                                              right->GetStaff(), right->GetMeasure(), right->GetMeasurePos()});
+    }
     for (int measure = region->GetStartMeasure(); measure <= region->GetEndMeasure(); ++measure) {
         if (measure < 1 || measure >= 0xFFFF) continue;
         FCExpressions expressions;
         expressions.LoadAllForItem(uint16_t(measure));
         for (int i = 0; i < expressions.GetCount(); ++i) {
             FCExpression* expression = expressions.GetItemAt(i);
-            if (expression->GetStaff() != staff || !region->IsMeasurePosIncluded(measure, expression->GetMeasurePos()) ||
+            const int32_t position = expression->GetMeasurePos();
+            if (expression->GetStaff() == 0 || !region->IsMeasurePosIncluded(measure, position) ||
                 !IsDynamicExpression(expression))
                 continue;
-            ++count;
-            if (stopAtFirst) return count;
+            regionExpressions_.push_back(DynamicMark{expression->GetStaff(), measure, position});
         }
+    }
+}
+
+int FCDynamicsBlockHandler::CountDynamicExpressions(int staff, const FCMusicRegion* region, bool stopAtFirst) {
+    ReadRegionDynamics(region);
+    int count = 0;
+    for (const DynamicMark& mark : regionExpressions_) {
+        if (mark.staff != staff) continue;
+        ++count;
+        if (stopAtFirst) break;
     }
     return count;
 }
@@ -215,17 +235,13 @@ bool EndsInRegion(FCSmartShape* shape, const FCMusicRegion* region) {
 }  // namespace
 
 int FCDynamicsBlockHandler::CountHairpins(int staff, const FCMusicRegion* region, bool stopAtFirst) {
-    FCSmartShapeMeasureMarks marks;
-    marks.LoadAllForRegion(region);
-    marks.KeepHairpinsOnly();
+    ReadRegionDynamics(region);
+    if (!region->IsStaffIncluded(staff)) return 0;
     int count = 0;
-    for (int i = 0; i < marks.GetCount(); ++i) {
-        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
-        if (!shape || !shape->IsHairpin()) continue;
-        FCSmartShapeSegment* left = shape->GetLeftSegment();
-        FCSmartShapeSegment* right = shape->GetRightSegment();
-        if (left->GetStaff() != staff || right->GetStaff() != staff || !region->IsStaffIncluded(staff) ||
-            !EndsInRegion(shape.get(), region))
+    for (const HairpinEnds& ends : regionHairpins_) {
+        if (ends.leftStaff != staff || ends.rightStaff != staff ||
+            !region->IsMeasurePosIncluded(ends.leftMeasure, ends.leftPosition) ||
+            !region->IsMeasurePosIncluded(ends.rightMeasure, ends.rightPosition))
             continue;
         ++count;
         if (stopAtFirst) break;
@@ -236,12 +252,14 @@ int FCDynamicsBlockHandler::CountHairpins(int staff, const FCMusicRegion* region
 bool FCDynamicsBlockHandler::CopyHairpins(int source, const FCMusicRegion* region, bool music, bool shrink) {
     FCSmartShapeMeasureMarks marks;
     marks.LoadAllForRegion(region);
-    marks.KeepHairpinsOnly();
-    marks.KeepStaffOnly(source);
+    // The source's hairpins with both ends in the region; the shapes are loaded once here, not
+    // again by each filter of the list.
     std::vector<std::unique_ptr<FCSmartShape>> hairpins;
     for (int i = 0; i < marks.GetCount(); ++i) {
         std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
-        if (shape && shape->IsHairpin() && EndsInRegion(shape.get(), region)) hairpins.push_back(std::move(shape));
+        if (!shape || !shape->IsHairpin() || !EndsInRegion(shape.get(), region)) continue;
+        if (shape->GetLeftSegment()->GetStaff() == source || shape->GetRightSegment()->GetStaff() == source)
+            hairpins.push_back(std::move(shape));
     }
     bool changed = false;
     for (int slot = region->GetStartSlot(); slot <= region->GetEndSlot(); ++slot) {

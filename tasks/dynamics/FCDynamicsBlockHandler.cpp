@@ -370,11 +370,10 @@ bool FCDynamicsBlockHandler::CreateHairpin(int staff, const FCMusicRegion* regio
 bool FCDynamicsBlockHandler::RemoveHairpins(int excludedStaff, const FCMusicRegion* region) {
     FCSmartShapeMeasureMarks marks;
     marks.LoadAllForRegion(region);
-    marks.KeepHairpinsOnly();
     bool removed = false;
     for (int i = marks.GetCount() - 1; i >= 0; --i) {
         std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
-        if (!shape) continue;
+        if (!shape || !shape->IsHairpin()) continue;
         FCSmartShapeSegment* left = shape->GetLeftSegment();
         FCSmartShapeSegment* right = shape->GetRightSegment();
         if (left->GetStaff() == excludedStaff || right->GetStaff() == excludedStaff) continue;

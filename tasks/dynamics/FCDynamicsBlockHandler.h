@@ -104,7 +104,7 @@ private:
     bool PlaceHairpin(int staff, FCMusicRegion* region, int shapeType, int verticalOffset, bool music,
                       bool shrink);
     // Carbon Copy's steps.
-    static int CountHairpins(int staff, const FCMusicRegion* region, bool stopAtFirst);
+    int CountHairpins(int staff, const FCMusicRegion* region, bool stopAtFirst);
     int CountDynamicExpressions(int staff, const FCMusicRegion* region, bool stopAtFirst);
     bool CopyHairpins(int source, const FCMusicRegion* region, bool music, bool shrink);
     bool DeleteDestinationDynamics(int source, const FCMusicRegion* region);
@@ -124,4 +124,21 @@ private:
     std::map<std::pair<int, int>, std::vector<SoundingNote>> soundingNotes_;
     // Whether each definition is a dynamic, by definition number (shape definitions negated).
     std::map<int, bool> dynamicDefinitions_;
+
+    // Carbon Copy counts the dynamics of every staff of one region before it changes anything:
+    // the hairpins and dynamic expressions of the region are read once, on the first count.
+    struct HairpinEnds {
+        int leftStaff, leftMeasure;
+        int32_t leftPosition;
+        int rightStaff, rightMeasure;
+        int32_t rightPosition;
+    };
+    struct DynamicMark {
+        int staff, measure;
+        int32_t position;
+    };
+    void ReadRegionDynamics(const FCMusicRegion* region);
+    bool regionDynamicsRead_ = false;
+    std::vector<HairpinEnds> regionHairpins_;
+    std::vector<DynamicMark> regionExpressions_;
 };
