@@ -157,8 +157,7 @@ bool FCDynamicsBlockHandler::DeleteDestinationDynamics(int source, const FCMusic
             FCExpression* expression = expressions.GetItemAt(i);
             const int staff = expression->GetStaff();
             if (staff == source || staff == 0 || !region->IsStaffIncluded(staff) ||
-                !region->IsMeasurePosIncluded(measure, expression->GetMeasurePos()) ||
-                !IsDynamicExpression(expression))
+                !region->IsMeasurePosIncluded(measure, expression->GetMeasurePos()) || !IsDynamicExpression(expression))
                 continue;
             changed |= expression->DeleteData();
         }

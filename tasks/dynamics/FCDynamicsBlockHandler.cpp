@@ -97,8 +97,7 @@ int FCDynamicsBlockHandler::CalcVerticalOffset(int position, int customOffset) {
     return position >= 0 && position < kCustomVerticalPosition ? kVerticalOffsets[position] : 0;
 }
 
-const std::vector<FCDynamicsBlockHandler::SoundingNote>& FCDynamicsBlockHandler::SoundingNotes(int measure,
-                                                                                               int staff) {
+const std::vector<FCDynamicsBlockHandler::SoundingNote>& FCDynamicsBlockHandler::SoundingNotes(int measure, int staff) {
     const auto key = std::make_pair(measure, staff);
     const auto found = soundingNotes_.find(key);
     if (found != soundingNotes_.end()) return found->second;

@@ -101,8 +101,7 @@ private:
     bool ExecuteHairpinSwells();
 
     // Hairpins: the music test, shrinking and creation over the region, which comes back as it was.
-    bool PlaceHairpin(int staff, FCMusicRegion* region, int shapeType, int verticalOffset, bool music,
-                      bool shrink);
+    bool PlaceHairpin(int staff, FCMusicRegion* region, int shapeType, int verticalOffset, bool music, bool shrink);
     // Carbon Copy's steps.
     int CountHairpins(int staff, const FCMusicRegion* region, bool stopAtFirst);
     int CountDynamicExpressions(int staff, const FCMusicRegion* region, bool stopAtFirst);

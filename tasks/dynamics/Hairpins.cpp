@@ -70,8 +70,8 @@ bool FCDynamicsBlockHandler::ExecuteHairpins() {
     if (int64_t(pair ? 3 : 2) * padding + kShortestHairpin >= duration) return false;
 
     bool changed = RemoveHairpins(0, &selection);
-    const int offset = CalcVerticalOffset(settings.QZPT_DYNAMICS_HAIRPINS_VERTPOS,
-                                          settings.QZPT_DYNAMICS_HAIRPINS_CUSTOMPOS);
+    const int offset =
+        CalcVerticalOffset(settings.QZPT_DYNAMICS_HAIRPINS_VERTPOS, settings.QZPT_DYNAMICS_HAIRPINS_CUSTOMPOS);
     const bool music = settings.QZPT_DYNAMICS_HAIRPINS_MUSIC;
     const bool shrink = settings.QZPT_DYNAMICS_HAIRPINS_SHRINK;
     for (int slot = selection.GetStartSlot(); slot <= selection.GetEndSlot(); ++slot) {
@@ -82,8 +82,8 @@ bool FCDynamicsBlockHandler::ExecuteHairpins() {
                 region.MoveStartToDuration(duration - padding);
                 region.MoveEndToDuration(duration - 2 * padding);
             }
-            changed |= PlaceHairpin(staff, &region, type == kSingleCrescendo ? kCrescendo : kDiminuendo, offset,
-                                    music, shrink);
+            changed |= PlaceHairpin(staff, &region, type == kSingleCrescendo ? kCrescendo : kDiminuendo, offset, music,
+                                    shrink);
             continue;
         }
         const int32_t length = (duration - 3 * padding) / 2;

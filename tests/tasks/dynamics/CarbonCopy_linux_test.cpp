@@ -157,9 +157,11 @@ TEST_F(CarbonCopy, OnlyDynamicsInsideTheRegionAreCopiedOrErased) {
     const std::string head = "qzs 1\nstaff 1\nstaff 2\nstaff 3\n" + kDefinitions;
     const std::string measure1 = "measure 1\n";
     const std::string notes = "s1: 1 C4\ns2: 1 C4\ns3: 1 C4\n";
-    const std::string before1 = "s1 expression 2\ns1 expression 3 at=1024\ns2 expression 1 at=512\ns2 expression 1 at=3072\n"
-                                "s3 expression 1 at=2048\n";
-    const std::string before2 = "measure 2\ns1 expression 2 at=2049\ns1 expression 3 at=2048\ns2 expression 2 at=4000\n";
+    const std::string before1 =
+        "s1 expression 2\ns1 expression 3 at=1024\ns2 expression 1 at=512\ns2 expression 1 at=3072\n"
+        "s3 expression 1 at=2048\n";
+    const std::string before2 =
+        "measure 2\ns1 expression 2 at=2049\ns1 expression 3 at=2048\ns2 expression 2 at=4000\n";
     Load(head + measure1 + before1 + notes + before2 + notes, Slots(1, 2, 1, 2, 1024, 2048));
     EXPECT_TRUE(Run(kCarbonCopy, 1));
     EXPECT_EQ(Expected(head + measure1 +
@@ -238,7 +240,8 @@ TEST_F(CarbonCopy, HairpinsCountAsDynamicsWhenTheSourceIsChosen) {
 TEST_F(CarbonCopy, MarksWithoutTheirShapeAreSkippedByEveryDynamicsTask) {
     // Measure 2 has a measure mark of shape 9, which does not exist.
     const std::string head = "qzs 1\nstaff 1\nstaff 2\n" + kDefinitions;
-    const std::string music = "measure 1\ns1: 1 C4\ns2: 1 C3\ns1 cresc @0-@2048 y=-120\nmeasure 2\ns1: 1 C4\ns2: 1 C3\n";
+    const std::string music =
+        "measure 1\ns1: 1 C4\ns2: 1 C3\ns1 cresc @0-@2048 y=-120\nmeasure 2\ns1: 1 C4\ns2: 1 C3\n";
     const std::string dangling = "raw otMx 2 0 0 0 = 090000000000000000000000\n";
     struct Row {
         int task, firstPopupRow;

@@ -14,9 +14,9 @@ TEST(DynamicsRules, PaddingsAreFixedLengthsOrPercentagesOfTheRegion) {
         int32_t padding;
     };
     const Row rows[] = {
-        {0, 4096, 0},    {1, 4096, 128},  {2, 4096, 192},  {3, 4096, 256},  {4, 4096, 384},  {5, 1536, 512},
-        {6, 4096, 768},  {7, 4096, 81},   {8, 4096, 163},  {9, 4096, 245},  {9, 8192, 491},  {7, 49, 0},
-        {-1, 4096, 0},   {10, 4096, 0},   {9, 0x7FFFFFFF, 128849018},
+        {0, 4096, 0},   {1, 4096, 128}, {2, 4096, 192}, {3, 4096, 256}, {4, 4096, 384},
+        {5, 1536, 512}, {6, 4096, 768}, {7, 4096, 81},  {8, 4096, 163}, {9, 4096, 245},
+        {9, 8192, 491}, {7, 49, 0},     {-1, 4096, 0},  {10, 4096, 0},  {9, 0x7FFFFFFF, 128849018},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.padding, Dynamics::CalcPadding(row.choice, row.duration))
@@ -41,8 +41,8 @@ TEST(DynamicsRules, SwellLengthsAreComparedByTheScope) {
         int32_t length;
         bool chosen;
     };
-    const Row rows[] = {{0, 4096, true},  {0, 6144, false}, {0, 2048, false}, {1, 4096, false}, {1, 4097, true},
-                        {2, 4096, true},  {2, 4095, false}, {2, 8192, true},  {3, 4096, false}, {-1, 4096, false}};
+    const Row rows[] = {{0, 4096, true}, {0, 6144, false}, {0, 2048, false}, {1, 4096, false}, {1, 4097, true},
+                        {2, 4096, true}, {2, 4095, false}, {2, 8192, true},  {3, 4096, false}, {-1, 4096, false}};
     for (const Row& row : rows)
         EXPECT_EQ(row.chosen, Dynamics::IsSwellLength(row.scope, row.length, 4096))
             << "scope " << row.scope << ", length " << row.length;
@@ -54,10 +54,10 @@ TEST(DynamicsRules, DynamicTextsAreGlyphsOrCrescendoAndDiminuendoWords) {
         bool dynamic;
     };
     const Row rows[] = {
-        {u"^fontMus(Maestro)^size(24)^nfx(0)p", true},   // glyph 112
+        {u"^fontMus(Maestro)^size(24)^nfx(0)p", true},       // glyph 112
         {u"^fontMus(Maestro)^size(24)^nfx(0)\u00B9", true},  // glyph 185
-        {u" \u00EC\t", true},                             // glyph 236, trimmed
-        {u"\u00EC\u00EC", false},                         // two glyphs
+        {u" \u00EC\t", true},                                // glyph 236, trimmed
+        {u"\u00EC\u00EC", false},                            // two glyphs
         {u"q", false},
         {u"", false},
         {u"cresc.", true},
@@ -71,7 +71,7 @@ TEST(DynamicsRules, DynamicTextsAreGlyphsOrCrescendoAndDiminuendoWords) {
         {u"Cresc.", false},  // the words are compared as written
         {u"subito dolce", false},
         {u"dolce", false},
-        {u"^^dim", false},   // a caret before the word
+        {u"^^dim", false},  // a caret before the word
         {u"^flat()dim", false},
     };
     for (const Row& row : rows) {

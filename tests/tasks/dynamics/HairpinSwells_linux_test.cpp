@@ -54,13 +54,16 @@ TEST_F(HairpinSwells, LongNotesAndTieChainsOfTheDurationGetSwells) {
     };
     const Row rows[] = {
         // Exactly a half note: the half note and the tied quarters.
-        {0, 1, "s1 cresc @0-@1024 y=-168\ns1 dim @1023-@2048 y=-168\ns1 cresc @2048-@3072 y=-168\n"
-               "s1 dim @3071-@4096 y=-168\n",
+        {0, 1,
+         "s1 cresc @0-@1024 y=-168\ns1 dim @1023-@2048 y=-168\ns1 cresc @2048-@3072 y=-168\n"
+         "s1 dim @3071-@4096 y=-168\n",
          "", ""},
         // Longer than a dotted quarter: everything but the quarter.
-        {1, 0, "s1 cresc @0-@1024 y=-168\ns1 dim @1023-@2048 y=-168\ns1 cresc @2048-@3072 y=-168\n"
-               "s1 dim @3071-@4096 y=-168\n",
-         "s1 cresc @0-@1536 y=-168\ns1 dim @1535-@3072 y=-168\n", "s1 cresc @0-@2048 y=-168\ns1 dim @2047-@4096 y=-168\n"},
+        {1, 0,
+         "s1 cresc @0-@1024 y=-168\ns1 dim @1023-@2048 y=-168\ns1 cresc @2048-@3072 y=-168\n"
+         "s1 dim @3071-@4096 y=-168\n",
+         "s1 cresc @0-@1536 y=-168\ns1 dim @1535-@3072 y=-168\n",
+         "s1 cresc @0-@2048 y=-168\ns1 dim @2047-@4096 y=-168\n"},
         // Longer than a whole note, exactly a breve: nothing.
         {1, 3, "", "", ""},
         {0, 5, "", "", ""},
@@ -93,7 +96,8 @@ TEST_F(HairpinSwells, ExactWholeNotesOnlyAndTheDirectionCanBeReversed) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.inverse ? "inverse" : "crescendo first");
         Load(kHead + m1 + m2, Slots(1, 1, 1, 2));
-        EXPECT_TRUE(Swell(0, 3, [&row](PatternSettings& settings) { settings.QZPT_DYNAMICS_SWELLS_INVERSE = row.inverse; }));
+        EXPECT_TRUE(
+            Swell(0, 3, [&row](PatternSettings& settings) { settings.QZPT_DYNAMICS_SWELLS_INVERSE = row.inverse; }));
         EXPECT_EQ(Expected(kHead + m1 + row.swell + m2), Music());
         ExpectOneUndoableEdit(kEditName);
     }

@@ -72,9 +72,8 @@ TEST_F(Hairpins, ARegionTooShortForThePaddingChangesNothing) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.endPos);
         Load(kHead + "measure 1\n" + kQuarters + old, Slots(1, 2, 1, 1, 0, row.endPos));
-        EXPECT_FALSE(Run(kHairpins, row.type, [&row](PatternSettings& settings) {
-            settings.QZPT_DYNAMICS_HAIRPINS_PADDING = row.padding;
-        }));
+        EXPECT_FALSE(Run(kHairpins, row.type,
+                         [&row](PatternSettings& settings) { settings.QZPT_DYNAMICS_HAIRPINS_PADDING = row.padding; }));
         ExpectNothingChanged();
     }
 }
@@ -89,8 +88,8 @@ TEST_F(Hairpins, BothEndsTakeTheVerticalPosition) {
             settings.QZPT_DYNAMICS_HAIRPINS_CUSTOMPOS = 40;
             settings.QZPT_DYNAMICS_HAIRPINS_PADDING = 3;
         }));
-        EXPECT_EQ(Expected(kHead + "measure 1\n" + kQuarters + "s1 cresc @256-@3840 y=" +
-                           std::to_string(offsets[position]) + "\n"),
+        EXPECT_EQ(Expected(kHead + "measure 1\n" + kQuarters +
+                           "s1 cresc @256-@3840 y=" + std::to_string(offsets[position]) + "\n"),
                   Music());
         ExpectOneUndoableEdit(kEditName);
     }
@@ -157,7 +156,8 @@ TEST_F(Hairpins, AWideRegionIsCoveredOnlyAfterYes) {
     // 16th padding over 40960 EDUs.
     std::string expected = kHead;
     for (int m = 1; m <= 10; ++m)
-        expected += "measure " + std::to_string(m) + "\n" + kQuarters + (m == 1 ? "s1 cresc @256-10@3840 y=-168\n" : "");
+        expected +=
+            "measure " + std::to_string(m) + "\n" + kQuarters + (m == 1 ? "s1 cresc @256-10@3840 y=-168\n" : "");
     EXPECT_EQ(Expected(expected), Music());
     ExpectOneUndoableEdit(kEditName);
 }
