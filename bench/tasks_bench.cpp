@@ -17,13 +17,17 @@
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/host/hostapi.h"
+#include "framework/markings/FCExpression.h"
 #include "framework/markings/FCSmartShape.h"
+#include "framework/markings/FCSmartShapeMeasureMark.h"
+#include "framework/markings/FCTextExpressionDef.h"
 #include "plugin/PatternSettings.h"
 #include "simhost/Document.h"
 #include "simhost/DocumentBuilder.h"
 #include "simhost/SimHost.h"
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 #include "tasks/chords/FCChordsBlockHandler.h"
+#include "tasks/dynamics/FCDynamicsBlockHandler.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -31,6 +35,7 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -337,6 +342,272 @@ Result Run(int measures, int repeat, const std::string& only) {
     return result;
 }
 
+// --- the Dynamics tasks ---
+
+// A hairpin made as the Dynamics tasks make it.
+bool AddHairpin(int staff, int type, int startMeasure, int32_t start, int endMeasure, int32_t end) {
+    FCSmartShape shape;
+    shape.ApplyMeasureAttachedPreset();
+    shape.SetShapeType(type);
+    shape.SetStaff(staff);
+    shape.GetLeftSegment()->SetMeasure(startMeasure);
+    shape.GetLeftSegment()->SetMeasurePos(start);
+    shape.GetRightSegment()->SetMeasure(endMeasure);
+    shape.GetRightSegment()->SetMeasurePos(end);
+    shape.GetLeftSegment()->SetEndpointOffsetY(-168);
+    shape.GetRightSegment()->SetEndpointOffsetY(-168);
+    return shape.SaveNewEverything(nullptr, nullptr);
+}
+
+// Dynamics over the document of BuildDocument: on staff 1 a "p" (a dynamic by its category) at the
+// start of every measure, a "cresc." (a dynamic by its word) at its middle and a crescendo hairpin
+// over its first half; on every other staff one "p" at the second beat and a diminuendo over the
+// third. Returns false when a record could not be made.
+bool AddDynamics(int measures) {
+    FCString text("p");
+    FCTextExpressionDef piano;
+    piano.SetCategoryNumber(1);
+    FCTextExpressionDef crescendo;
+    bool ok = piano.SetText(&text) && piano.SaveAs(1);
+    text.SetCString("cresc.");
+    ok = ok && crescendo.SetText(&text) && crescendo.SaveAs(2);
+    for (int measure = 1; ok && measure <= measures; ++measure)
+        for (int staff = 1; ok && staff <= kStaves; ++staff) {
+            FCExpression expression;
+            expression.SetDefinitionNumber(1);
+            expression.SetStaff(staff);
+            expression.SetMeasurePos(staff == 1 ? 0 : 1024);
+            ok = expression.SaveNewUnderMeasure(measure);
+            if (ok && staff == 1) {
+                expression.SetDefinitionNumber(2);
+                expression.SetMeasurePos(2048);
+                ok = expression.SaveNewUnderMeasure(measure);
+            }
+            ok = ok && (staff == 1 ? AddHairpin(staff, 3, measure, 0, measure, 2048)
+                                   : AddHairpin(staff, 2, measure, 2048, measure, 3072));
+        }
+    return ok;
+}
+
+// The hairpins of every measure loaded; those of the other staves deleted with everything, those
+// of staff 1 copied to every other staff (toStaves) or (no staves) left as they are.
+bool ReplaceHairpins(int measures, bool toStaves) {
+    bool ok = true;
+    for (int measure = 1; measure <= measures; ++measure) {
+        FCSmartShapeMeasureMarks marks;
+        marks.LoadAllForMeasures(measure, measure);
+        for (int i = marks.GetCount() - 1; i >= 0; --i) {
+            std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
+            if (!shape) continue;
+            if (shape->GetLeftSegment()->GetStaff() != 1 || !toStaves) {
+                ok = shape->DeleteEverything() && ok;
+                continue;
+            }
+            for (int staff = 2; staff <= kStaves; ++staff) {
+                shape->SetStaff(staff);
+                ok = shape->SaveNewEverything(nullptr, nullptr) && ok;
+            }
+        }
+    }
+    return ok;
+}
+
+// Carbon Copy's floor: what it reads (every cell of the destination staves, the expressions and
+// hairpins of every measure) loaded, and what it writes made: the destinations' dynamics deleted
+// and the source's created on every other staff.
+bool CopyDynamicsFloor(int measures) {
+    bool ok = ReplaceHairpins(measures, true);
+    for (int measure = 1; measure <= measures; ++measure) {
+        for (int staff = 2; staff <= kStaves; ++staff) {
+            FCNoteEntryCell cell(measure, staff);
+            ok = cell.Load() && ok;
+        }
+        FCExpressions expressions;
+        expressions.LoadAllForItem(uint16_t(measure));
+        for (int i = expressions.GetCount() - 1; i >= 0; --i)
+            if (expressions.GetItemAt(i)->GetStaff() != 1) ok = expressions.GetItemAt(i)->DeleteData() && ok;
+        for (int i = 0; i < expressions.GetCount(); ++i) {
+            FCExpression* expression = expressions.GetItemAt(i);
+            if (expression->GetStaff() != 1) continue;
+            for (int staff = 2; staff <= kStaves; ++staff) {
+                expression->SetStaff(staff);
+                ok = expression->SaveNewUnderMeasure(measure) && ok;
+            }
+        }
+    }
+    return ok;
+}
+
+// Hairpins' floor: the hairpins of every measure loaded and deleted with everything, the cells at
+// the ends of the new hairpins loaded, and two hairpins over the document made on every staff.
+bool HairpinsFloor(int measures) {
+    bool ok = ReplaceHairpins(measures, false);
+    for (int staff = 1; staff <= kStaves; ++staff) {
+        for (int measure : {1, measures / 2, measures / 2 + 1, measures}) {
+            FCNoteEntryCell cell(measure, staff);
+            ok = cell.Load() && ok;
+        }
+        ok = AddHairpin(staff, 3, 1, 256, measures / 2, 3968) && ok;
+        ok = AddHairpin(staff, 2, measures / 2 + 1, 128, measures, 3840) && ok;
+    }
+    return ok;
+}
+
+bool Hairpins(int type, int padding) {
+    PatternSettings& settings = ThePatternSettings();
+    settings.QZPT_DYNAMICS_HAIRPINS_TYPE = type;
+    settings.QZPT_DYNAMICS_HAIRPINS_PADDING = padding;
+    settings.QZPT_DYNAMICS_HAIRPINS_MUSIC = true;
+    settings.QZPT_DYNAMICS_HAIRPINS_SHRINK = true;
+    FCDynamicsBlockHandler handler(FCDynamicsBlockHandler::kHairpins, nullptr, nullptr);
+    return handler.Execute();
+}
+
+bool CarbonCopy(int source) {
+    PatternSettings& settings = ThePatternSettings();
+    settings.QZPT_DYNAMICS_CARBONCOPY_SOURCE = source;
+    settings.QZPT_DYNAMICS_CARBONCOPY_MUSIC = true;
+    settings.QZPT_DYNAMICS_CARBONCOPY_SHRINKSMARTSHAPES = true;
+    settings.QZPT_DYNAMICS_CARBONCOPY_LAYERASSIGN = true;
+    FCDynamicsBlockHandler handler(FCDynamicsBlockHandler::kCarbonCopy, nullptr, nullptr);
+    return handler.Execute();
+}
+
+Result RunDynamics(int measures, int repeat, const std::string& only) {
+    Result result;
+    result.measures = measures;
+    const int entries = BuildDocument(measures);
+    if (!entries || !AddDynamics(measures)) {
+        std::fprintf(stderr, "tasks_bench: the document of %d measures with dynamics could not be built\n", measures);
+        std::exit(2);
+    }
+    ThePatternSettings().ResetToDefaults();
+
+    std::vector<Phase> phases(4);
+    const char* names[] = {"floor: copied dynamics", "Carbon Copy: most dynamics", "floor: replaced hairpins",
+                           "Hairpins: < >, 16th"};
+    const std::function<bool()> bodies[] = {
+        [=] { return CopyDynamicsFloor(measures); },
+        [] { return CarbonCopy(0); },
+        [=] { return HairpinsFloor(measures); },
+        [] { return Hairpins(2, 3); },
+    };
+    std::vector<bool> chosen(phases.size());
+    for (size_t i = 0; i < phases.size(); ++i) {
+        phases[i].name = names[i];
+        phases[i].entries = entries;
+        chosen[i] = phases[i].name.find(only) != std::string::npos;
+    }
+    for (int run = 0; run < repeat; ++run)
+        for (size_t i = 0; i < phases.size(); ++i)
+            if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
+    result.tasks = {phases[1], phases[3]};
+    result.floors = {phases[0], phases[2]};
+
+    std::printf("%d staves x %d measures with dynamics, %d entries\n", kStaves, measures, entries);
+    for (size_t i = 0; i < phases.size(); i += 2) {
+        if (chosen[i]) PrintPhase(phases[i], nullptr);
+        if (chosen[i + 1]) PrintPhase(phases[i + 1], chosen[i] ? &phases[i] : nullptr);
+    }
+    std::printf("\n");
+    return result;
+}
+
+// A fresh host holding kStaves staves x measures of two half notes, the second tied to the first
+// of the next measure, all of it selected. Returns the number of entries.
+int BuildSwellDocument(int measures) {
+    simhost::Reset();
+    hostapi::SetLookup(simhost::Lookup);
+    hostapi::SetHostVersion(simhost::HostVersion());
+    simhost::DocumentBuilder builder;
+    const std::vector<int> staves = builder.AddStaves(kStaves);
+    builder.AddMeasures(measures);
+    int entries = 0;
+    for (int staff : staves)
+        for (int measure = 1; measure <= measures; ++measure) {
+            std::vector<simhost::StoredEntry> halves(2);
+            for (size_t i = 0; i < halves.size(); ++i) {
+                halves[i].duration = 2048;
+                halves[i].flags = 0x40000000;
+                simhost::StoredNote note;
+                note.displacement = int16_t(staff % 7);
+                note.noteID = 1;
+                // The second half is tied on, except at the end of the document.
+                if (i == 1 && measure < measures) note.flags = 0x40000000;
+                halves[i].notes.push_back(note);
+            }
+            if (!builder.SetLayer(staff, measure, 0, halves)) return 0;
+            entries += 2;
+        }
+    if (!builder.Select(1, kStaves, 1, measures) || !builder.Ok()) return 0;
+    return entries;
+}
+
+// Hairpin Swells' floor: every layer of every staff loaded, and for every tie chain the hairpins
+// of its measures read and its two hairpins made.
+bool SwellsFloor(int measures) {
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff) {
+        for (int layer = 0; layer < FCNoteEntryCell::MaxLayers(); ++layer) {
+            FCNoteEntryLayer entries(layer, staff, 1, measures);
+            ok = entries.Load() && ok;
+        }
+        for (int measure = 1; measure < measures; ++measure) {
+            FCSmartShapeMeasureMarks marks;
+            marks.LoadAllForMeasures(measure, measure + 1);
+            ok = AddHairpin(staff, 3, measure, 2048, measure + 1, 0) && ok;
+            ok = AddHairpin(staff, 2, measure + 1, 0, measure + 1, 2048) && ok;
+        }
+    }
+    return ok;
+}
+
+bool HairpinSwells() {
+    PatternSettings& settings = ThePatternSettings();
+    settings.QZPT_DYNAMICS_SWELLS_SCOPE = 2;
+    settings.QZPT_DYNAMICS_SWELLS_DURATION = 3;
+    settings.QZPT_DYNAMICS_SWELLS_PADDING = 5;
+    settings.QZPT_DYNAMICS_SWELLS_FOCALPOINT = 50;
+    FCDynamicsBlockHandler handler(FCDynamicsBlockHandler::kHairpinSwells, nullptr, nullptr);
+    return handler.Execute();
+}
+
+Result RunSwells(int measures, int repeat, const std::string& only) {
+    Result result;
+    result.measures = measures;
+    const int entries = BuildSwellDocument(measures);
+    if (!entries) {
+        std::fprintf(stderr, "tasks_bench: the document of %d measures of tied notes could not be built\n", measures);
+        std::exit(2);
+    }
+    ThePatternSettings().ResetToDefaults();
+    std::vector<Phase> phases(2);
+    const char* names[] = {"floor: swell hairpins", "Hairpin Swells: whole notes"};
+    const std::function<bool()> bodies[] = {[=] { return SwellsFloor(measures); }, [] { return HairpinSwells(); }};
+    std::vector<bool> chosen(phases.size());
+    for (size_t i = 0; i < phases.size(); ++i) {
+        phases[i].name = names[i];
+        phases[i].entries = entries;
+        chosen[i] = phases[i].name.find(only) != std::string::npos;
+    }
+    for (int run = 0; run < repeat; ++run)
+        for (size_t i = 0; i < phases.size(); ++i)
+            if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
+    result.tasks = {phases[1]};
+    result.floors = {phases[0]};
+    std::printf("%d staves x %d measures of tied half notes, %d entries\n", kStaves, measures, entries);
+    if (chosen[0]) PrintPhase(phases[0], nullptr);
+    if (chosen[1]) PrintPhase(phases[1], chosen[0] ? &phases[0] : nullptr);
+    std::printf("\n");
+    return result;
+}
+
+// Adds the other run's tasks and floors to the result of the same size.
+void Append(Result& into, const Result& from) {
+    into.tasks.insert(into.tasks.end(), from.tasks.begin(), from.tasks.end());
+    into.floors.insert(into.floors.end(), from.floors.begin(), from.floors.end());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -364,7 +635,9 @@ int main(int argc, char** argv) {
         "Times are processor time of this program, the fastest of %d runs.\n\n",
         repeat);
     if (only > 0) {
-        const Result result = Run(only, repeat, phase);
+        Result result = Run(only, repeat, phase);
+        Append(result, RunDynamics(only, repeat, phase));
+        Append(result, RunSwells(only, repeat, phase));
         for (const Phase& phase : result.tasks)
             if (!phase.ok) return 1;
         return 0;
@@ -373,8 +646,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tasks_bench: --phase needs --measures\n");
         return 2;
     }
-    const Result small = Run(100, repeat, phase);
-    const Result large = Run(400, repeat, phase);
+    Result small = Run(100, repeat, phase);
+    Append(small, RunDynamics(100, repeat, phase));
+    Append(small, RunSwells(100, repeat, phase));
+    Result large = Run(400, repeat, phase);
+    Append(large, RunDynamics(400, repeat, phase));
+    Append(large, RunSwells(400, repeat, phase));
 
     bool met = true;
     std::printf("targets: ratio at most %.1f; time per entry at %d measures within %.0f%% of %d measures\n", kMaxRatio,

@@ -8,6 +8,7 @@
 #include "framework/entries/FCTuplet.h"
 #include "framework/markings/FCCategoryDef.h"
 #include "framework/markings/FCExpression.h"
+#include "framework/markings/FCShapeExpressionDef.h"
 #include "framework/markings/FCTextExpressionDef.h"
 #include "framework/score/FCCell.h"
 #include "framework/score/FCCurrentStaffSpec.h"
@@ -247,6 +248,12 @@ bool Builder::Definitions() {
         ToString(statement.text, &text);
         if ((statement.hasText && !definition.SetText(&text)) || !definition.SaveAs(uint16_t(statement.number)))
             return Fail(statement.at, "the text expression could not be stored");
+    }
+    for (const ShapeExpressionStatement& statement : syntax_.shapeExpressions) {
+        FCShapeExpressionDef definition;
+        definition.SetCategoryNumber(statement.category);
+        if (!definition.SaveAs(uint16_t(statement.number)))
+            return Fail(statement.at, "the shape expression could not be stored");
     }
     for (const ArticulationDefStatement& statement : syntax_.articulationDefs) {
         FCArticulationDef definition;

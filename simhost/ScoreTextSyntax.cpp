@@ -209,6 +209,7 @@ private:
     bool PlaceValue(const Token& token, const std::string& value, int* placement);
     bool Category(const std::string& line);
     bool TextExpression(const std::string& line);
+    bool ShapeExpression(const std::vector<Token>& tokens);
     bool ArticulationDef(const std::string& line);
     bool Expression(int staff, const std::vector<Token>& tokens, size_t from);
     bool ShapeLine(int staff, const std::vector<Token>& tokens);
@@ -224,6 +225,7 @@ private:
     std::map<int, int> systemsPerPart_;
     std::set<int> categories_;
     std::set<int> textExpressions_;
+    std::set<int> shapeExpressions_;
     std::set<int> articulationDefs_;
 };
 
@@ -268,13 +270,14 @@ bool Parser::Statement(const std::string& line) {
     const bool beforeMusic = syntax_->measures.empty();
     if (word == "qzs") return Fail(tokens[0].column, "the header 'qzs 1' comes only once, first");
     if (word == "prefs" || word == "staff" || word == "part" || word == "system" || word == "category" ||
-        word == "text-expression" || word == "articulation") {
+        word == "text-expression" || word == "shape-expression" || word == "articulation") {
         if (!beforeMusic) return Fail(tokens[0].column, "expected '" + word + "' before the first measure");
         if (word == "prefs") return Prefs(tokens);
         if (word == "staff") return Staff(tokens);
         if (word == "part") return Part(tokens);
         if (word == "category") return Category(line);
         if (word == "text-expression") return TextExpression(line);
+        if (word == "shape-expression") return ShapeExpression(tokens);
         if (word == "articulation") return ArticulationDef(line);
         return System(tokens);
     }
@@ -283,8 +286,8 @@ bool Parser::Statement(const std::string& line) {
     if (word == "raw") return Raw(tokens);
     if (word.size() > 1 && word[0] == 's' && IsDigit(word[1])) return StaffLine(line, tokens);
     return Fail(tokens[0].column,
-                "expected a statement (prefs, staff, part, system, category, text-expression, articulation, "
-                "measure, s<staff>, next-entry or raw), found '" +
+                "expected a statement (prefs, staff, part, system, category, text-expression, shape-expression, "
+                "articulation, measure, s<staff>, next-entry or raw), found '" +
                     word + "'");
 }
 
@@ -1283,6 +1286,25 @@ bool Parser::TextExpression(const std::string& line) {
         }
     }
     syntax_->textExpressions.push_back(definition);
+    return true;
+}
+
+bool Parser::ShapeExpression(const std::vector<Token>& tokens) {
+    ShapeExpressionStatement definition;
+    definition.at = At(tokens[0].column);
+    if (!DefinitionNumber(tokens, &shapeExpressions_, "shape expression", "expected a definition number (1-65534)",
+                          &definition.number))
+        return false;
+    for (size_t i = 2; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        std::string name, value;
+        int64_t n;
+        if (!SplitOption(token.text, &name, &value) || name != "category")
+            return Fail(token.column, "expected category=");
+        if (!IntValue(token, value, 0, 0x3FFF, &n, "a category number (0-16383)")) return false;
+        definition.category = int(n);
+    }
+    syntax_->shapeExpressions.push_back(definition);
     return true;
 }
 

@@ -167,6 +167,13 @@ struct TextExpressionStatement {
     Place at;
 };
 
+// A shape expression definition: only its category has a notation.
+struct ShapeExpressionStatement {
+    int number = 0;
+    int category = 0;
+    Place at;
+};
+
 // The values A to M of an articulation definition, as FCArticulationDef numbers them.
 constexpr int kArticulationValueCount = 13;
 
@@ -234,6 +241,7 @@ struct ScoreSyntax {
     std::vector<SystemStatement> systems;
     std::vector<CategoryStatement> categories;
     std::vector<TextExpressionStatement> textExpressions;
+    std::vector<ShapeExpressionStatement> shapeExpressions;
     std::vector<ArticulationDefStatement> articulationDefs;
     std::vector<MeasureStatement> measures;
     std::vector<ShapeStatement> shapes;

@@ -8,6 +8,7 @@
 #include "framework/entries/FCTuplet.h"
 #include "framework/markings/FCCategoryDef.h"
 #include "framework/markings/FCExpression.h"
+#include "framework/markings/FCShapeExpressionDef.h"
 #include "framework/markings/FCTextExpressionDef.h"
 #include "framework/score/FCCell.h"
 #include "framework/score/FCCompositeTimeSigBottom.h"
@@ -127,6 +128,7 @@ private:
     void Definitions();
     std::string CategoryLine(int number);
     std::string TextExpressionLine(int number);
+    std::string ShapeExpressionLine(int number);
     std::string ArticulationDefLine(int number);
     std::string Expressions(int measure);
     std::string ArticulationMarks(int32_t entryNumber);
@@ -429,6 +431,10 @@ void Writer::Definitions() {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (IsItemKey(key)) out_ += TextExpressionLine(key.words[0]);
     }
+    for (const auto& record : records.Records(FCShapeExpressionDef::kTag)) {
+        const FXKey key = RecordStore::KeyFromOrder(record.first);
+        if (IsItemKey(key)) out_ += ShapeExpressionLine(key.words[0]);
+    }
     for (const auto& record : records.Records(FCArticulationDef::kTag)) {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (IsItemKey(key)) out_ += ArticulationDefLine(key.words[0]);
@@ -470,6 +476,15 @@ std::string Writer::TextExpressionLine(int number) {
     for (int i = 0; i < FCTextExpressionDef::kPlacementCount; ++i) placement[i] = definition.GetPlacementValue(i);
     line += PlacementText(placement, FCTextExpressionDef::kPlacementCount);
     if (definition.IsRehearsalMark()) line += " rehearsal";
+    return line + "\n";
+}
+
+// Only the category has a notation; the raw lines give the rest of a definition the host made.
+std::string Writer::ShapeExpressionLine(int number) {
+    FCShapeExpressionDef definition;
+    if (!definition.Load(uint16_t(number))) return std::string();
+    std::string line = "shape-expression " + std::to_string(number);
+    if (definition.GetCategoryNumber()) line += " category=" + std::to_string(definition.GetCategoryNumber());
     return line + "\n";
 }
 

@@ -1,8 +1,14 @@
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
 
+#include "framework/entries/FCNoteEntry.h"
+#include "framework/entries/FCNoteEntryCell.h"
+#include "framework/markings/FCSmartShape.h"
+#include "framework/markings/FCSmartShapeMeasureMark.h"
 #include "framework/score/FCMusicRegion.h"
 #include "framework/ui/FCUI.h"
 #include "plugin/PatternSettings.h"
+
+#include <memory>
 
 namespace {
 
@@ -53,10 +59,106 @@ const TaskPopupItem kSwellDurations[] = {
     {3, "Whole Note"},     {4, "Dotted Whole Note"}, {5, "Breve"},
 };
 
+// Vertical offsets (EVPUs) of the position choices before the custom one.
+const int kVerticalOffsets[] = {-120, 24, -168, 72, -216, 120};
+static_assert(sizeof kVerticalOffsets / sizeof kVerticalOffsets[0] == FCDynamicsBlockHandler::kCustomVerticalPosition,
+              "one offset per fixed position");
+
+// A note that sounds: not a rest, not a grace note, not marked as silent.
+bool IsSoundingNote(const FCNoteEntry* entry) {
+    return entry->IsNote() && !entry->IsGraceNote() &&
+           (entry->GetEntryFlags() & FCDynamicsBlockHandler::kNotSoundingFlag) == 0;
+}
+
+// The last measure of the document (0 when the host does not say).
+int LastMeasure() {
+    FCMusicRegion document;
+    document.SetFullDocument();
+    return document.GetEndMeasure();
+}
+
 }  // namespace
 
 bool FCDynamicsBlockHandler::Execute() {
-    // The work of each Dynamics task comes with that task; until then Apply changes nothing.
+    switch (GetTaskID()) {
+        case kCarbonCopy:
+            return ExecuteCarbonCopy();
+        case kHairpins:
+            return ExecuteHairpins();
+        case kHairpinSwells:
+            return ExecuteHairpinSwells();
+        default:
+            return false;
+    }
+}
+
+int FCDynamicsBlockHandler::CalcVerticalOffset(int position, int customOffset) {
+    if (position == kCustomVerticalPosition) return customOffset;
+    return position >= 0 && position < kCustomVerticalPosition ? kVerticalOffsets[position] : 0;
+}
+
+const std::vector<FCDynamicsBlockHandler::SoundingNote>& FCDynamicsBlockHandler::SoundingNotes(int measure, int staff) {
+    const auto key = std::make_pair(measure, staff);
+    const auto found = soundingNotes_.find(key);
+    if (found != soundingNotes_.end()) return found->second;
+    std::vector<SoundingNote>& notes = soundingNotes_[key];
+    if (measure < 1 || measure > 0x7FFF || staff < 1) return notes;
+    FCNoteEntryCell cell(measure, staff);
+    if (!cell.Load()) return notes;
+    for (int i = 0; i < cell.GetCount(); ++i) {
+        const FCNoteEntry* entry = cell.GetItemAt(i);
+        if (!IsSoundingNote(entry)) continue;
+        const int32_t start = entry->GetMeasurePos();
+        notes.push_back(SoundingNote{start, int64_t(start) + entry->GetActualDuration(), entry->GetLayerNumber()});
+    }
+    return notes;
+}
+
+int FCDynamicsBlockHandler::FindSoundingLayer(int measure, int staff, int32_t position, int32_t tolerance, int layer) {
+    for (const SoundingNote& note : SoundingNotes(measure, staff)) {
+        if (layer && note.layer != layer) continue;
+        // In 64 bits: a position at the end of a measure is 0x7FFFFFFF.
+        if (int64_t(note.start) - tolerance <= position && position <= note.end + tolerance) return note.layer;
+    }
+    return 0;
+}
+
+bool FCDynamicsBlockHandler::ShrinkStart(int staff, int* measure, int32_t* position) {
+    const int last = LastMeasure();
+    int32_t from = *position;
+    for (int m = *measure; m >= 1 && m <= last; ++m, from = 0) {
+        bool found = false;
+        int32_t nearest = 0;
+        for (const SoundingNote& note : SoundingNotes(m, staff)) {
+            if (note.start < from || (found && note.start >= nearest)) continue;
+            nearest = note.start;
+            found = true;
+        }
+        if (found) {
+            *measure = m;
+            *position = nearest;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FCDynamicsBlockHandler::ShrinkEnd(int staff, int* measure, int32_t* position) {
+    int64_t upTo = *position;
+    for (int m = *measure; m >= 1 && m <= 0x7FFF; --m, upTo = INT64_MAX) {
+        bool found = false;
+        int64_t nearest = 0;
+        for (const SoundingNote& note : SoundingNotes(m, staff)) {
+            if (note.end > upTo || note.end > INT32_MAX || (found && note.end <= nearest)) continue;
+            nearest = note.end;
+            found = true;
+        }
+        if (found) {
+            *measure = m;
+            *position = int32_t(nearest);
+            return true;
+        }
+    }
     return false;
 }
 
@@ -227,4 +329,58 @@ bool FCDynamicsBlockHandler::CanCreateHairpins() {
     FCString text("The selected region is very wide. Do you really want to create hairpins that span the full region?");
     FCString caption("Wide Selected Region");
     return ui->AlertYesNo(&text, &caption) == FCUI::kAnswerYes;
+}
+
+namespace {
+
+// The host's duration of the measure for the staff (its own time signature, if it has one).
+int32_t MeasureDurationForStaff(int staff, int measure) {
+    FCMusicRegion region;
+    region.SetFullDocument();
+    region.SetStartStaff(staff);
+    region.SetEndStaff(staff);
+    region.SetStartMeasure(measure);
+    region.SetEndMeasure(measure);
+    region.SetStartMeasurePos(0);
+    region.SetEndMeasurePos(FCMusicRegion::kEndOfMeasure);
+    return region.CalcDuration();
+}
+
+}  // namespace
+
+bool FCDynamicsBlockHandler::CreateHairpin(int staff, const FCMusicRegion* region, int shapeType, int verticalOffset) {
+    FCSmartShape shape;
+    shape.ApplyMeasureAttachedPreset();
+    shape.SetShapeType(shapeType);
+    shape.SetStaff(staff);
+    FCSmartShapeSegment* left = shape.GetLeftSegment();
+    FCSmartShapeSegment* right = shape.GetRightSegment();
+    left->SetMeasure(region->GetStartMeasure());
+    left->SetMeasurePos(region->GetStartMeasurePos());
+    const int endMeasure = region->GetEndMeasure();
+    right->SetMeasure(endMeasure);
+    right->SetMeasurePos(region->IsEndMeasurePosMax() ? MeasureDurationForStaff(staff, endMeasure) - 1
+                                                      : region->GetEndMeasurePos());
+    left->SetEndpointOffsetY(verticalOffset);
+    right->SetEndpointOffsetY(verticalOffset);
+    return shape.SaveNewEverything(nullptr, nullptr);
+}
+
+bool FCDynamicsBlockHandler::RemoveHairpins(int excludedStaff, const FCMusicRegion* region) {
+    FCSmartShapeMeasureMarks marks;
+    marks.LoadAllForRegion(region);
+    bool removed = false;
+    for (int i = marks.GetCount() - 1; i >= 0; --i) {
+        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
+        if (!shape || !shape->IsHairpin()) continue;
+        FCSmartShapeSegment* left = shape->GetLeftSegment();
+        FCSmartShapeSegment* right = shape->GetRightSegment();
+        if (left->GetStaff() == excludedStaff || right->GetStaff() == excludedStaff) continue;
+        if (!region->IsStaffIncluded(left->GetStaff()) || !region->IsStaffIncluded(right->GetStaff())) continue;
+        if (!region->IsMeasurePosIncluded(left->GetMeasure(), left->GetMeasurePos()) &&
+            !region->IsMeasurePosIncluded(right->GetMeasure(), right->GetMeasurePos()))
+            continue;
+        removed |= shape->DeleteEverything();
+    }
+    return removed;
 }

@@ -334,6 +334,11 @@ TEST(ScoreText, DefinitionsExpressionsArticulationsAndTupletOptionsNameTheirErro
         {"qzs 1\ntext-expression 2 \"\xed\xa0\x80\"", 2, 20, "expected UTF-8 text"},  // a surrogate
         {"qzs 1\ntext-expression 2 category=20000", 2, 28, "expected a category number"},
         {"qzs 1\ntext-expression 2 bold", 2, 19, "expected the text in quotes"},
+        {"qzs 1\nshape-expression", 2, 18, "expected a definition number (1-65534)"},
+        {"qzs 1\nshape-expression 3\nshape-expression 3", 3, 18, "shape expression 3 is declared twice"},
+        {"qzs 1\nshape-expression 3 category=x", 2, 29, "expected a category number"},
+        {"qzs 1\nshape-expression 3 \"p\"", 2, 20, "expected category="},
+        {head + "shape-expression 1", 4, 1, "expected 'shape-expression' before the first measure"},
         {head + "category 1", 4, 1, "expected 'category' before the first measure"},
         {head + "s1 expression", 4, 15, "expected the number of the expression's definition"},
         {head + "s1 expression 3 at=x", 4, 20, "expected a position in the measure"},

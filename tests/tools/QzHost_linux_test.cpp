@@ -249,6 +249,27 @@ TEST_F(QzHost, MessageBoxesAreAnsweredInOrderAndShownOnStandardError) {
     }
 }
 
+TEST_F(QzHost, TheQuestionOfATaskIsAnsweredFromTheCommandLine) {
+    // The top staff has no dynamics: Carbon Copy asks before it erases those of the staff below.
+    const std::string score =
+        Score("dynamics.qzs",
+              "qzs 1\nstaff 1\nstaff 2\ntext-expression 1 \"p\"\nmeasure 1\ns2 expression 1\ns1: 1 C4\ns2: 1 C4\n");
+    for (const char* answer : {"yes", "no"}) {
+        SCOPED_TRACE(answer);
+        const Result result = Run({"--set", "QZPT_DYNAMICS_CARBONCOPY_SOURCE=1", "--task", "Carbon Copy", "--answer",
+                                   answer, "--apply", "--print", score});
+        EXPECT_EQ(0, result.status);
+        EXPECT_TRUE(Contains(result.err, "qzhost: message box \"No Source Dynamics\": The source staff doesn't have "
+                                         "any dynamics in the selected region. Do you really want to erase the "
+                                         "dynamics of all the destination staves? [" +
+                                             std::string(answer) + "]"))
+            << result.err;
+        const bool yes = std::string(answer) == "yes";
+        EXPECT_TRUE(Contains(result.err, yes ? "the task changed the document" : "nothing changed")) << result.err;
+        EXPECT_EQ(!yes, Contains(result.out, "s2 expression 1")) << result.out;
+    }
+}
+
 TEST_F(QzHost, WithoutAFolderItUsesTheUsersFolderAndCreatesIt) {
     const std::string score = Score("melody.qzs", kMelody);
     const std::string config = scratch->Utf8() + "/config";
