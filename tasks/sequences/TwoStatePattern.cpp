@@ -52,6 +52,18 @@ int ReadLeadingNumber(const std::u16string& token) {
     return int(value);
 }
 
+bool HasArticulationRecords(FCNoteEntry* entry) {
+    FCArticulations articulations(entry);
+    return articulations.LoadAll() > 0;
+}
+
+// The reference entries and the entry after them, as far as the check needs to see.
+bool HasReferenceEntries(FCNoteEntryLayer* layer, const FCMusicRegion* region) {
+    FCDurationStartFinder finder(region);
+    const FCNoteEntry* a = static_cast<FCNoteEntry*>(layer->FindFirst(&finder));
+    return a && a->Next() && a->Next()->Next();
+}
+
 }  // namespace
 
 bool FCDurationStartFinder::IsMatch(__FCBase* element) {
@@ -169,13 +181,21 @@ bool FCTwoStateSequenceHandler::WriteSequence(FCNoteEntryLayer* layer, FCTwoStat
             while (anchor->Next() && anchor->Next()->GetFrame() == anchor->GetFrame()) anchor = anchor->Next();
         FCNoteEntry* entry = layer->InsertEntriesAfter(anchor, chosen, intoNextMeasure);
         if (!entry || (intoNextMeasure && entry->GetMeasure() != measure)) return false;
+        // The host places entries when it loads a frame; until the layer is saved and loaded
+        // again the new entries, and the ones they push along, are placed here.
+        int32_t at = position;
         for (int i = next; i < end && entry; ++i, entry = entry->Next()) {
             FCTwoStateSequenceNode* node = nodes->GetItemAt(i);
             node->SetTarget(entry);
             CopyEntry(node->GetSource(), entry);
             entry->SetPitchChangedMark(true);
+            entry->SetMeasurePos(at);
+            at += node->GetDuration();
             insertion = entry;
         }
+        for (FCNoteEntry* later = insertion->Next(); later && later->GetFrame() == insertion->GetFrame();
+             later = later->Next())
+            later->SetMeasurePos(later->GetMeasurePos() + (at - position));
         next = end;
         position = 0;
         ++measure;
@@ -317,29 +337,31 @@ bool FCTwoStateSequenceHandler::ExpandLayer(const FCMusicRegion* region, FCNoteE
     // More entries than the measures' frames can hold: nothing could be written.
     if (nodeCount > kMostEntriesInMeasure * measures) return false;
 
+    if (checkOnly) return true;
     FCTwoStateSequenceCollection nodes;
     nodes.Build(counts.data(), int(counts.size()), type, a, b);
-    if (checkOnly) return true;
 
-    if (!WriteSequence(layer, &nodes, a, b, grouping) || !layer->Save()) return false;
-    if (ConvertSecondReference(&nodes, a, b, type) && !layer->Save()) return false;
-    if (!CopyArticulations(&nodes) || !layer->Save()) return false;
+    if (!WriteSequence(layer, &nodes, a, b, grouping)) return false;
+    // The new entries get their numbers when the layer is saved; only copied articulations need
+    // them before the end, so without articulations on the reference entries the layer is saved
+    // once, after the beaming (the same document as a save after every step).
+    const bool articulations = HasArticulationRecords(a) || HasArticulationRecords(b);
+    if (articulations && !layer->Save()) return false;
+    ConvertSecondReference(&nodes, a, b, type);
+    if (articulations && !CopyArticulations(&nodes)) return false;
     switch (grouping) {
         case kBeamToTimeSignature:
             nodes.BeamToTimeSignature();
             nodes.ApplyFourEighthsRule(layer);
-            if (!layer->Save()) return false;
             break;
         case kBeamToSequenceGroups:
             nodes.BeamToSequenceGroups();
-            if (!layer->Save()) return false;
-            break;
-        case kRebarToSequenceGroups:
-            if (!nodes.RebarToSequenceGroups()) return false;
             break;
         default:
             break;
     }
+    if (!layer->Save()) return false;
+    if (grouping == kRebarToSequenceGroups && !nodes.RebarToSequenceGroups()) return false;
     switch (rests) {
         case kRestsToTimeSignature:
             nodes.ClearRestOnlyMeasures();
@@ -349,8 +371,10 @@ bool FCTwoStateSequenceHandler::ExpandLayer(const FCMusicRegion* region, FCNoteE
             if (!FCTwoStateSequenceCollection::GroupRestsToTimeSignature(layer, region)) return false;
             break;
         case kRestsToSequenceGroups:
+            // The host drops the entries of duration 0 when it saves a frame, with their details:
+            // one save of the layer deletes the merged rests (the layer is not used afterwards).
             nodes.GroupRestsToSequenceGroups();
-            if (!layer->DeleteZeroDurationEntries() || !layer->Save()) return false;
+            if (!layer->Save()) return false;
             break;
         default:
             break;
@@ -381,10 +405,18 @@ bool FCTwoStateSequenceHandler::Expand(const FCMusicRegion* region, bool checkOn
         const int staff = region->CalcStaffNumber(slot);
         if (staff < 1) continue;
         for (int index = 0; index < layers; ++index) {
-            FCNoteEntryLayer layer(index, staff, region->GetStartMeasure(), region->GetEndMeasure());
-            if (!layer.Load()) continue;
+            // The check looks only at the reference entries and the entry after them: the first
+            // measures usually hold them, and the whole layer is loaded only when they do not.
+            const int first = region->GetStartMeasure(), last = region->GetEndMeasure();
+            const int loaded = checkOnly && last > first + 1 ? first + 1 : last;
+            std::unique_ptr<FCNoteEntryLayer> layer(new FCNoteEntryLayer(index, staff, first, loaded));
+            if (!layer->Load()) continue;
+            if (loaded < last && !HasReferenceEntries(layer.get(), region)) {
+                layer.reset(new FCNoteEntryLayer(index, staff, first, last));
+                if (!layer->Load()) continue;
+            }
             bool skipped = false;
-            if (!ExpandLayer(region, &layer, checkOnly, out, &skipped)) return false;
+            if (!ExpandLayer(region, layer.get(), checkOnly, out, &skipped)) return false;
             if (!skipped && !checkOnly) changed = true;
         }
     }
