@@ -6,8 +6,10 @@
 #include "framework/core/FCIteratorHandler.h"
 #include "framework/core/FCNumber.h"
 #include "framework/core/__FCBase.h"
+#include "framework/score/FCMusicRegion.h"
 
 #include <cstdint>
+#include <vector>
 
 class FCMusicRegion;
 class FCNoteEntry;
@@ -65,4 +67,10 @@ private:
     FCNumberCollection counts_;
     int32_t durationA_ = -1;
     int32_t durationB_ = -1;
+    // The selection's length, the same for every staff and layer: counted once per expansion.
+    int32_t regionDuration_ = -1;
+    // The region of the last check and, staff by staff and layer by layer, whether it found the
+    // reference entries there.
+    uint8_t referencedRegion_[FCMusicRegion::kRegionDataSize] = {};
+    std::vector<bool> referenced_;
 };

@@ -105,14 +105,17 @@ bool FCTwoStateSequenceHandler::ParseCounts(const FCString* text, FCString* mess
 
 void FCTwoStateSequenceHandler::CopyEntry(const FCNoteEntry* source, FCNoteEntry* target) {
     if (!source || !target || source == target) return;
-    if (source->IsRest())
-        target->MakeRest();
-    else
-        target->MakeNote();
-    target->SetDuration(source->GetDuration());
-    // A rest may keep the notes it is drawn at (note ID 31 on its first note record).
     const FCNote* first = source->GetNoteCount() > 0 ? source->GetNoteAt(0) : nullptr;
-    if (source->IsNote() || (first && first->GetNoteID() == 31)) target->CopyNotesFrom(source);
+    if (source->IsRest()) {
+        target->MakeRest();
+        // A rest may keep the notes it is drawn at (note ID 31 on its first note record).
+        if (first && first->GetNoteID() == 31) target->CopyNotesFrom(source);
+    } else {
+        // What MakeNote would give the target's first note is overwritten by the copy at once.
+        target->SetEntryFlagBits(FCNoteEntry::kFlagNote, true);
+        target->CopyNotesFrom(source);
+    }
+    target->SetDuration(source->GetDuration());
     target->SetMarkFlag(true);
 }
 
@@ -317,7 +320,8 @@ bool FCTwoStateSequenceHandler::ExpandLayer(const FCMusicRegion* region, FCNoteE
         for (int n : counts)
             if (n > kMostEntriesInMeasure) return false;
     } else {
-        int64_t available = region->CalcDuration();
+        if (regionDuration_ < 0) regionDuration_ = region->CalcDuration();
+        int64_t available = regionDuration_;
         FCNoteEntry* after = b->Next();
         if (after && region->IsEntryIncluded(after)) {
             uint8_t data[FCMusicRegion::kRegionDataSize];
@@ -399,12 +403,24 @@ bool FCTwoStateSequenceHandler::Expand(const FCMusicRegion* region, bool checkOn
         }
     }
     durationA_ = durationB_ = -1;
+    regionDuration_ = -1;
     bool changed = false;
     const int layers = FCNoteEntryCell::MaxLayers();
+    // The check over this very region tells the writing pass which layers hold reference entries
+    // (the check writes nothing, so the others have none): those alone are loaded again.
+    FCMusicRegion checked(referencedRegion_);
+    const bool known = !checkOnly && checked.IsEqual(const_cast<FCMusicRegion*>(region));
+    if (checkOnly) {
+        region->GetRegionData(referencedRegion_);
+        referenced_.clear();
+    }
+    size_t seen = 0;
     for (int slot = region->GetStartSlot(); slot <= region->GetEndSlot(); ++slot) {
         const int staff = region->CalcStaffNumber(slot);
         if (staff < 1) continue;
-        for (int index = 0; index < layers; ++index) {
+        for (int index = 0; index < layers; ++index, ++seen) {
+            if (known && (seen >= referenced_.size() || !referenced_[seen])) continue;
+            if (checkOnly) referenced_.push_back(false);
             // The check looks only at the reference entries and the entry after them: the first
             // measures usually hold them, and the whole layer is loaded only when they do not.
             const int first = region->GetStartMeasure(), last = region->GetEndMeasure();
@@ -417,6 +433,7 @@ bool FCTwoStateSequenceHandler::Expand(const FCMusicRegion* region, bool checkOn
             }
             bool skipped = false;
             if (!ExpandLayer(region, layer.get(), checkOnly, out, &skipped)) return false;
+            if (checkOnly) referenced_.back() = !skipped;
             if (!skipped && !checkOnly) changed = true;
         }
     }
