@@ -3,6 +3,7 @@
 // layers, every message with the document left untouched, and the undo entry that gives the
 // document back.
 #include "framework/core/FCString.h"
+#include "tasks/sequences/FCTwoStateSequenceCollection.h"
 #include "tasks/sequences/FCTwoStateSequenceHandler.h"
 #include "tests/tasks/TaskApplyTest.h"
 
@@ -391,4 +392,25 @@ TEST(TwoStateSequenceHandler, ParsesTheNoteCountsOfTheGroups) {
             EXPECT_EQ(row.counts, counts);
         }
     }
+}
+
+TEST(TwoStateSequenceCollection, RestLengthsAndRebarBeats) {
+    // Test S: plain values from a whole to a 32nd, and those dotted once.
+    for (int32_t d : {4096, 2048, 1024, 512, 256, 128, 6144, 3072, 1536, 768, 384, 192})
+        EXPECT_TRUE(FCTwoStateSequenceCollection::IsGroupedRestDuration(d)) << d;
+    for (int32_t d : {0, 64, 96, 640, 1280, 1792, 2560, 8192})
+        EXPECT_FALSE(FCTwoStateSequenceCollection::IsGroupedRestDuration(d)) << d;
+    // Test T: the highest power of two in the length, dotted up to three times; a length is below
+    // twice that power, so only the plain and the once-dotted value can ever match.
+    for (int32_t d : {8192, 12288, 1024, 1536, 64, 2})
+        EXPECT_TRUE(FCTwoStateSequenceCollection::IsMergedRestDuration(d)) << d;
+    for (int32_t d : {1280, 2560, 1792, 2304, 3456, 3072 + 256, 16384 + 1024})
+        EXPECT_FALSE(FCTwoStateSequenceCollection::IsMergedRestDuration(d)) << d;
+    const struct {
+        int32_t total;
+        int32_t beat;
+    } rebar[] = {{3072, 1024}, {4608, 1536}, {2560, 512}, {1280, 256}, {2304, 768}, {100, 0},
+                 {1536, 1536}, {384, 384},   {96, 96},    {0, 0}};
+    for (const auto& row : rebar)
+        EXPECT_EQ(row.beat, FCTwoStateSequenceCollection::CalcRebarBeatDuration(row.total)) << row.total;
 }
