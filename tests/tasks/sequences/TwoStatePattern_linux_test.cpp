@@ -177,6 +177,11 @@ TEST_F(TwoStatePattern, GroupsRests) {
          Slots(1, 1, 1, 4),
          "measure 1\ns1: 8 [C4 r [C4 r [r C4 4 [r\nmeasure 2\ns1: 8 [C4 r 4 [r 2 [r\nmeasure 3\nmeasure 4\n"
          "s1: 4 [r 8 [C4 r\n"},
+        // A rest with an articulation is neither merged nor merged into; the second half still is.
+        {"articulated rests stay", "articulation 1 char=46 mode=1 size=24\nmeasure 1\ns1: 8 C4 2 r\nmeasure 2\n"
+         "s1: 4 r!art1 r r r\nmeasure 3\ns1: 4 r r r r!art1\n", {"2", 0, 0, 1}, Slots(1, 1, 1, 3),
+         "articulation 1 char=46 mode=1 size=24\nmeasure 1\ns1: 8 [C4 r 4 r 8 r\nmeasure 2\n"
+         "s1: 4 r!art1 r 2 r\nmeasure 3\ns1: 2 r 4 r r!art1\n"},
         {"rests outside the selection stay", "measure 1\ns1: 8 C4 2 r\nmeasure 2\ns1: 4 r r r r\n", {"2", 0, 0, 1},
          Slots(1, 1, 1, 1), "measure 1\ns1: 8 [C4 r 4 r 8 r\nmeasure 2\ns1: 4 r r r r\n"},
     };
