@@ -1,7 +1,8 @@
 // tasks_bench: builds large documents in the stand-in host (16 staves of 4/4 measures, each
 // measure two layers of eight beamed eighth-note chords of three notes) and times Reorder Notes
 // (Descending, Randomize) and Break (Alberti Bass) over the whole document through the handlers'
-// Execute, each inside one host edit that is then cancelled. Each task is set against its floor:
+// Execute, each inside one host edit that is then cancelled; and Two-state Pattern writing a
+// sequence of groups of 3, 4 and 4 eighths over the whole of an empty document. Each task is set against its floor:
 // the same cells loaded and saved unchanged through the same framework classes, in the same run.
 // Prints entries processed, time per entry, peak memory and the ratio to the floor per task, for
 // a document of 400 measures and one of 100, and whether the time per entry grows linearly.
@@ -28,6 +29,7 @@
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 #include "tasks/chords/FCChordsBlockHandler.h"
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
+#include "tasks/sequences/FCSequencesBlockHandler.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -516,6 +518,11 @@ Result RunDynamics(int measures, int repeat, const std::string& only) {
 // A fresh host holding kStaves staves x measures of two half notes, the second tied to the first
 // of the next measure, all of it selected. Returns the number of entries.
 int BuildSwellDocument(int measures) {
+// --- Two-state Pattern ---
+
+// A fresh host holding kStaves staves x measures of empty 4/4 measures, every staff starting with
+// the two reference eighths (the second a rest when asked), all of it selected.
+bool BuildSequenceDocument(int measures, bool restOff) {
     simhost::Reset();
     hostapi::SetLookup(simhost::Lookup);
     hostapi::SetHostVersion(simhost::HostVersion());
@@ -608,6 +615,90 @@ void Append(Result& into, const Result& from) {
     into.floors.insert(into.floors.end(), from.floors.begin(), from.floors.end());
 }
 
+    for (int staff : staves) {
+        std::vector<simhost::StoredEntry> references(2);
+        for (int i = 0; i < 2; ++i) {
+            references[size_t(i)].duration = 512;
+            references[size_t(i)].flags = i == 1 && restOff ? 0 : 0x40000000;
+            if (i == 1 && restOff) continue;
+            simhost::StoredNote note;
+            note.displacement = int16_t(i * 2);
+            note.noteID = 1;
+            references[size_t(i)].notes.push_back(note);
+        }
+        if (!builder.SetLayer(staff, 1, 0, references)) return false;
+    }
+    return builder.Select(1, kStaves, 1, measures) && builder.Ok();
+}
+
+// Groups of 3, 4 and 4 repeated as often as the measures hold; the number of entries written
+// per staff through *entries.
+std::string SequenceCounts(int measures, int* entries) {
+    const int repeats = measures * 8 / 11;
+    std::string counts;
+    for (int i = 0; i < repeats; ++i) counts += "3 4 4 ";
+    *entries = repeats * 11;
+    return counts;
+}
+
+bool TwoStatePattern(int rests) {
+    ThePatternSettings().QZPT_SEQUENCES_TWOSTATES_REST = rests;
+    FCSequencesBlockHandler handler(FCSequencesBlockHandler::kTwoStatePattern, nullptr, nullptr);
+    return handler.Execute();
+}
+
+// The floor of Two-state Pattern: the layers it writes, loaded and saved in the state it leaves
+// them. The task runs untimed inside the edit first.
+void MeasureSequenceFloor(Phase& phase, int measures, int rests, bool first) {
+    simhost::Document& document = simhost::CurrentDocument();
+    document.StartEdit(u"Benchmark");
+    const bool wrote = TwoStatePattern(rests);
+    bench::ResetHeapPeak();
+    bench::ResetPeakResident();
+    const std::clock_t start = std::clock();
+    const bool ok = LoadAndSaveLayers(measures);
+    const std::clock_t stop = std::clock();
+    document.CancelEdit();
+    const double seconds = double(stop - start) / CLOCKS_PER_SEC;
+    if (first || seconds < phase.seconds) phase.seconds = seconds;
+    phase.peakHeap = std::max(phase.peakHeap, bench::HeapPeak());
+    phase.peakResident = std::max(phase.peakResident, bench::PeakResident());
+    phase.ok = phase.ok && ok && wrote;
+}
+
+// Two-state Pattern against its floor; with a rest option the 'OFF' state is a rest, so there are
+// rests to group.
+Result RunSequences(int measures, int repeat, int rests) {
+    Result result;
+    result.measures = measures;
+    if (!BuildSequenceDocument(measures, rests != 0)) {
+        std::fprintf(stderr, "tasks_bench: the sequence document of %d measures could not be built\n", measures);
+        std::exit(2);
+    }
+    int perStaff = 0;
+    ThePatternSettings().ResetToDefaults();
+    ThePatternSettings().QZPT_RESPACE_IF_NECESSARY = false;
+    ThePatternSettings().QZPT_SEQUENCES_TWOSTATES_NUMBERSTRING.SetUTF8(SequenceCounts(measures, &perStaff).c_str());
+
+    Phase task, floor;
+    task.name = rests == 0 ? "Two-state Pattern: 3 4 4" : "Two-state: rests to groups";
+    floor.name = rests == 0 ? "floor: sequence layers" : "floor: grouped layers";
+    task.entries = floor.entries = perStaff * kStaves;
+    for (int run = 0; run < repeat; ++run) {
+        MeasureSequenceFloor(floor, measures, rests, run == 0);
+        MeasureOnce(task, [rests] { return TwoStatePattern(rests); }, run == 0);
+    }
+    std::printf("%d staves x %d measures, %d entries written\n", kStaves, measures, task.entries);
+    std::printf("  %-28s %8s %10s %10s %10s %10s %8s\n", "phase", "entries", "time ms", "us/entry", "heap MB", "RSS MB",
+                "ratio");
+    PrintPhase(floor, nullptr);
+    PrintPhase(task, &floor);
+    std::printf("\n");
+    result.tasks = {task};
+    result.floors = {floor};
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -640,6 +731,9 @@ int main(int argc, char** argv) {
         Append(result, RunSwells(only, repeat, phase));
         for (const Phase& phase : result.tasks)
             if (!phase.ok) return 1;
+        if (phase.empty() || std::string("Two-state").find(phase) != std::string::npos)
+            for (int rests : {0, 2})
+                if (!RunSequences(only, repeat, rests).tasks.front().ok) return 1;
         return 0;
     }
     if (!phase.empty()) {
@@ -652,6 +746,12 @@ int main(int argc, char** argv) {
     Result large = Run(400, repeat, phase);
     Append(large, RunDynamics(400, repeat, phase));
     Append(large, RunSwells(400, repeat, phase));
+    for (int rests : {0, 2})
+        for (Result* result : {&small, &large}) {
+            const Result sequences = RunSequences(result->measures, repeat, rests);
+            result->tasks.push_back(sequences.tasks.front());
+            result->floors.push_back(sequences.floors.front());
+        }
 
     bool met = true;
     std::printf("targets: ratio at most %.1f; time per entry at %d measures within %.0f%% of %d measures\n", kMaxRatio,

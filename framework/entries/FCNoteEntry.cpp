@@ -174,6 +174,10 @@ void FCNoteEntry::SetDuration(int32_t duration) {
     if (record_) fcdata::Write<int32_t>(record_, fcframe::kDuration, duration);
 }
 
+void FCNoteEntry::SetMeasurePos(int32_t position) {
+    if (record_) fcdata::Write<int32_t>(record_, fcframe::kPosition, position);
+}
+
 void FCNoteEntry::SetPitchChangedMark(bool state) {
     if (hostapi::GetHostVersion() >= kNewerHost) return;
     const uint16_t flags = GetSecondFlags();

@@ -129,6 +129,9 @@ public:
 
     // --- writing (changes stay in the frame until the owner saves it) ---
     void SetDuration(int32_t duration);
+    // The position the record holds; the host recomputes positions only when it loads a frame,
+    // so a task that changes durations in a held frame keeps the positions after them in step.
+    void SetMeasurePos(int32_t position);
     void SetGraceNote(bool state) { SetEntryFlagBits(kFlagGrace, state); }
     void SetBeamStart(bool state) { SetEntryFlagBits(kFlagBeamStart, state); }
     void SetTupletStart(bool state) { SetEntryFlagBits(kFlagTupletStart, state); }

@@ -64,7 +64,9 @@ void FCNoteEntryLayer::RemoveEntryAt(int listIndex) {
 template <typename Match>
 int FCNoteEntryLayer::FindNearHint(Match match) const {
     const int count = GetCount();
-    const int hint = searchHint_ >= 0 && searchHint_ < count ? searchHint_ : 0;
+    if (count == 0) return -1;
+    // A hint just past the end (left by an insertion at the end) means the last entry.
+    const int hint = searchHint_ >= 0 && searchHint_ < count ? searchHint_ : (searchHint_ == count ? count - 1 : 0);
     // Outwards from the hint: the entry sought is usually next to the last one found.
     for (int distance = 0; distance < count; ++distance) {
         const int after = hint + distance, before = hint - 1 - distance;
@@ -188,8 +190,16 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count,
 
     // The frame's entries and their indices, taken before the host moves the records.
     bound_.clear();
-    for (FCNoteEntry* held = FirstOfFrame(frame, entry ? (intoNextMeasure ? entry->Next() : entry) : nullptr);
-         held && held->GetFrame() == frame; held = held->Next())
+    // Entries are linked in measure order: the next measure's entries, if any, follow entry
+    // directly, so a next measure whose frame does not start there holds none.
+    FCNoteEntry* held = nullptr;
+    if (!entry)
+        held = FirstOfFrame(frame, nullptr);
+    else if (!intoNextMeasure)
+        held = FirstOfFrame(frame, entry);
+    else if (entry->Next() && entry->Next()->GetFrame() == frame)
+        held = entry->Next();
+    for (; held && held->GetFrame() == frame; held = held->Next())
         bound_.emplace_back(held, held->GetIndexInFrame());
     if (!hostapi::FX_InsertEXENTRY(frame, int16_t(index), int16_t(count), kFXInterfaceVersion)) return nullptr;
 

@@ -49,8 +49,13 @@ bool AlignsToOnePlace(int alignment) { return alignment >= 0 && alignment <= 6 &
 }  // namespace
 
 bool FCSequencesBlockHandler::Execute() {
-    // The work of each Sequences task comes with that task; until then Apply changes nothing.
-    return false;
+    switch (GetTaskID()) {
+        case kTwoStatePattern:
+            return ExecuteTwoStatePattern();
+        default:
+            // The work of each other Sequences task comes with that task; until then Apply changes nothing.
+            return false;
+    }
 }
 
 FCCtrlPopup* FCSequencesBlockHandler::GetCategoryPopup() const {
@@ -207,6 +212,7 @@ void FCSequencesBlockHandler::StoreTaskSettings() {
 
 bool FCSequencesBlockHandler::CanExecute() {
     if (GetTaskID() == kNumberedSteps) return CanNumberSteps();
+    if (GetTaskID() == kTwoStatePattern) return CanExecuteTwoStatePattern();
     return true;
 }
 

@@ -52,4 +52,7 @@ private:
     // The category popup's index and the name of the window's category there into the settings.
     void StoreCategory(int* index, FCString* name);
     bool CanNumberSteps();
+    // Two-state Pattern: the note counts are checked before the edit, the sequence written in it.
+    bool CanExecuteTwoStatePattern();
+    bool ExecuteTwoStatePattern();
 };
