@@ -6,6 +6,8 @@
 
 #include "plugin/FCPatternTaskBlockHandler.h"
 
+class FCMusicRegion;
+class NumberingRun;
 class FCString;
 
 class FCSequencesBlockHandler : public FCPatternTaskBlockHandler {
@@ -42,6 +44,10 @@ public:
     // and written back.
     static void FillProfilePopup(FCCtrlPopup* popup, FCNumberSettingsProfiles* profiles, int* profileIndex);
 
+    // Deletes this plug-in's numbers in the region's measures (whole measures) on its staves;
+    // other expressions and every definition stay. True when any was deleted.
+    static bool DeleteNumbers(const FCMusicRegion* region);
+
 private:
     // The task's category popup and profile popup (null for tasks without them).
     FCCtrlPopup* GetCategoryPopup() const;
@@ -52,4 +58,15 @@ private:
     // The category popup's index and the name of the window's category there into the settings.
     void StoreCategory(int* index, FCString* name);
     bool CanNumberSteps();
+
+    // The numbering tasks, each in the file named after it.
+    bool ExecuteNumberedMeasures();
+    bool ExecuteNumberedSteps();
+    bool ExecuteDeleteNumbers();
+    // The start both numbering tasks share: the selection, the staff style question, the deletion
+    // of old numbers (deleted tells whether any went) and the profile and category of the run.
+    // False when the task stops before numbering.
+    bool BeginNumbering(NumberingRun* run, bool replace, int profileIndex, int categoryIndex, bool* deleted);
+    // Refuses, with a message, a profile that would number nothing ("Show on every" below 1).
+    bool CanNumberWithProfile();
 };
