@@ -102,6 +102,8 @@ bool Builder::Run() {
     // The records written here are the score's.
     document_.View().SetCurrentPart(0);
     if (!Structure() || !Definitions()) return false;
+    Place failed;
+    if (!BuildStaffStyles(syntax_, &failed)) return Fail(failed, "the staff style could not be stored");
     for (const MeasureStatement& measure : syntax_.measures)
         if (!Measure(measure)) return false;
     if (syntax_.hasNextEntry && !builder_.SetNextEntryNumber(syntax_.nextEntry))

@@ -153,6 +153,7 @@ std::string Writer::Run() {
     Staves();
     PartsAndSystems();
     Definitions();
+    out_ += StaffStyleLines(staves_);
     Measures();
     const EntryStore& entries = document_.Entries();
     if (options_.bookkeeping && entries.NextNumber() != entries.HighestNumber() + 1)
