@@ -86,7 +86,7 @@ TEST(ScoreTextStaffStyles, DefinitionsAndSpansReadIntoTheHostsRecords) {
     EXPECT_FALSE(ReadScoreText("qzs 1\nstaff 1\nstaff-style-span 2 style=1 measures=1-1\n", &error));
     EXPECT_EQ("<text>:3:18: expected a declared staff", error.ToString());
     EXPECT_FALSE(ReadScoreText("qzs 1\nstaff-style 1 kind=16\n", &error));
-    EXPECT_EQ("<text>:2:15: expected a notation kind 0-15", error.ToString());
+    EXPECT_EQ("<text>:2:20: expected a notation kind 0-15", error.ToString());
     EXPECT_FALSE(ReadScoreText("qzs 1\nmeasure 1\nstaff-style 1\n", &error));
     EXPECT_EQ("<text>:3:1: expected 'staff-style' before the first measure", error.ToString());
 }
