@@ -340,9 +340,11 @@ bool Builder::Raws() {
 }  // namespace
 }  // namespace scoretext
 
-bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error, const std::string& source) {
+bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error, const std::string& source,
+                     int32_t* currentPart) {
     scoretext::ScoreSyntax syntax;
     if (!scoretext::Parse(text, source, &syntax, error)) return false;
+    if (currentPart) *currentPart = syntax.currentPart;
     scoretext::ScratchContent scratch;
     scoretext::Builder builder(syntax, source, error);
     if (!builder.Run()) return false;
@@ -356,8 +358,11 @@ bool ReadScoreText(const std::string& text, ScoreTextError* error, const std::st
         return false;
     }
     DocumentState state;
-    if (!ParseScoreState(text, &state, error, source)) return false;
-    return CurrentDocument().ReplaceContent(state);
+    int32_t part = 0;
+    if (!ParseScoreState(text, &state, error, source, &part)) return false;
+    if (!CurrentDocument().ReplaceContent(state)) return false;
+    CurrentDocument().View().SetCurrentPart(part);
+    return true;
 }
 
 bool ReadScoreFile(const std::string& path, ScoreTextError* error) {

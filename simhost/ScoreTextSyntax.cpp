@@ -214,6 +214,7 @@ private:
     bool ArticulationMark(const std::string& line, size_t& i, const std::string& digits, EntryItem* entry);
     bool StaffStyle(const std::vector<Token>& tokens);
     bool StaffStyleSpan(const std::vector<Token>& tokens);
+    bool CurrentPart(const std::vector<Token>& tokens);
 
     const std::string& source_;
     ScoreSyntax* syntax_;
@@ -279,8 +280,9 @@ bool Parser::Statement(const std::string& line) {
         if (word == "articulation") return ArticulationDef(line);
         return System(tokens);
     }
-    if (word == "staff-style" || word == "staff-style-span") {
+    if (word == "staff-style" || word == "staff-style-span" || word == "current-part") {
         if (!beforeMusic) return Fail(tokens[0].column, "expected '" + word + "' before the first measure");
+        if (word == "current-part") return CurrentPart(tokens);
         return word == "staff-style" ? StaffStyle(tokens) : StaffStyleSpan(tokens);
     }
     if (word == "measure") return Measure(tokens);
@@ -289,7 +291,7 @@ bool Parser::Statement(const std::string& line) {
     if (word.size() > 1 && word[0] == 's' && IsDigit(word[1])) return StaffLine(line, tokens);
     return Fail(tokens[0].column,
                 "expected a statement (prefs, staff, part, system, category, text-expression, articulation, "
-                "staff-style, staff-style-span, measure, s<staff>, next-entry or raw), found '" +
+                "staff-style, staff-style-span, current-part, measure, s<staff>, next-entry or raw), found '" +
                     word + "'");
 }
 
@@ -1523,6 +1525,14 @@ bool Parser::StaffStyleSpan(const std::vector<Token>& tokens) {
     }
     if (!hasStyle || !hasMeasures) return Fail(tokens[0].column, "expected style= and measures= in the span");
     syntax_->staffStyleSpans.push_back(span);
+    return true;
+}
+
+bool Parser::CurrentPart(const std::vector<Token>& tokens) {
+    int64_t part;
+    if (tokens.size() != 2 || !ToInt(tokens[1].text, 1, int64_t(syntax_->parts.size()), &part))
+        return Fail(tokens.size() < 2 ? tokens[0].column + 13 : tokens[1].column, "expected a declared part");
+    syntax_->currentPart = int(part);
     return true;
 }
 

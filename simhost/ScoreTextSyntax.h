@@ -234,6 +234,7 @@ struct ScoreSyntax {
     std::vector<ArticulationDefStatement> articulationDefs;
     std::vector<StaffStyleStatement> staffStyles;
     std::vector<StaffStyleSpanStatement> staffStyleSpans;
+    int currentPart = 0;  // the part in view, 0 the score
     std::vector<MeasureStatement> measures;
     bool hasNextEntry = false;
     int32_t nextEntry = 0;

@@ -90,3 +90,15 @@ TEST(ScoreTextStaffStyles, DefinitionsAndSpansReadIntoTheHostsRecords) {
     EXPECT_FALSE(ReadScoreText("qzs 1\nmeasure 1\nstaff-style 1\n", &error));
     EXPECT_EQ("<text>:3:1: expected 'staff-style' before the first measure", error.ToString());
 }
+
+TEST(ScoreTextCurrentPart, ReadingPutsTheNamedPartInView) {
+    ASSERT_TRUE(ReadScoreText("qzs 1\nstaff 1\npart 1 staves=1\npart 2\ncurrent-part 2\nmeasure 1\n"));
+    EXPECT_EQ(2, CurrentDocument().View().CurrentPart());
+    // The part in view is not content: the text of the document does not say it.
+    EXPECT_EQ(std::string::npos, WriteScoreText().find("current-part"));
+    ASSERT_TRUE(ReadScoreText("qzs 1\nstaff 1\npart 1 staves=1\nmeasure 1\n"));
+    EXPECT_EQ(0, CurrentDocument().View().CurrentPart()) << "a text that names no part shows the score";
+    ScoreTextError error;
+    EXPECT_FALSE(ReadScoreText("qzs 1\npart 1\ncurrent-part 2\n", &error));
+    EXPECT_EQ("<text>:3:14: expected a declared part", error.ToString());
+}
