@@ -123,13 +123,20 @@ void RecordStore::AssignKey(uint32_t tag, FXKey& key) const {
         FXKey low = {{0, 0, 0, 0}};
         FXKey high = {{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}};
         for (int v = 0; v < w; ++v) low.words[v] = high.words[v] = key.words[v];
+        // Within the run word w orders the records, so the last one that agrees holds the highest
+        // value: walking from the end finds it without visiting the whole run.
         int highest = -1;
-        for (auto r = records.lower_bound(Order(low)), end = records.upper_bound(Order(high)); r != end; ++r) {
+        const auto first = records.lower_bound(Order(low));
+        for (auto r = records.upper_bound(Order(high)); r != first;) {
+            --r;
             const FXKey other = KeyFromOrder(r->first);
             bool agrees = true;
             for (int v = w + 1; v < 4 && agrees; ++v)
                 if (!requested[v] && other.words[v] != key.words[v]) agrees = false;
-            if (agrees && other.words[w] != 0xFFFF && int(other.words[w]) > highest) highest = other.words[w];
+            if (agrees && other.words[w] != 0xFFFF) {
+                highest = other.words[w];
+                break;
+            }
         }
         const int start = w == 0 ? 1 : 0;
         key.words[w] = uint16_t(highest < start ? start : highest + 1);

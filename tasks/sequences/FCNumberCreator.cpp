@@ -95,25 +95,28 @@ FCTextExpressionDef* FCNumberCreator::FindOrSaveDefinition(const FCString* text,
 
 FCExpression* FCNumberCreator::CreateNumber(int measure, int staff, int number) {
     if (!category_ || !profile_) return nullptr;
-    if (!fontRead_) {
-        fontRead_ = true;
-        category_->GetTextFontInfo(&font_);
-        font_.GetFontCommand(&fontPrefix_, "^fontTxt");
+    FCTextExpressionDef*& definition = numbers_[std::make_pair(number, maxNumber_)];
+    if (!definition) {
+        if (!fontRead_) {
+            fontRead_ = true;
+            category_->GetTextFontInfo(&font_);
+            font_.GetFontCommand(&fontPrefix_, "^fontTxt");
+        }
+        profile_->SetFontSize(int(font_.GetSize()));
+
+        FCString text;
+        text.SetString(&fontPrefix_);
+        FCString formatted;
+        profile_->FormatNumber(number, maxNumber_, &formatted);
+        text.AppendString(&formatted);
+
+        // A maximum in italics or in a smaller size carries its own font commands: the category's
+        // font would override them.
+        const bool useCategoryFont = !(profile_->ShowsMaxValue(number) &&
+                                       (profile_->GetMaxItalics() || profile_->GetMaxValuePtDiff() != 0));
+        definition = FindOrSaveDefinition(&text, useCategoryFont);
+        if (!definition) return nullptr;
     }
-    profile_->SetFontSize(int(font_.GetSize()));
-
-    FCString text;
-    text.SetString(&fontPrefix_);
-    FCString formatted;
-    profile_->FormatNumber(number, maxNumber_, &formatted);
-    text.AppendString(&formatted);
-
-    // A maximum in italics or in a smaller size carries its own font commands: the category's
-    // font would override them.
-    const bool useCategoryFont = !(profile_->ShowsMaxValue(number) &&
-                                   (profile_->GetMaxItalics() || profile_->GetMaxValuePtDiff() != 0));
-    FCTextExpressionDef* definition = FindOrSaveDefinition(&text, useCategoryFont);
-    if (!definition) return nullptr;
 
     std::unique_ptr<FCExpression> expression(new FCExpression);
     if (!expression->SetTextDefinition(definition)) return nullptr;

@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 
 class FCCategoryDef;
 class FCExpression;
@@ -69,4 +70,7 @@ private:
     // The first reusable definition of each key, in list order.
     bool indexed_;
     std::map<DefinitionKey, FCTextExpressionDef*> index_;
+    // The definition found or saved for each (number, maximum): the text depends on nothing else
+    // while the creator lives, so the other staves of a run take it from here.
+    std::map<std::pair<int, int>, FCTextExpressionDef*> numbers_;
 };
