@@ -7,8 +7,8 @@
 #include "plugin/FCPatternTaskBlockHandler.h"
 
 class FCMusicRegion;
-class NumberingRun;
 class FCString;
+class NumberingRun;
 
 class FCSequencesBlockHandler : public FCPatternTaskBlockHandler {
 public:
