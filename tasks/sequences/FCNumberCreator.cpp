@@ -95,7 +95,9 @@ FCTextExpressionDef* FCNumberCreator::FindOrSaveDefinition(const FCString* text,
 
 FCExpression* FCNumberCreator::CreateNumber(int measure, int staff, int number) {
     if (!category_ || !profile_) return nullptr;
-    FCTextExpressionDef*& definition = numbers_[std::make_pair(number, maxNumber_)];
+    const std::pair<int, int> key(number, maxNumber_);
+    auto known = numbers_.find(key);
+    FCTextExpressionDef* definition = known != numbers_.end() ? known->second : nullptr;
     if (!definition) {
         if (!fontRead_) {
             fontRead_ = true;
@@ -116,6 +118,9 @@ FCExpression* FCNumberCreator::CreateNumber(int measure, int staff, int number) 
                                        (profile_->GetMaxItalics() || profile_->GetMaxValuePtDiff() != 0));
         definition = FindOrSaveDefinition(&text, useCategoryFont);
         if (!definition) return nullptr;
+        // Kept only when the search would find it again (hosts before 0x11000000 keep no
+        // placement bit, so their numbers never share a definition).
+        if (definition->GetUseCategoryPlacement()) numbers_[key] = definition;
     }
 
     std::unique_ptr<FCExpression> expression(new FCExpression);

@@ -70,7 +70,8 @@ private:
     // The first reusable definition of each key, in list order.
     bool indexed_;
     std::map<DefinitionKey, FCTextExpressionDef*> index_;
-    // The definition found or saved for each (number, maximum): the text depends on nothing else
-    // while the creator lives, so the other staves of a run take it from here.
+    // The definition found or saved for each (number, maximum), when the search would find it
+    // again: the text depends on nothing else while the creator lives, so the other staves of a
+    // run take it from here.
     std::map<std::pair<int, int>, FCTextExpressionDef*> numbers_;
 };

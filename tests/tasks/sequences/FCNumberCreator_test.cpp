@@ -7,6 +7,7 @@
 #include "framework/markings/FCTextExpressionDef.h"
 #include "profiles/FCNumberSettingsProfile.h"
 #include "simhost/ScoreText.h"
+#include "simhost/SimHost.h"
 #include "tasks/sequences/FCNumberCollection.h"
 
 #include <gtest/gtest.h>
@@ -125,4 +126,24 @@ TEST(NumberCreator, AMaximumWithItsOwnStyleLeavesTheCategorysFont) {
     FCCategoryDef unsaved;
     FCNumberCreator unnumbered(3, &unsaved, &definitions, &profile);
     EXPECT_EQ(nullptr, unnumbered.CreateNumber(1, 1, 1));
+}
+
+TEST(NumberCreator, HostsBeforeTheCategoryBitsNeverShareANumbersDefinition) {
+    // Such hosts keep no use-category-placement bit, so no definition is ever found again.
+    for (uint32_t version : {0x10000000u, 0x1B000000u}) {
+        SCOPED_TRACE(version);
+        simhost::Reset();
+        hostapi::SetHostVersion(version);
+        ASSERT_TRUE(simhost::ReadScoreText("qzs 1\nstaff 1\nstaff 2\ncategory 3 \"T\" size=12 align=3\nmeasure 1\n"));
+        FCCategoryDef category;
+        ASSERT_TRUE(category.Load(3));
+        FCTextExpressionDefs definitions;
+        FCNumberSettingsProfile profile;
+        FCNumberCreator creator(1, &category, &definitions, &profile);
+        std::unique_ptr<FCExpression> first(creator.CreateNumber(1, 1, 1));
+        std::unique_ptr<FCExpression> second(creator.CreateNumber(1, 2, 1));
+        ASSERT_TRUE(first && second);
+        EXPECT_EQ(version < 0x11000000u ? 2 : 1, FCTextExpressionDefs().LoadAll());
+    }
+    hostapi::SetHostVersion(simhost::HostVersion());
 }
