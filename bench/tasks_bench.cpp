@@ -6,6 +6,8 @@
 // the same cells loaded and saved unchanged through the same framework classes, in the same run.
 // Prints entries processed, time per entry, peak memory and the ratio to the floor per task, for
 // a document of 400 measures and one of 100, and whether the time per entry grows linearly.
+// Numbered Measures numbers every measure of the same documents on all 16 staves, set against
+// creating as many number expressions (and their definitions) through the same classes.
 //
 //     tasks_bench [--repeat N] [--measures M] [--phase TEXT]
 //
@@ -29,6 +31,13 @@
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 #include "tasks/chords/FCChordsBlockHandler.h"
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
+#include "framework/core/FCFontInfo.h"
+#include "framework/markings/FCCategoryDef.h"
+#include "framework/markings/FCExpression.h"
+#include "framework/markings/FCTextExpressionDef.h"
+#include "framework/score/FCCell.h"
+#include "plugin/PatternTaskWindow.h"
+#include "profiles/FCNumberSettingsProfiles.h"
 #include "tasks/sequences/FCSequencesBlockHandler.h"
 
 #include <algorithm>
@@ -699,6 +708,109 @@ Result RunSequences(int measures, int repeat, int rests) {
     return result;
 }
 
+// --- Numbered Measures ---
+
+// What the numbering handler needs of a task window: the categories and the profiles.
+class NumberingWindow : public PatternTaskWindow {
+public:
+    FCUI* GetTaskUI() override { return nullptr; }
+    FCControl* GetTaskControl(int) override { return nullptr; }
+    FCCategoryDefs* GetTaskCategories() override { return &categories; }
+    FCNumberSettingsProfiles* GetTaskProfiles() override { return &profiles; }
+    void ShowProfileEditor(int) override {}
+
+    FCCategoryDefs categories;
+    FCNumberSettingsProfiles profiles;
+};
+
+constexpr int kNumberCategory = 3;
+
+// The category the numbers take their font from, in the document, and the window's lists.
+bool PrepareNumbering(NumberingWindow* window) {
+    FCCategoryDef category;
+    FCString name("Technique Text");
+    category.SetName(&name);
+    FCFontInfo font;
+    font.SetSize(12);
+    category.SetTextFontInfo(&font);
+    category.SetHorizontalAlignment(3);
+    if (!category.SaveAs(kNumberCategory)) return false;
+    window->categories.LoadAll();
+    window->profiles.ClearAll();
+    window->profiles.Add(new FCNumberSettingsProfile);
+    return window->categories.GetCount() == 1;
+}
+
+// The floor: one definition per measure number and an expression of it in every cell, made
+// through the classes the task uses.
+bool CreateNumberExpressions(int measures) {
+    FCCategoryDef category;
+    if (!category.Load(kNumberCategory)) return false;
+    FCFontInfo font;
+    category.GetTextFontInfo(&font);
+    FCString prefix;
+    font.GetFontCommand(&prefix, "^fontTxt");
+    FCTextExpressionDefs definitions;
+    for (int measure = 1; measure <= measures; ++measure) {
+        FCTextExpressionDef* definition = new FCTextExpressionDef;
+        definitions.Add(definition);
+        FCString text;
+        text.SetString(&prefix);
+        text.AppendInteger(measure);
+        FCString description("QZ Pattern: Number");
+        definition->SetDescription(&description);
+        if (!definition->AssignToCategory(&category) || !definition->SetText(&text) || !definition->SaveNew())
+            return false;
+    }
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int measure = 1; measure <= measures; ++measure) {
+            FCExpression expression;
+            const FCCell cell(measure, staff);
+            ok = expression.SetTextDefinition(definitions.GetItemAt(measure - 1)) && expression.SaveNewIntoCell(&cell) &&
+                 ok;
+        }
+    return ok;
+}
+
+bool NumberMeasures(NumberingWindow* window) {
+    FCSequencesBlockHandler handler(FCSequencesBlockHandler::kNumberedMeasures, nullptr, window);
+    return handler.Execute();
+}
+
+Result RunNumbering(int measures, int repeat, const std::string& only) {
+    Result result;
+    result.measures = measures;
+    NumberingWindow window;
+    if (!BuildDocument(measures) || !PrepareNumbering(&window)) {
+        std::fprintf(stderr, "tasks_bench: the numbering document of %d measures could not be built\n", measures);
+        std::exit(2);
+    }
+    ThePatternSettings().ResetToDefaults();
+    std::vector<Phase> phases(2);
+    const char* names[] = {"floor: number expressions", "Numbered Measures"};
+    const std::function<bool()> bodies[] = {[=] { return CreateNumberExpressions(measures); },
+                                            [&window] { return NumberMeasures(&window); }};
+    std::vector<bool> chosen(phases.size());
+    for (size_t i = 0; i < phases.size(); ++i) {
+        phases[i].name = names[i];
+        phases[i].entries = kStaves * measures;
+        chosen[i] = phases[i].name.find(only) != std::string::npos;
+    }
+    for (int run = 0; run < repeat; ++run)
+        for (size_t i = 0; i < phases.size(); ++i)
+            if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
+    result.tasks = {phases[1]};
+    result.floors = {phases[0]};
+    std::printf("%d staves x %d measures, %d numbers\n", kStaves, measures, kStaves * measures);
+    std::printf("  %-28s %8s %10s %10s %10s %10s %8s\n", "phase", "numbers", "time ms", "us/number", "heap MB",
+                "RSS MB", "ratio");
+    if (chosen[0]) PrintPhase(phases[0], nullptr);
+    if (chosen[1]) PrintPhase(phases[1], chosen[0] ? &phases[0] : nullptr);
+    std::printf("\n");
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -729,8 +841,9 @@ int main(int argc, char** argv) {
         Result result = Run(only, repeat, phase);
         Append(result, RunDynamics(only, repeat, phase));
         Append(result, RunSwells(only, repeat, phase));
-        for (const Phase& phase : result.tasks)
-            if (!phase.ok) return 1;
+        Append(result, RunNumbering(only, repeat, phase));
+        for (const Phase& task : result.tasks)
+            if (!task.ok) return 1;
         if (phase.empty() || std::string("Two-state").find(phase) != std::string::npos)
             for (int rests : {0, 2})
                 if (!RunSequences(only, repeat, rests).tasks.front().ok) return 1;
@@ -752,6 +865,8 @@ int main(int argc, char** argv) {
             result->tasks.push_back(sequences.tasks.front());
             result->floors.push_back(sequences.floors.front());
         }
+    Append(small, RunNumbering(100, repeat, phase));
+    Append(large, RunNumbering(400, repeat, phase));
 
     bool met = true;
     std::printf("targets: ratio at most %.1f; time per entry at %d measures within %.0f%% of %d measures\n", kMaxRatio,

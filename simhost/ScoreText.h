@@ -28,16 +28,19 @@ struct ScoreTextOptions {
     bool bookkeeping = true;
 };
 
-// Replaces the current document's content with the document the text describes. On an error
+// Replaces the current document's content with the document the text describes, and puts the
+// part it names in view (the score when it names none). On an error
 // the document is left as it was and error (when given) says where and what was expected.
 // Refused while an edit is open.
 bool ReadScoreText(const std::string& text, ScoreTextError* error = nullptr, const std::string& source = "<text>");
 bool ReadScoreFile(const std::string& path, ScoreTextError* error = nullptr);
-// Reads the text into a new document state without touching any document.
+// Reads the text into a new document state without touching any document; the part in view it
+// names (0 the score) goes to currentPart when given.
 bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error = nullptr,
-                     const std::string& source = "<text>");
+                     const std::string& source = "<text>", int32_t* currentPart = nullptr);
 
-// The current document as score text (the score's view, whatever part is in view).
+// The current document as score text (the score's view, whatever part is in view; the part in
+// view is not content and is not written).
 std::string WriteScoreText(const ScoreTextOptions& options = ScoreTextOptions());
 bool WriteScoreFile(const std::string& path, const ScoreTextOptions& options = ScoreTextOptions());
 

@@ -104,6 +104,8 @@ bool Builder::Run() {
     // The records written here are the score's.
     document_.View().SetCurrentPart(0);
     if (!Structure() || !Definitions()) return false;
+    Place failed;
+    if (!BuildStaffStyles(syntax_, &failed)) return Fail(failed, "the staff style could not be stored");
     for (const MeasureStatement& measure : syntax_.measures)
         if (!Measure(measure)) return false;
     if (syntax_.hasNextEntry && !builder_.SetNextEntryNumber(syntax_.nextEntry))
@@ -349,9 +351,11 @@ bool Builder::Raws() {
 }  // namespace
 }  // namespace scoretext
 
-bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error, const std::string& source) {
+bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error, const std::string& source,
+                     int32_t* currentPart) {
     scoretext::ScoreSyntax syntax;
     if (!scoretext::Parse(text, source, &syntax, error)) return false;
+    if (currentPart) *currentPart = syntax.currentPart;
     scoretext::ScratchContent scratch;
     scoretext::Builder builder(syntax, source, error);
     if (!builder.Run()) return false;
@@ -365,8 +369,11 @@ bool ReadScoreText(const std::string& text, ScoreTextError* error, const std::st
         return false;
     }
     DocumentState state;
-    if (!ParseScoreState(text, &state, error, source)) return false;
-    return CurrentDocument().ReplaceContent(state);
+    int32_t part = 0;
+    if (!ParseScoreState(text, &state, error, source, &part)) return false;
+    if (!CurrentDocument().ReplaceContent(state)) return false;
+    CurrentDocument().View().SetCurrentPart(part);
+    return true;
 }
 
 bool ReadScoreFile(const std::string& path, ScoreTextError* error) {

@@ -215,6 +215,9 @@ private:
     bool ShapeLine(int staff, const std::vector<Token>& tokens);
     bool TupletOptions(const std::string& line, size_t& i, TupletItem* tuplet);
     bool ArticulationMark(const std::string& line, size_t& i, const std::string& digits, EntryItem* entry);
+    bool StaffStyle(const std::vector<Token>& tokens);
+    bool StaffStyleSpan(const std::vector<Token>& tokens);
+    bool CurrentPart(const std::vector<Token>& tokens);
 
     const std::string& source_;
     ScoreSyntax* syntax_;
@@ -227,6 +230,7 @@ private:
     std::set<int> textExpressions_;
     std::set<int> shapeExpressions_;
     std::set<int> articulationDefs_;
+    std::set<int> staffStyles_;
 };
 
 bool Parser::Run(const std::string& text) {
@@ -281,13 +285,19 @@ bool Parser::Statement(const std::string& line) {
         if (word == "articulation") return ArticulationDef(line);
         return System(tokens);
     }
+    if (word == "staff-style" || word == "staff-style-span" || word == "current-part") {
+        if (!beforeMusic) return Fail(tokens[0].column, "expected '" + word + "' before the first measure");
+        if (word == "current-part") return CurrentPart(tokens);
+        return word == "staff-style" ? StaffStyle(tokens) : StaffStyleSpan(tokens);
+    }
     if (word == "measure") return Measure(tokens);
     if (word == "next-entry") return NextEntry(tokens);
     if (word == "raw") return Raw(tokens);
     if (word.size() > 1 && word[0] == 's' && IsDigit(word[1])) return StaffLine(line, tokens);
     return Fail(tokens[0].column,
                 "expected a statement (prefs, staff, part, system, category, text-expression, shape-expression, "
-                "articulation, measure, s<staff>, next-entry or raw), found '" +
+                "articulation, staff-style, staff-style-span, current-part, measure, s<staff>, next-entry or raw), "
+                "found '" +
                     word + "'");
 }
 
@@ -1486,6 +1496,84 @@ bool Parser::CheckLayerTies() {
     if (open.empty()) return true;
     const NoteItem* note = open.begin()->second;
     return FailAt(note->at, "the tie has no note to end on (no later entry in this staff and layer)");
+}
+
+bool Parser::StaffStyle(const std::vector<Token>& tokens) {
+    StaffStyleStatement style;
+    style.at = At(tokens[0].column);
+    int64_t number;
+    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0xFFFE, &number) || staffStyles_.count(int(number)))
+        return Fail(tokens.size() < 2 ? tokens[0].column + 12 : tokens[1].column,
+                    "expected a staff style number (1-65534) not given before");
+    style.number = int(number);
+    for (size_t i = 2; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        std::string name, value;
+        int64_t field;
+        if (token.text == "expressions-layer1") {
+            style.expressionsLayer1 = true;
+        } else if (token.text == "expressions-other") {
+            style.expressionsOther = true;
+        } else if (SplitOption(token.text, &name, &value) && name == "kind") {
+            if (!ToInt(value, 0, 15, &field)) return Fail(token.column + 5, "expected a notation kind 0-15");
+            style.kind = int(field);
+        } else if (SplitOption(token.text, &name, &value) && name == "layer") {
+            if (!ToInt(value, 1, 16, &field)) return Fail(token.column + 6, "expected a layer 1-16");
+            style.layer = int(field);
+        } else {
+            return Fail(token.column, "expected kind=, layer=, expressions-layer1 or expressions-other");
+        }
+    }
+    staffStyles_.insert(style.number);
+    syntax_->staffStyles.push_back(style);
+    return true;
+}
+
+bool Parser::StaffStyleSpan(const std::vector<Token>& tokens) {
+    StaffStyleSpanStatement span;
+    span.at = At(tokens[0].column);
+    int64_t number;
+    if (tokens.size() < 2 || !ToInt(tokens[1].text, 1, 0x7FFF, &number) || !staves_.count(int(number)))
+        return Fail(tokens.size() < 2 ? tokens[0].column + 17 : tokens[1].column, "expected a declared staff");
+    span.staff = int(number);
+    bool hasStyle = false, hasMeasures = false;
+    for (size_t i = 2; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        std::string name, value;
+        if (!SplitOption(token.text, &name, &value))
+            return Fail(token.column, "expected style=, measures=, start= or end=");
+        const int valueColumn = token.column + int(name.size()) + 1;
+        if (name == "style") {
+            if (!ToInt(value, 0, 0xFFFF, &number)) return Fail(valueColumn, "expected a staff style number");
+            span.style = int(number);
+            hasStyle = true;
+        } else if (name == "measures") {
+            const size_t dash = value.find('-', 1);
+            int64_t first, last;
+            if (dash == std::string::npos || !ToInt(value.substr(0, dash), 0, 0xFFFF, &first) ||
+                !ToInt(value.substr(dash + 1), 0, 0xFFFF, &last))
+                return Fail(valueColumn, "expected the span's measures as <first>-<last>");
+            span.startMeasure = int(first);
+            span.endMeasure = int(last);
+            hasMeasures = true;
+        } else if (name == "start" || name == "end") {
+            if (!ToInt(value, INT32_MIN, INT32_MAX, &number)) return Fail(valueColumn, "expected a position in EDUs");
+            (name == "start" ? span.startPos : span.endPos) = int32_t(number);
+        } else {
+            return Fail(token.column, "expected style=, measures=, start= or end=");
+        }
+    }
+    if (!hasStyle || !hasMeasures) return Fail(tokens[0].column, "expected style= and measures= in the span");
+    syntax_->staffStyleSpans.push_back(span);
+    return true;
+}
+
+bool Parser::CurrentPart(const std::vector<Token>& tokens) {
+    int64_t part;
+    if (tokens.size() != 2 || !ToInt(tokens[1].text, 1, int64_t(syntax_->parts.size()), &part))
+        return Fail(tokens.size() < 2 ? tokens[0].column + 13 : tokens[1].column, "expected a declared part");
+    syntax_->currentPart = int(part);
+    return true;
 }
 
 }  // namespace

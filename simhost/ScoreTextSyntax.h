@@ -198,6 +198,27 @@ struct ArticulationDefStatement {
     Place at;
 };
 
+// A staff style definition: its alternate notation and which expressions it keeps visible.
+struct StaffStyleStatement {
+    int number = 0;
+    int kind = 0;
+    int layer = 1;  // the affected layer, 1-16
+    bool expressionsLayer1 = false;
+    bool expressionsOther = false;
+    Place at;
+};
+
+// A staff style assigned to a span of one staff.
+struct StaffStyleSpanStatement {
+    int staff = 0;
+    int style = 0;
+    int startMeasure = 0;
+    int endMeasure = 0;
+    int32_t startPos = 0;
+    int32_t endPos = 0x7FFFFFFF;
+    Place at;
+};
+
 struct RawStatement {
     enum Store { kScore, kPartLayout, kPartField };
     Store store = kScore;
@@ -243,6 +264,9 @@ struct ScoreSyntax {
     std::vector<TextExpressionStatement> textExpressions;
     std::vector<ShapeExpressionStatement> shapeExpressions;
     std::vector<ArticulationDefStatement> articulationDefs;
+    std::vector<StaffStyleStatement> staffStyles;
+    std::vector<StaffStyleSpanStatement> staffStyleSpans;
+    int currentPart = 0;  // the part in view, 0 the score
     std::vector<MeasureStatement> measures;
     std::vector<ShapeStatement> shapes;
     bool hasNextEntry = false;
@@ -253,6 +277,12 @@ struct ScoreSyntax {
 
 // Parses the whole text; false with the first error.
 bool Parse(const std::string& text, const std::string& source, ScoreSyntax* syntax, ScoreTextError* error);
+
+// Staff styles and their spans in the document being built (ScoreTextStaffStyles.cpp); false
+// with the failing statement's place.
+bool BuildStaffStyles(const ScoreSyntax& syntax, Place* failed);
+// The staff-style and staff-style-span lines of the current document (the score's view).
+std::string StaffStyleLines(const std::vector<int>& declaredStaves);
 
 // --- lexical pieces shared with the writer ---
 

@@ -158,6 +158,7 @@ std::string Writer::Run() {
     PartsAndSystems();
     Definitions();
     CollectShapeLines(document_, staves_, options_.bookkeeping, &shapes_);
+    out_ += StaffStyleLines(staves_);
     Measures();
     const EntryStore& entries = document_.Entries();
     if (options_.bookkeeping && entries.NextNumber() != entries.HighestNumber() + 1)

@@ -94,3 +94,24 @@ int32_t FCTimeSignature::GetBeatStartBefore(int32_t position) const {
         if (starts[i] > position) return i > 0 ? starts[i - 1] : 0;
     return position < total ? starts.back() : 0;
 }
+
+bool FCTimeSignature::GetNextBeatStartPos(int32_t position, int32_t* next) const {
+    if (!next) return false;
+    if (!IsCompositeTop()) {
+        const int32_t duration = GetBeatDuration();
+        if (duration <= 0 || position < 0) return false;
+        const int32_t candidate = (position / duration + 1) * duration;
+        if (candidate >= int32_t(GetBeats()) * duration) return false;
+        *next = candidate;
+        return true;
+    }
+    std::vector<int32_t> starts;
+    int32_t total;
+    CompositeStarts(starts, total);
+    for (int32_t start : starts)
+        if (start > position) {
+            *next = start;
+            return true;
+        }
+    return false;
+}

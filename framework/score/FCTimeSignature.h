@@ -53,6 +53,10 @@ public:
     // Simple meter: the start of the beat before the position (the previous beat at an exact
     // beat start); composite meter: the start of the element that holds the position.
     int32_t GetBeatStartBefore(int32_t position) const;
+    // The start of the beat after the one at position: simple meter the next multiple of the
+    // beat duration below beats x beat duration; composite meter the next element start. False
+    // when there is none.
+    bool GetNextBeatStartPos(int32_t position, int32_t* next) const;
 
 private:
     // Composite meters: the start of every element in order; false when the top has no entries.

@@ -1,8 +1,10 @@
-// Host exports: menu commands, redraws and layout updates. The stand-in host runs none of them;
-// it records each in the document's command log with the part in view and the selection.
+// Host exports: menu commands, redraws and layout updates. The stand-in host records each in the
+// document's command log with the part in view and the selection; of them it runs only the
+// layout update, by its own fixed rule (SystemLayout.h).
 #include "simhost/Document.h"
 #include "simhost/SimExport.h"
 #include "simhost/SimFunctions.h"
+#include "simhost/SystemLayout.h"
 
 #include <cstring>
 
@@ -37,5 +39,7 @@ SIM_EXPORT int32_t FXAPI FX_RedrawMusic(const void* region, uint32_t) {
 
 SIM_EXPORT int32_t FXAPI FX_UpdateLayout(int32_t first, int32_t second, uint32_t) {
     SIM_ENTER(FX_UpdateLayout, int32_t);
-    return Log(simhost::HostCommand::kUpdateLayout, first, second, nullptr);
+    Log(simhost::HostCommand::kUpdateLayout, first, second, nullptr);
+    simhost::RecordView view = simhost::RecordView::Current();
+    return simhost::UpdateLayout(view) ? 1 : 0;
 }

@@ -9,6 +9,7 @@
 #include "plugin/PatternSettings.h"
 #include "plugin/PatternTaskWindow.h"
 #include "profiles/FCNumberSettingsProfiles.h"
+#include "tasks/sequences/NumberingRun.h"
 
 namespace {
 
@@ -52,8 +53,13 @@ bool FCSequencesBlockHandler::Execute() {
     switch (GetTaskID()) {
         case kTwoStatePattern:
             return ExecuteTwoStatePattern();
+        case kNumberedMeasures:
+            return ExecuteNumberedMeasures();
+        case kNumberedSteps:
+            return ExecuteNumberedSteps();
+        case kDeleteNumbers:
+            return ExecuteDeleteNumbers();
         default:
-            // The work of each other Sequences task comes with that task; until then Apply changes nothing.
             return false;
     }
 }
@@ -213,11 +219,36 @@ void FCSequencesBlockHandler::StoreTaskSettings() {
 bool FCSequencesBlockHandler::CanExecute() {
     if (GetTaskID() == kNumberedSteps) return CanNumberSteps();
     if (GetTaskID() == kTwoStatePattern) return CanExecuteTwoStatePattern();
+    if (GetTaskID() == kNumberedMeasures) return CanNumberWithProfile();
     return true;
 }
 
+bool FCSequencesBlockHandler::CanNumberWithProfile() {
+    FCNumberSettingsProfiles* profiles = GetWindow() ? GetWindow()->GetTaskProfiles() : nullptr;
+    const FCNumberSettingsProfile* profile = profiles ? profiles->GetItemAt(GetProfileIndex()) : nullptr;
+    // A missing profile is not refused here: the task then creates nothing (after Replace).
+    if (!profile || profile->GetSteps() >= 1) return true;
+    if (FCUI* ui = GetUI()) {
+        FCString text(
+            "The profile's \"Show on every\" value must be 1 or more.\nPlease edit the profile or select another "
+            "one.");
+        FCString caption("Incompatible Profile Setting");
+        ui->AlertInfo(&text, &caption);
+    }
+    return false;
+}
+
 bool FCSequencesBlockHandler::CanNumberSteps() {
-    if (GetPopupKey(GetPopup1(), kStepMethods) != kStepMethodBeats) return true;
+    const int method = GetPopupKey(GetPopup1(), kStepMethods);
+    if (method == kStepMethodGroups && GetInteger(GetEdit1()) < 1) {
+        if (FCUI* ui = GetUI()) {
+            FCString text("The number of measures in a group must be 1 or more.\nPlease enter another number.");
+            FCString caption("Incompatible Group Size");
+            ui->AlertInfo(&text, &caption);
+        }
+        return false;
+    }
+    if (method != kStepMethodBeats) return CanNumberWithProfile();
     FCCategoryDefs* categories = GetWindowCategories();
     FCCtrlPopup* popup = GetCategoryPopup();
     FCCategoryDef* chosen = categories && popup ? categories->GetItemAt(popup->GetSelectedItem()) : nullptr;
@@ -311,4 +342,14 @@ void FCSequencesBlockHandler::FillProfilePopup(FCCtrlPopup* popup, FCNumberSetti
     if (count == 0 || !profileIndex) return;
     *profileIndex = ClampIndex(*profileIndex, count);
     popup->SetSelectedItem(*profileIndex);
+}
+
+bool FCSequencesBlockHandler::BeginNumbering(NumberingRun* run, bool replace, int profileIndex, int categoryIndex,
+                                             bool* deleted) {
+    *deleted = false;
+    if (!run->LoadRegion() || !run->CheckStaffStyles(GetUI())) return false;
+    if (replace) *deleted = DeleteNumbers(run->GetRegion());
+    PatternTaskWindow* window = GetWindow();
+    return run->Prepare(window ? window->GetTaskProfiles() : nullptr, profileIndex, GetWindowCategories(),
+                        categoryIndex);
 }

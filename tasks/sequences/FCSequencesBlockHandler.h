@@ -6,7 +6,9 @@
 
 #include "plugin/FCPatternTaskBlockHandler.h"
 
+class FCMusicRegion;
 class FCString;
+class NumberingRun;
 
 class FCSequencesBlockHandler : public FCPatternTaskBlockHandler {
 public:
@@ -42,6 +44,10 @@ public:
     // and written back.
     static void FillProfilePopup(FCCtrlPopup* popup, FCNumberSettingsProfiles* profiles, int* profileIndex);
 
+    // Deletes this plug-in's numbers in the region's measures (whole measures) on its staves;
+    // other expressions and every definition stay. True when any was deleted.
+    static bool DeleteNumbers(const FCMusicRegion* region);
+
 private:
     // The task's category popup and profile popup (null for tasks without them).
     FCCtrlPopup* GetCategoryPopup() const;
@@ -55,4 +61,15 @@ private:
     // Two-state Pattern: the note counts are checked before the edit, the sequence written in it.
     bool CanExecuteTwoStatePattern();
     bool ExecuteTwoStatePattern();
+
+    // The numbering tasks, each in the file named after it.
+    bool ExecuteNumberedMeasures();
+    bool ExecuteNumberedSteps();
+    bool ExecuteDeleteNumbers();
+    // The start both numbering tasks share: the selection, the staff style question, the deletion
+    // of old numbers (deleted tells whether any went) and the profile and category of the run.
+    // False when the task stops before numbering.
+    bool BeginNumbering(NumberingRun* run, bool replace, int profileIndex, int categoryIndex, bool* deleted);
+    // Refuses, with a message, a profile that would number nothing ("Show on every" below 1).
+    bool CanNumberWithProfile();
 };

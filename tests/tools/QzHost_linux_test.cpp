@@ -369,3 +369,49 @@ TEST_F(QzHost, AWithdrawnHostFunctionIsMissingForThePluginWhichCarriesOn) {
         }
     }
 }
+
+TEST_F(QzHost, TheNumberingTasksRunWithTheProfileTheSettingsChoose) {
+    hostFolder->WriteBytes("qzpluginstorage.xml",
+                           "<QZPluginSettings><QZPattern><NumberSettingsProfiles>\n"
+                           "<NumberSettingsProfile Name=\"Every\" AlwaysEndOfRegion=\"0\"/>\n"
+                           "<NumberSettingsProfile Name=\"Two by three\" StartAt=\"2\" Steps=\"3\" "
+                           "AlwaysEndOfRegion=\"0\" Formatting=\"7\" MaxItalics=\"0\"/>\n"
+                           "</NumberSettingsProfiles></QZPattern></QZPluginSettings>\n");
+    // The category keeps font 0, the host's first font.
+    const std::string head = "qzs 1\nstaff 1\ncategory 3 \"Technique Text\" size=12 align=3\n";
+    const std::string score = Score("eight.qzs", head + "measure 1-3\nmeasure 4 bar=double\nmeasure 5-8\n");
+    const std::string number = " desc=\"QZ Pattern: Number\" category=3 category-font category-place align=3\n";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string music;
+    };
+    const Case cases[] = {
+        {{"--set", "QZPT_SEQUENCES_NUMMEASURES_PROFILE=1", "--task", "Numbered Measures"},
+         head + "text-expression 1 \"^fontTxt(Maestro)^size(12)^nfx(0)2-8\"" + number +
+             "text-expression 2 \"^fontTxt(Maestro)^size(12)^nfx(0)5-8\"" + number +
+             "text-expression 3 \"^fontTxt(Maestro)^size(12)^nfx(0)8-8\"" + number +
+             "measure 1\nmeasure 2\ns1 expression 1\nmeasure 3\nmeasure 4 bar=double\nmeasure 5\ns1 expression 2\n"
+             "measure 6-7\nmeasure 8\ns1 expression 3\n"},
+        {{"--set", "QZPT_SEQUENCES_NUMSTEPS_PROFILE=0", "--set", "QZPT_SEQUENCES_NUMSTEPS_METHOD=1", "--task",
+          "Numbered Steps"},
+         head + "text-expression 1 \"^fontTxt(Maestro)^size(12)^nfx(0)1\"" + number +
+             "measure 1-3\nmeasure 4 bar=double\nmeasure 5\ns1 expression 1\nmeasure 6-8\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.back());
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.begin(), {"--select", "1:all"});
+        for (const char* more : {"--apply", "--print", "--task", "Delete Numbers", "--apply", "--print"})
+            arguments.push_back(more);
+        arguments.push_back(score);
+        const Result result = Run(arguments);
+        EXPECT_EQ(0, result.status) << result.err;
+        const size_t second = result.out.find("# qzhost: after Apply 2");
+        ASSERT_NE(std::string::npos, second) << result.out;
+        EXPECT_EQ(Music(c.music), Music(result.out.substr(0, second)));
+        // Delete Numbers takes the expressions away and keeps the definitions.
+        const std::string kept = Music(result.out.substr(second));
+        EXPECT_EQ(std::string::npos, kept.find("expression 1\n")) << kept;
+        EXPECT_NE(std::string::npos, kept.find("text-expression 1 ")) << kept;
+    }
+}
