@@ -1,13 +1,10 @@
 // tasks_bench: builds large documents in the stand-in host (16 staves of 4/4 measures, each
 // measure two layers of eight beamed eighth-note chords of three notes) and times Reorder Notes
 // (Descending, Randomize) and Break (Alberti Bass) over the whole document through the handlers'
-// Execute, each inside one host edit that is then cancelled; and Two-state Pattern writing a
-// sequence of groups of 3, 4 and 4 eighths over the whole of an empty document. Each task is set against its floor:
+// Execute, each inside one host edit that is then cancelled. Each task is set against its floor:
 // the same cells loaded and saved unchanged through the same framework classes, in the same run.
 // Prints entries processed, time per entry, peak memory and the ratio to the floor per task, for
 // a document of 400 measures and one of 100, and whether the time per entry grows linearly.
-// Numbered Measures numbers every measure of the same documents on all 16 staves, set against
-// creating as many number expressions (and their definitions) through the same classes.
 //
 //     tasks_bench [--repeat N] [--measures M] [--phase TEXT]
 //
@@ -16,28 +13,26 @@
 // --measures, only the phases whose names contain TEXT (for profiling one of them).
 #include "bench/HeapCounter.h"
 #include "bench/PeakMemory.h"
+#include "framework/core/FCFontInfo.h"
 #include "framework/entries/FCArticulation.h"
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/host/hostapi.h"
+#include "framework/markings/FCCategoryDef.h"
 #include "framework/markings/FCExpression.h"
 #include "framework/markings/FCSmartShape.h"
 #include "framework/markings/FCSmartShapeMeasureMark.h"
 #include "framework/markings/FCTextExpressionDef.h"
+#include "framework/score/FCCell.h"
 #include "plugin/PatternSettings.h"
+#include "plugin/PatternTaskWindow.h"
+#include "profiles/FCNumberSettingsProfiles.h"
 #include "simhost/Document.h"
 #include "simhost/DocumentBuilder.h"
 #include "simhost/SimHost.h"
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 #include "tasks/chords/FCChordsBlockHandler.h"
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
-#include "framework/core/FCFontInfo.h"
-#include "framework/markings/FCCategoryDef.h"
-#include "framework/markings/FCExpression.h"
-#include "framework/markings/FCTextExpressionDef.h"
-#include "framework/score/FCCell.h"
-#include "plugin/PatternTaskWindow.h"
-#include "profiles/FCNumberSettingsProfiles.h"
 #include "tasks/sequences/FCSequencesBlockHandler.h"
 
 #include <algorithm>
@@ -527,11 +522,6 @@ Result RunDynamics(int measures, int repeat, const std::string& only) {
 // A fresh host holding kStaves staves x measures of two half notes, the second tied to the first
 // of the next measure, all of it selected. Returns the number of entries.
 int BuildSwellDocument(int measures) {
-// --- Two-state Pattern ---
-
-// A fresh host holding kStaves staves x measures of empty 4/4 measures, every staff starting with
-// the two reference eighths (the second a rest when asked), all of it selected.
-bool BuildSequenceDocument(int measures, bool restOff) {
     simhost::Reset();
     hostapi::SetLookup(simhost::Lookup);
     hostapi::SetHostVersion(simhost::HostVersion());
@@ -624,6 +614,18 @@ void Append(Result& into, const Result& from) {
     into.floors.insert(into.floors.end(), from.floors.begin(), from.floors.end());
 }
 
+
+// --- Two-state Pattern ---
+
+// A fresh host holding kStaves staves x measures of empty 4/4 measures, every staff starting with
+// the two reference eighths (the second a rest when asked), all of it selected.
+bool BuildSequenceDocument(int measures, bool restOff) {
+    simhost::Reset();
+    hostapi::SetLookup(simhost::Lookup);
+    hostapi::SetHostVersion(simhost::HostVersion());
+    simhost::DocumentBuilder builder;
+    const std::vector<int> staves = builder.AddStaves(kStaves);
+    builder.AddMeasures(measures);
     for (int staff : staves) {
         std::vector<simhost::StoredEntry> references(2);
         for (int i = 0; i < 2; ++i) {
@@ -707,6 +709,7 @@ Result RunSequences(int measures, int repeat, int rests) {
     result.floors = {floor};
     return result;
 }
+
 
 // --- Numbered Measures ---
 

@@ -29,9 +29,3 @@ public:
     // Appends a new number and returns it (owned by the collection).
     FCNumber* AddNumber(double value);
 };
-
-// The number list of a task's parsed input (the note counts of Two-state Pattern, one per group).
-class FCNumberCollection : public FCNumbers {
-public:
-    FC_CLASS_INFO(FCNumberCollection)
-};

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "framework/core/FCIteratorHandler.h"
-#include "framework/core/FCNumber.h"
+#include "framework/core/FCNumberCollection.h"
 #include "framework/core/__FCBase.h"
 #include "framework/score/FCMusicRegion.h"
 

@@ -6,7 +6,7 @@
 #include "framework/score/FCTimeSignature.h"
 #include "plugin/PatternSettings.h"
 #include "profiles/FCNumberSettingsProfile.h"
-#include "tasks/sequences/FCNumberCollection.h"
+#include "framework/core/FCNumberCollection.h"
 #include "tasks/sequences/FCNumberCreator.h"
 #include "tasks/sequences/NumberingRun.h"
 #include "tasks/sequences/FCSequencesBlockHandler.h"

@@ -8,7 +8,7 @@
 #include "profiles/FCNumberSettingsProfile.h"
 #include "simhost/ScoreText.h"
 #include "simhost/SimHost.h"
-#include "tasks/sequences/FCNumberCollection.h"
+#include "framework/core/FCNumberCollection.h"
 
 #include <gtest/gtest.h>
 

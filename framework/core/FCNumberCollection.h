@@ -1,5 +1,6 @@
-// The steps of a numbering run, in order: one FCNumber per step holding the step's measure (or
-// beat position), with user data 1 on a step where a new run starts. Owns its numbers.
+// An owning list of FCNumber: the note counts of Two-state Pattern (one per group, in input order),
+// or the steps of a numbering run, in order, each holding the step's measure (or beat position)
+// with user data 1 on a step where a new run starts.
 #pragma once
 
 #include "framework/core/FCNumber.h"
@@ -10,6 +11,8 @@ public:
     FC_CLASS_INFO(FCNumberCollection)
 
     FCNumber* GetItemAt(int i) const { return ItemAs<FCNumber>(i); }
+    // Appends a new number and returns it (owned by the collection).
+    FCNumber* AddNumber(double value);
     // Appends a step (owned by the collection) and returns it.
     FCNumber* AddStep(int value, bool startsRun);
     bool StartsRun(int i) const;

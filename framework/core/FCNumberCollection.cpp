@@ -1,4 +1,10 @@
-#include "tasks/sequences/FCNumberCollection.h"
+#include "framework/core/FCNumberCollection.h"
+
+FCNumber* FCNumberCollection::AddNumber(double value) {
+    FCNumber* number = new FCNumber(value);
+    Add(number);
+    return number;
+}
 
 FCNumber* FCNumberCollection::AddStep(int value, bool startsRun) {
     FCNumber* step = new FCNumber(value);
