@@ -1,5 +1,7 @@
 #include "simhost/ScoreTextSyntax.h"
 
+#include "simhost/ScoreTextChords.h"
+
 #include "framework/entries/FCTuplet.h"
 
 #include <cctype>
@@ -210,6 +212,7 @@ private:
     bool TextExpression(const std::string& line);
     bool ArticulationDef(const std::string& line);
     bool Expression(int staff, const std::vector<Token>& tokens, size_t from);
+    bool Chord(int staff, const std::vector<Token>& tokens, size_t from);
     bool TupletOptions(const std::string& line, size_t& i, TupletItem* tuplet);
     bool ArticulationMark(const std::string& line, size_t& i, const std::string& digits, EntryItem* entry);
 
@@ -658,9 +661,10 @@ bool Parser::StaffLine(const std::string& line, const std::vector<Token>& tokens
         return Fail(head[0].column + 1, "staff " + std::to_string(staff) + " is not declared");
     if (colon == std::string::npos) {
         if (head.size() >= 2 && head[1].text == "expression") return Expression(int(staff), head, 2);
+        if (head.size() >= 2 && head[1].text == "chord") return Chord(int(staff), head, 2);
         if (head.size() < 2 || head[1].text != "cell")
             return Fail(head.size() < 2 ? int(line.size()) + 1 : head[1].column,
-                        "expected ':' and the staff's music, 'cell' or 'expression'");
+                        "expected ':' and the staff's music, 'cell', 'expression' or 'chord'");
         return Cell(int(staff), head, 2);
     }
     LayerStatement layer;
@@ -1369,6 +1373,22 @@ bool Parser::Expression(int staff, const std::vector<Token>& tokens, size_t from
         }
     }
     measure.expressions.push_back(expression);
+    return true;
+}
+
+bool Parser::Chord(int staff, const std::vector<Token>& tokens, size_t from) {
+    ChordStatement chord;
+    chord.staff = staff;
+    chord.at = At(tokens[0].column);
+    std::vector<std::string> words;
+    for (size_t i = from; i < tokens.size(); ++i) words.push_back(tokens[i].text);
+    size_t bad = 0;
+    std::string expected;
+    if (!ParseChordWords(words, &chord, &bad, &expected))
+        return Fail(from + bad < tokens.size() ? tokens[from + bad].column
+                                               : tokens.back().column + int(tokens.back().text.size()) + 1,
+                    expected);
+    syntax_->measures.back().chords.push_back(chord);
     return true;
 }
 
