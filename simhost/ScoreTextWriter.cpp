@@ -23,6 +23,7 @@
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
 #include "simhost/ScoreTextChords.h"
+#include "simhost/ScoreTextShapes.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
 
@@ -146,6 +147,7 @@ private:
     int32_t expected_ = 1;     // the number the reader gives the next entry
     // The last measure holding entries, per staff and layer (where a tie cannot end).
     std::map<std::pair<int, int>, int> lastMeasure_;
+    ShapeLines shapes_;
 };
 
 std::string Writer::Run() {
@@ -154,6 +156,7 @@ std::string Writer::Run() {
     Staves();
     PartsAndSystems();
     Definitions();
+    CollectShapeLines(document_, staves_, options_.bookkeeping, &shapes_);
     Measures();
     const EntryStore& entries = document_.Entries();
     if (options_.bookkeeping && entries.NextNumber() != entries.HighestNumber() + 1)
@@ -310,6 +313,8 @@ std::string Writer::Entry(const StoredEntry& entry, uint16_t key, bool braced, b
     flags &= ~(FCNoteEntry::kFlagBeamStart | FCNoteEntry::kFlagGrace);
     if (braced) flags &= ~FCNoteEntry::kFlagTupletStart;
     // Articulation marks imply the flag; without it the records stay raw.
+    // A shape line names the entries at its ends, which gives them their flag.
+    if (shapes_.flaggedEnds.count(entry.number)) flags2 = uint16_t(flags2 & ~FCNoteEntry::kFlag2SmartShape);
     std::string articulations;
     if (flags & FCNoteEntry::kFlagArticulations) articulations = ArticulationMarks(entry.number);
     if (!articulations.empty()) flags &= ~FCNoteEntry::kFlagArticulations;
@@ -609,6 +614,7 @@ void Writer::Measures() {
         content += ChordLines(document_, m, staves_, options_.bookkeeping);
         for (int staff : staves_)
             for (int layer = 0; layer < EntryStore::kLayerCount; ++layer) content += Layer(staff, m, layer);
+        content += shapes_.byMeasure[m];
 
         const bool joins = runFirst && content.empty() && timeText.empty() && keyText.empty() && barline == runBarline;
         if (joins) continue;
