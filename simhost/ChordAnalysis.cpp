@@ -92,8 +92,32 @@ bool SameTone(const Tone& a, const Tone& b, bool spelled) {
     return a.semitones == b.semitones && (!spelled || a.steps == b.steps);
 }
 
-// How well the intervals fit a kind: -1 no fit, 0 complete, 1 without its fifth.
-int Fit(const std::vector<Tone>& intervals, const Kind& kind, bool spelled) {
+// The semitones of a kind's tones (bit n: n semitones above the root), all and required ones.
+uint32_t SemitoneMask(const Tone* tones, int count) {
+    uint32_t mask = 0;
+    for (int i = 0; i < count; ++i)
+        if (tones[i].steps >= 0) mask |= 1u << tones[i].semitones;
+    return mask;
+}
+
+// Per kind, the semitones it needs and the ones it allows.
+struct KindMasks {
+    uint32_t needed[sizeof kKinds / sizeof kKinds[0]];
+    uint32_t allowed[sizeof kKinds / sizeof kKinds[0]];
+    KindMasks() {
+        for (size_t k = 0; k < sizeof kKinds / sizeof kKinds[0]; ++k) {
+            needed[k] = SemitoneMask(kKinds[k].required, 3);
+            allowed[k] = needed[k] | SemitoneMask(kKinds[k].optional, 3);
+        }
+    }
+};
+const KindMasks kMasks;
+
+// How well the intervals fit kind k: -1 no fit, 0 complete, 1 without its fifth.
+int Fit(const std::vector<Tone>& intervals, uint32_t semitones, int k, bool spelled) {
+    // Most kinds are ruled out by the sounds alone.
+    if ((semitones & ~kMasks.allowed[k]) || (kMasks.needed[k] & ~semitones)) return -1;
+    const Kind& kind = kKinds[k];
     bool used[6] = {false, false, false, false, false, false};
     const Tone* tones[6];
     int count = 0;
@@ -151,6 +175,7 @@ int KindOfSuffix(const std::string& suffix) {
 bool Analyze(const std::vector<SpelledPitch>& pitches, ChordName* name) {
     // The distinct pitches, the first twelve; then the classes as written, and the bass.
     std::vector<SpelledPitch> distinct;
+    distinct.reserve(kMaxPitches);
     for (const SpelledPitch& p : pitches) {
         if (int(distinct.size()) == kMaxPitches) break;
         if (p.letter < 0 || p.letter > 6) continue;
@@ -185,9 +210,11 @@ bool Analyze(const std::vector<SpelledPitch>& pitches, ChordName* name) {
     for (int pass = 0; pass < 2; ++pass) {
         const bool spelled = pass == 0;
         Reading best;
+        std::vector<Tone> intervals;
+        intervals.reserve(classes.size());
         for (size_t r = 0; r < classes.size(); ++r) {
             const Spelled root = classes[r];
-            std::vector<Tone> intervals;
+            intervals.clear();
             bool usable = true;
             for (size_t c = 0; c < classes.size() && usable; ++c) {
                 if (c == r) continue;
@@ -202,8 +229,10 @@ bool Analyze(const std::vector<SpelledPitch>& pitches, ChordName* name) {
                 if (!twice) intervals.push_back(t);
             }
             if (!usable || intervals.empty()) continue;
+            uint32_t semitones = 0;
+            for (const Tone& t : intervals) semitones |= 1u << t.semitones;
             for (int k = 0; k < kKindCount; ++k) {
-                const int fit = Fit(intervals, kKinds[k], spelled);
+                const int fit = Fit(intervals, semitones, k, spelled);
                 if (fit < 0) continue;
                 Reading reading;
                 reading.found = true;
