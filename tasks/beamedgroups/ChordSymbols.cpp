@@ -27,7 +27,8 @@ bool FCBeamedGroupsBlockHandler::ChordSymbolGroup(FCNoteEntry* start, const FCMu
     // Part of a refused save may have reached the document: the walked cell puts the group back,
     // and when even that fails the run reports a change, so that Execute's own save of the cell
     // fails as well and the whole edit is cancelled.
-    if (!merged.Save()) return !cell->Save();
+    const int layer = start->GetLayerNumber() - 1;
+    if (!merged.Save()) return !cell->SaveLayer(layer);
 
     bool changed = false;
     FCCell chordCell(measure, staff);
@@ -57,7 +58,8 @@ bool FCBeamedGroupsBlockHandler::ChordSymbolGroup(FCNoteEntry* start, const FCMu
         }
     }
 
-    // The walked cell still holds the group untouched: saving it takes the gathering back out.
-    if (!cell->Save()) return true;
+    // The walked cell still holds the group untouched: saving its layer takes the gathering back
+    // out (no other layer was touched).
+    if (!cell->SaveLayer(layer)) return true;
     return changed;
 }
