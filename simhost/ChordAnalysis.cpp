@@ -77,6 +77,7 @@ const Kind kKinds[] = {
     {"7b13", {M3, m7, b13}, {P5, M2, kNone}},
 };
 constexpr int kKindCount = int(sizeof kKinds / sizeof kKinds[0]);
+static_assert(kKindCount <= 64, "the kinds a set of semitones can be are one 64-bit word");
 
 // A pitch class as written: letter and alteration.
 struct Spelled {
@@ -100,23 +101,29 @@ uint32_t SemitoneMask(const Tone* tones, int count) {
     return mask;
 }
 
-// Per kind, the semitones it needs and the ones it allows.
-struct KindMasks {
-    uint32_t needed[sizeof kKinds / sizeof kKinds[0]];
-    uint32_t allowed[sizeof kKinds / sizeof kKinds[0]];
-    KindMasks() {
-        for (size_t k = 0; k < sizeof kKinds / sizeof kKinds[0]; ++k) {
-            needed[k] = SemitoneMask(kKinds[k].required, 3);
-            allowed[k] = needed[k] | SemitoneMask(kKinds[k].optional, 3);
+// For every set of semitones above a root (bit n: n semitones), the kinds whose tones it can be:
+// it holds every tone a kind needs and none the kind does not allow. Most sets fit no kind.
+struct KindTable {
+    uint64_t kinds[1 << 12];
+    KindTable() {
+        for (uint32_t set = 0; set < (1u << 12); ++set) {
+            kinds[set] = 0;
+            for (int k = 0; k < kKindCount; ++k) {
+                const uint32_t needed = SemitoneMask(kKinds[k].required, 3);
+                const uint32_t allowed = needed | SemitoneMask(kKinds[k].optional, 3);
+                if (!(set & ~allowed) && !(needed & ~set)) kinds[set] |= uint64_t(1) << k;
+            }
         }
     }
 };
-const KindMasks kMasks;
+const KindTable& Candidates() {
+    static const KindTable table;
+    return table;
+}
 
-// How well the intervals fit kind k: -1 no fit, 0 complete, 1 without its fifth.
-int Fit(const std::vector<Tone>& intervals, uint32_t semitones, int k, bool spelled) {
-    // Most kinds are ruled out by the sounds alone.
-    if ((semitones & ~kMasks.allowed[k]) || (kMasks.needed[k] & ~semitones)) return -1;
+// How well the intervals fit kind k (one of the candidates for their semitones): -1 no fit,
+// 0 complete, 1 without its fifth.
+int Fit(const std::vector<Tone>& intervals, int k, bool spelled) {
     const Kind& kind = kKinds[k];
     bool used[6] = {false, false, false, false, false, false};
     const Tone* tones[6];
@@ -231,8 +238,10 @@ bool Analyze(const std::vector<SpelledPitch>& pitches, ChordName* name) {
             if (!usable || intervals.empty()) continue;
             uint32_t semitones = 0;
             for (const Tone& t : intervals) semitones |= 1u << t.semitones;
-            for (int k = 0; k < kKindCount; ++k) {
-                const int fit = Fit(intervals, semitones, k, spelled);
+            const uint64_t candidates = Candidates().kinds[semitones & 0xFFF];
+            for (int k = 0; candidates >> k; ++k) {
+                if (!((candidates >> k) & 1)) continue;
+                const int fit = Fit(intervals, k, spelled);
                 if (fit < 0) continue;
                 Reading reading;
                 reading.found = true;
