@@ -153,6 +153,10 @@ bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicR
             return MergeGroup(start, region, kMergeForGood);
         case kChordSymbols:
             return ChordSymbolGroup(start, region, groupCell_);
+        case kArticulations:
+            return ArticulateGroup(start, region);
+        case kSlurs:
+            return SlurGroup(start, region);
         default:
             // The other Beamed Groups tasks bring their group work with them.
             return false;
@@ -165,6 +169,7 @@ bool FCBeamedGroupsBlockHandler::Execute() {
     // Seeded once per run, so the groups of one run are shuffled differently from each other.
     if (ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE == kReorderRandomize)
         std::srand(unsigned(std::time(nullptr)));
+    if (task == kArticulations) PrepareArticulations();
 
     FCMusicRegion region;
     if (!region.SetCurrentSelection() || region.IsEmpty()) return false;

@@ -3,71 +3,8 @@
 #include "framework/entries/FCNoteEntry.h"
 #include "framework/entries/FCNotePitches.h"
 #include "framework/entries/__FCNoteEntryCollection.h"
-#include "framework/markings/FCSmartShape.h"
-#include "framework/markings/FCSmartShapeEntryMark.h"
-#include "framework/markings/FCSmartShapeMeasureMark.h"
 #include "framework/score/FCMusicRegion.h"
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
-
-#include <memory>
-
-namespace {
-
-// The group's entry with this entry number, or null.
-FCNoteEntry* FindInGroup(const FCNoteEntries& group, int32_t number) {
-    if (number == 0) return nullptr;
-    for (int i = 0; i < group.GetCount(); ++i)
-        if (group.GetItemAt(i)->GetEntryNumber() == number) return group.GetItemAt(i);
-    return nullptr;
-}
-
-// The slurs of the group before it becomes a chord on its first entry: a slur lying wholly on
-// the group goes (unless it starts on a grace note), one that only starts or only ends inside
-// it, on a later entry, is moved to that end on the first entry, so it reaches the chord.
-// Whether anything changed.
-bool ReattachGroupSlurs(const FCNoteEntries& group) {
-    FCNoteEntry* first = group.GetItemAt(0);
-    FCNoteEntry* last = group.GetItemAt(group.GetCount() - 1);
-    bool changed = false, endMoved = false;
-    for (int measure = first->GetMeasure(); measure <= last->GetMeasure(); ++measure) {
-        FCSmartShapeMeasureMarks marks;
-        marks.LoadAllForItem(uint16_t(measure));
-        for (int i = marks.GetCount() - 1; i >= 0; --i) {
-            std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
-            if (!shape || !shape->IsEntryAttachedSlur()) continue;
-            FCSmartShapeSegment* left = shape->GetLeftSegment();
-            FCSmartShapeSegment* right = shape->GetRightSegment();
-            FCNoteEntry* start = FindInGroup(group, left->GetEntryNumber());
-            FCNoteEntry* end = FindInGroup(group, right->GetEntryNumber());
-            FCSmartShapeSegment* moved = nullptr;
-            if (start && end) {
-                if (start->IsGraceNote()) continue;
-                if (!shape->DeleteEverything()) continue;
-                start->SetSmartShapeFlag(false);
-                end->SetSmartShapeFlag(false);
-                changed = true;
-                continue;
-            }
-            if (start && start != first) moved = left;
-            if (!start && end && end != first) moved = right;
-            if (!moved) continue;
-            // The moved end's entry goes with the merge, and its entry mark with it: the first
-            // entry takes the mark.
-            moved->SetEntry(first);
-            if (!shape->Save()) continue;
-            FCSmartShapeEntryMark mark;
-            mark.ConnectToEntry(first);
-            mark.SetShapeNumber(shape->GetShapeNumber());
-            mark.SaveNew();
-            changed = true;
-            endMoved = endMoved || moved == right;
-        }
-    }
-    if (endMoved) first->SetSmartShapeFlag(true);
-    return changed;
-}
-
-}  // namespace
 
 bool FCBeamedGroupsBlockHandler::MergeGroup(FCNoteEntry* start, const FCMusicRegion* region, MergeMode mode) {
     if (!start) return false;
@@ -78,7 +15,9 @@ bool FCBeamedGroupsBlockHandler::MergeGroup(FCNoteEntry* start, const FCMusicReg
     // AddPitches stops at twelve notes. Their ties stay behind with them.
     FCNotePitches pitches;
     if (mode == kMergeForGood) {
-        ReattachGroupSlurs(group);
+        // Slurs lying wholly on the group go (unless they start on a grace note); one that only
+        // starts or ends inside it, on a later entry, is moved there onto the chord.
+        RemoveGroupSlurs(start, group.GetItemAt(group.GetCount() - 1), true, false);
         int32_t total = 0;
         for (int i = 0; i < group.GetCount(); ++i) total += group.GetItemAt(i)->GetActualDuration();
         start->SetTupletStart(false);
