@@ -23,7 +23,9 @@ bool FCBeamedGroupsBlockHandler::ChordSymbolGroup(FCNoteEntry* start, const FCMu
     merged.SetLayerMode(start->GetLayerNumber());
     if (!merged.Load()) return false;
     FCNoteEntry* first = merged.FindEntryNumber(start->GetEntryNumber());
-    if (!first || !MergeGroup(first, region, kMergeForAnalysis)) return false;
+    // A locked layer is never saved: the host could not be shown the group.
+    if (!first || fcframe::IsLocked(first->GetFrame())) return false;
+    if (!MergeGroup(first, region, kMergeForAnalysis)) return false;
     // Part of a refused save may have reached the document: the walked cell puts the group back,
     // and when even that fails the run reports a change, so that Execute's own save of the cell
     // fails as well and the whole edit is cancelled.

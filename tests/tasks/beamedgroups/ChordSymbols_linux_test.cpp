@@ -155,6 +155,8 @@ TEST_F(ChordSymbols, GroupsWithoutAChordOrOutsideTheSelectionChangeNothing) {
         const char* text;
         tasktest::Selection selection;
     } rows[] = {
+        // A locked layer, which the host never saves.
+        {"qzs 1\nstaff 1\nmeasure 1\ns1 locked: 8 [C4 E4 G4 B4 2 r\n", Slots(1, 1, 1, 1)},
         // Rests only (beamed over), one pitch, unbeamed notes.
         {"qzs 1\nprefs beams-over-rests\nstaff 1\nmeasure 1\ns1: 8 [r r r r [C4 C4 C5 C4\n", Slots(1, 1, 1, 1)},
         {"qzs 1\nstaff 1\nmeasure 1\ns1: 4 C4 E4 G4 B4\n", Slots(1, 1, 1, 1)},
