@@ -15,6 +15,7 @@
 #include "bench/PeakMemory.h"
 #include "framework/core/FCFontInfo.h"
 #include "framework/entries/FCArticulation.h"
+#include "framework/entries/FCChord.h"
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/host/hostapi.h"
@@ -289,6 +290,100 @@ void RunArticulationAndSlurTasks(int measures, int repeat, const std::string& on
     result->floors.push_back(phases[2]);
 }
 
+// --- Merge to Chord and Chord Symbols ---
+
+bool BeamedGroupsTask(int task) {
+    FCBeamedGroupsBlockHandler handler(task, nullptr, nullptr);
+    return handler.Execute();
+}
+
+// MeasureOnce with untimed work first inside the same edit: the floor of a task is measured on
+// the document in the state the task leaves it.
+void MeasureAfter(Phase& phase, const std::function<bool()>& setup, const std::function<bool()>& body, bool first) {
+    simhost::Document& document = simhost::CurrentDocument();
+    document.StartEdit(u"Benchmark");
+    const bool prepared = setup();
+    bench::ResetHeapPeak();
+    bench::ResetPeakResident();
+    const std::clock_t start = std::clock();
+    const bool ok = body();
+    const std::clock_t stop = std::clock();
+    const size_t heap = bench::HeapPeak();
+    const size_t resident = bench::PeakResident();
+    document.CancelEdit();
+    const double seconds = double(stop - start) / CLOCKS_PER_SEC;
+    if (first || seconds < phase.seconds) phase.seconds = seconds;
+    if (heap > phase.peakHeap) phase.peakHeap = heap;
+    if (resident > phase.peakResident) phase.peakResident = resident;
+    phase.ok = phase.ok && ok && prepared;
+}
+
+// The chord symbols Chord Symbols creates, per cell (staff, measure): their positions.
+typedef std::vector<std::vector<std::vector<int32_t>>> ChordPositions;
+
+ChordPositions CountChordSymbols(int measures) {
+    ChordPositions positions(kStaves + 1, std::vector<std::vector<int32_t>>(size_t(measures) + 1));
+    simhost::Document& document = simhost::CurrentDocument();
+    document.StartEdit(u"Benchmark");
+    BeamedGroupsTask(FCBeamedGroupsBlockHandler::kChordSymbols);
+    for (const auto& record : document.Records().Records(FCChord::kTag)) {
+        const FXKey key = simhost::RecordStore::KeyFromOrder(record.first);
+        if (key.words[0] <= kStaves && key.words[1] <= measures && record.second.size() >= 24)
+            positions[key.words[0]][key.words[1]].push_back(fcdata::Read<int32_t>(record.second.data(), 20));
+    }
+    document.CancelEdit();
+    return positions;
+}
+
+// Chord Symbols' floor: every cell loaded and saved, and the same chord records created.
+bool LoadAndSaveCellsWithChords(int measures, const ChordPositions& positions) {
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int measure = 1; measure <= measures; ++measure) {
+            FCNoteEntryCell cell(measure, staff);
+            ok = cell.Load() && cell.Save() && ok;
+            FCCell where(measure, staff);
+            for (int32_t position : positions[size_t(staff)][size_t(measure)]) {
+                FCChord chord;
+                chord.ConnectToCell(&where);
+                chord.SetPosition(position);
+                ok = chord.SaveNew() && ok;
+            }
+        }
+    return ok;
+}
+
+// Runs the two tasks and their floors, round after round, and adds them to the result.
+void RunChordTasks(int measures, int repeat, const std::string& only, int entries, Result* result) {
+    const ChordPositions positions = CountChordSymbols(measures);
+    std::vector<Phase> phases(4);
+    const char* names[] = {"floor: merged cells", "Merge to Chord", "floor: cells and chords", "Chord Symbols"};
+    for (size_t i = 0; i < phases.size(); ++i) {
+        phases[i].name = names[i];
+        phases[i].entries = entries;
+    }
+    std::vector<bool> chosen(phases.size());
+    for (size_t i = 0; i < phases.size(); ++i) chosen[i] = phases[i].name.find(only) != std::string::npos;
+    const std::function<bool()> merge = [] { return BeamedGroupsTask(FCBeamedGroupsBlockHandler::kMergeToChord); };
+    const std::function<bool()> nothing = [] { return true; };
+    for (int run = 0; run < repeat; ++run) {
+        if (chosen[0]) MeasureAfter(phases[0], merge, [=] { return LoadAndSaveCells(measures); }, run == 0);
+        if (chosen[1]) MeasureOnce(phases[1], merge, run == 0);
+        if (chosen[2])
+            MeasureAfter(phases[2], nothing, [=, &positions] { return LoadAndSaveCellsWithChords(measures, positions); },
+                         run == 0);
+        if (chosen[3])
+            MeasureOnce(phases[3], [] { return BeamedGroupsTask(FCBeamedGroupsBlockHandler::kChordSymbols); }, run == 0);
+    }
+    for (size_t i = 0; i < phases.size(); ++i)
+        if (chosen[i]) PrintPhase(phases[i], i % 2 == 1 && chosen[i - 1] ? &phases[i - 1] : nullptr);
+    std::printf("\n");
+    result->tasks.push_back(phases[1]);
+    result->floors.push_back(phases[0]);
+    result->tasks.push_back(phases[3]);
+    result->floors.push_back(phases[2]);
+}
+
 void PrintPhase(const Phase& phase, const Phase* floor) {
     std::printf("  %-28s %8d %10.1f %10.2f %10.1f %10.1f", phase.name.c_str(), phase.entries, phase.seconds * 1e3,
                 phase.MicrosecondsPerEntry(), MB(phase.peakHeap), MB(phase.peakResident));
@@ -345,6 +440,7 @@ Result Run(int measures, int repeat, const std::string& only) {
         if (chosen[i + 2]) PrintPhase(result.tasks[i], chosen[i == 2 ? 1 : 0] ? &result.floors[i] : nullptr);
     std::printf("\n");
     RunArticulationAndSlurTasks(measures, repeat, only, entries, &result);
+    RunChordTasks(measures, repeat, only, entries, &result);
     return result;
 }
 

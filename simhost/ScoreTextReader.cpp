@@ -15,6 +15,7 @@
 #include "framework/score/FCKeySignature.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
+#include "simhost/ScoreTextChords.h"
 #include "simhost/ScoreTextShapes.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
@@ -185,6 +186,9 @@ bool Builder::Measure(const MeasureStatement& measure) {
         if (!expression.SaveNewUnderMeasure(measure.first))
             return Fail(statement.at, "the expression could not be stored");
     }
+    const ChordStatement* failed = nullptr;
+    if (!BuildChordStatements(document_, measure.first, measure.chords, &failed))
+        return Fail(failed->at, "the chord symbol could not be stored");
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/ScoreTextShapes.h"
 
+#include "simhost/ScoreTextChords.h"
+
 #include "framework/entries/FCTuplet.h"
 
 #include <cctype>
@@ -212,6 +214,7 @@ private:
     bool ShapeExpression(const std::vector<Token>& tokens);
     bool ArticulationDef(const std::string& line);
     bool Expression(int staff, const std::vector<Token>& tokens, size_t from);
+    bool Chord(int staff, const std::vector<Token>& tokens, size_t from);
     bool ShapeLine(int staff, const std::vector<Token>& tokens);
     bool TupletOptions(const std::string& line, size_t& i, TupletItem* tuplet);
     bool ArticulationMark(const std::string& line, size_t& i, const std::string& digits, EntryItem* entry);
@@ -675,10 +678,11 @@ bool Parser::StaffLine(const std::string& line, const std::vector<Token>& tokens
     if (tokens.size() >= 2 && IsShapeKeyword(tokens[1].text)) return ShapeLine(int(staff), tokens);
     if (colon == std::string::npos) {
         if (head.size() >= 2 && head[1].text == "expression") return Expression(int(staff), head, 2);
+        if (head.size() >= 2 && head[1].text == "chord") return Chord(int(staff), head, 2);
         if (head.size() < 2 || head[1].text != "cell")
             return Fail(head.size() < 2 ? int(line.size()) + 1 : head[1].column,
-                        "expected ':' and the staff's music, 'cell', 'expression' or a shape (slur, cresc, dim, "
-                        "shape)");
+                        "expected ':' and the staff's music, 'cell', 'expression', 'chord' or a shape (slur, "
+                        "cresc, dim, shape)");
         return Cell(int(staff), head, 2);
     }
     LayerStatement layer;
@@ -1406,6 +1410,22 @@ bool Parser::Expression(int staff, const std::vector<Token>& tokens, size_t from
         }
     }
     measure.expressions.push_back(expression);
+    return true;
+}
+
+bool Parser::Chord(int staff, const std::vector<Token>& tokens, size_t from) {
+    ChordStatement chord;
+    chord.staff = staff;
+    chord.at = At(tokens[0].column);
+    std::vector<std::string> words;
+    for (size_t i = from; i < tokens.size(); ++i) words.push_back(tokens[i].text);
+    size_t bad = 0;
+    std::string expected;
+    if (!ParseChordWords(words, &chord, &bad, &expected))
+        return Fail(from + bad < tokens.size() ? tokens[from + bad].column
+                                               : tokens.back().column + int(tokens.back().text.size()) + 1,
+                    expected);
+    syntax_->measures.back().chords.push_back(chord);
     return true;
 }
 

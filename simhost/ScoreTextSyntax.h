@@ -120,6 +120,20 @@ struct ExpressionStatement {
     Place at;
 };
 
+// A chord symbol of the measure above (simhost/ScoreTextChords.h): the fields of its record.
+struct ChordStatement {
+    int staff = 0;
+    int32_t position = 0;
+    int rootLetter = 0;
+    int rootAlteration = 0;
+    int kind = 0;
+    int bassLetter = 0;
+    int bassAlteration = 0;
+    uint16_t flags = 0;
+    int analysisWord = 0;
+    Place at;
+};
+
 struct MeasureStatement {
     int first = 0;
     int last = 0;
@@ -128,6 +142,7 @@ struct MeasureStatement {
     int barline = 0;
     std::vector<CellStatement> cells;
     std::vector<ExpressionStatement> expressions;
+    std::vector<ChordStatement> chords;
     std::vector<LayerStatement> layers;
     Place at;
 };

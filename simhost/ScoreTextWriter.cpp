@@ -23,6 +23,7 @@
 #include "framework/score/FCSystemStaff.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
+#include "simhost/ScoreTextChords.h"
 #include "simhost/ScoreTextShapes.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
@@ -626,6 +627,7 @@ void Writer::Measures() {
         std::string content;
         for (int staff : staves_) content += Cell(staff, m);
         content += Expressions(m);
+        content += ChordLines(document_, m, staves_, options_.bookkeeping);
         for (int staff : staves_)
             for (int layer = 0; layer < EntryStore::kLayerCount; ++layer) content += Layer(staff, m, layer);
         content += shapes_.byMeasure[m];

@@ -69,7 +69,7 @@ const OfferedFunction kOffered[] = {
     SIM_OFFERED(FX_GetEntryMetrics2014),
     SIM_OFFERED(FX_GetEntryMetrics2009a),
     SIM_OFFERED(FX_FreeEntryMetrics),
-    SIM_NOT_OFFERED(FX_AnalyzeChord),
+    SIM_OFFERED(FX_AnalyzeChord),
     SIM_OFFERED(FX_StartFinaleEdit),
     SIM_OFFERED(FX_StartFinaleEdit_UTF16),
     SIM_OFFERED(FX_EndFinaleEdit),

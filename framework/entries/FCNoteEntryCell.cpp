@@ -66,6 +66,12 @@ bool FCNoteEntryCell::Save() {
     return ok;
 }
 
+bool FCNoteEntryCell::SaveLayer(int layerIndex) {
+    uint8_t* frame = GetFrame(layerIndex);
+    if (!frame) return false;
+    return fcframe::IsLocked(frame) || hostapi::FX_SaveTGF(frame, kFXInterfaceVersion) != 0;
+}
+
 bool FCNoteEntryCell::DeleteZeroDurationEntries() {
     // Everything is read before anything moves: deleting a run reallocates its frame's records,
     // so the entry objects of that frame point nowhere until they are rebuilt. Runs are deleted
@@ -84,6 +90,7 @@ bool FCNoteEntryCell::DeleteZeroDurationEntries() {
             Item{entry->GetFrame(), index, entry->GetDuration() == 0 && !fcframe::IsLocked(entry->GetFrame())});
     }
     bool ok = true;
+    std::vector<uint8_t*> changed;
     for (int i = int(items.size()) - 1; i >= 0;) {
         if (!items[size_t(i)].zero) {
             --i;
@@ -94,8 +101,28 @@ bool FCNoteEntryCell::DeleteZeroDurationEntries() {
         while (first > 0 && items[size_t(first - 1)].zero && items[size_t(first - 1)].frame == items[size_t(i)].frame)
             --first;
         if (!DeleteZeroDurationRun(items[size_t(i)].frame, items[size_t(first)].index, i - first + 1)) ok = false;
+        if (changed.empty() || changed.back() != items[size_t(i)].frame) changed.push_back(items[size_t(i)].frame);
         i = first - 1;
     }
-    RebuildFromFrames(frames_, staff_, false);
+    // Only the entries of the frames that changed are made anew (the others' records did not
+    // move): a task deleting after every group would otherwise rebuild the whole cell each time.
+    // A cell's entries lie frame after frame, so each frame's entries are one stretch of the list.
+    for (uint8_t* frame : changed) {
+        int start = 0;
+        while (start < GetCount() && GetItemAt(start)->GetFrame() != frame) ++start;
+        int end = start;
+        while (end < GetCount() && GetItemAt(end)->GetFrame() == frame) ++end;
+        for (int i = end - 1; i >= start; --i) ClearItemAt(i);
+        std::vector<__FCBase*> fresh;
+        FCNoteEntry* previous = nullptr;
+        for (int i = 0; i < fcframe::EntryCount(frame); ++i) {
+            FCNoteEntry* entry = new FCNoteEntry(frame, fcframe::EntryAt(frame, i), staff_);
+            entry->SetPrevious(previous);
+            if (previous) previous->SetNext(entry);
+            fresh.push_back(entry);
+            previous = entry;
+        }
+        if (!fresh.empty()) InsertItemsAt(fresh.data(), int(fresh.size()), start);
+    }
     return ok;
 }

@@ -34,9 +34,12 @@ public:
     // Saves every held frame that is not locked; true when every save succeeded (the others are
     // still saved after one fails).
     bool Save();
+    // Saves the frame held for one layer index, unless it is locked; false when the cell holds
+    // no frame for it or the host refuses it.
+    bool SaveLayer(int layerIndex);
     // Deletes every run of entries of duration 0 from its (unlocked) frame, saves those frames
-    // and rebuilds the entry objects. False, with nothing deleted, when an entry's record is not
-    // found in its frame.
+    // and rebuilds the entry objects of those frames (the others keep theirs). False, with
+    // nothing deleted, when an entry's record is not found in its frame.
     bool DeleteZeroDurationEntries();
 
     // The number of layers the host has (4 when it does not answer).

@@ -153,6 +153,10 @@ bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicR
     switch (GetTaskID()) {
         case kReorderNotes:
             return ReorderGroup(start, region, ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE, chords);
+        case kMergeToChord:
+            return MergeGroup(start, region, kMergeForGood);
+        case kChordSymbols:
+            return ChordSymbolGroup(start, region, groupCell_);
         case kArticulations:
             return ArticulateGroup(start, region);
         case kSlurs:
@@ -182,6 +186,7 @@ bool FCBeamedGroupsBlockHandler::Execute() {
         for (int measure = region.GetStartMeasure(); measure <= region.GetEndMeasure(); ++measure) {
             FCNoteEntryCell cell(measure, staff);
             if (!cell.Load()) continue;
+            groupCell_ = &cell;
             bool cellChanged = false;
             // The host's stem directions do not change before the cell is saved, and Reorder
             // Notes keeps every entry object of the cell: the answers serve the whole cell.
@@ -194,6 +199,8 @@ bool FCBeamedGroupsBlockHandler::Execute() {
                 if (!region.IsMeasurePosIncluded(measure, entry->GetMeasurePos())) continue;
                 if (!entry->IsBeamGroupStart(answers)) continue;
                 if (!RunGroupTask(entry, &region, &chords)) continue;
+                // The merged group's emptied entries go at once, so the walk goes on after the chord.
+                if (task == kMergeToChord && !cell.DeleteZeroDurationEntries()) return false;
                 cellChanged = true;
                 // Another task may add or remove entries: its answers start afresh.
                 if (task != kReorderNotes) answers = FCNoteEntry::BeamAnswers();
@@ -208,6 +215,8 @@ bool FCBeamedGroupsBlockHandler::Execute() {
             changed = true;
         }
     }
+    groupCell_ = nullptr;
+    if (changed && task == kMergeToChord && ThePatternSettings().QZPT_RESPACE_IF_NECESSARY) RespaceSelection(true);
     return changed;
 }
 

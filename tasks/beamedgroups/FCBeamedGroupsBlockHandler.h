@@ -12,6 +12,7 @@
 class FCMusicRegion;
 class FCNoteEntries;
 class FCNoteEntry;
+class FCNoteEntryCell;
 class FCNotePitchesCollection;
 
 class FCBeamedGroupsBlockHandler : public FCPatternTaskBlockHandler {
@@ -58,6 +59,19 @@ protected:
     static const TaskPopupItem kArticulationTypes[4];
     static const TaskPopupItem kSlurShapes[2];
 
+    // How MergeGroup leaves the group: merged for good (the later entries get duration 0 for the
+    // cell's DeleteZeroDurationEntries), or only gathered for the host's analysis (every pitch
+    // of the group on its first entry, durations untouched; the caller writes the group back).
+    enum MergeMode { kMergeForGood, kMergeForAnalysis };
+    // Merge to Chord on the beamed group that starts at start (tasks/beamedgroups/MergeToChord.cpp):
+    // the first entry takes the group's total duration and every pitch of the later entries it
+    // does not hold (up to twelve notes). False, with nothing changed, when an entry of the group
+    // lies outside the region or the group has fewer than two entries.
+    bool MergeGroup(FCNoteEntry* start, const FCMusicRegion* region, MergeMode mode);
+    // Chord Symbols on the beamed group that starts at start, an entry of the cell being walked
+    // (tasks/beamedgroups/ChordSymbols.cpp): the chord symbol the host finds in the whole group,
+    // stored at the group's position. True when a chord symbol was created or deleted.
+    bool ChordSymbolGroup(FCNoteEntry* start, const FCMusicRegion* region, FCNoteEntryCell* cell);
     // --- Articulations and Slurs (tasks/beamedgroups/Articulations.cpp and Slurs.cpp), and the
     // pieces the Performance Notation tasks reuse. Each helper returns whether the document
     // changed. Lists are views of entries the caller owns. ---
@@ -109,4 +123,7 @@ private:
                              FCNotePitchesCollection* chords);
     // The task's work on one group; true when it changed the group. chords: see ReorderGroup.
     bool RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region, FCNotePitchesCollection* chords);
+
+    // The cell Execute walks (not owned), for the tasks that write it back themselves.
+    FCNoteEntryCell* groupCell_ = nullptr;
 };
