@@ -339,8 +339,14 @@ bool Builder::Raws() {
 }  // namespace scoretext
 
 bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error, const std::string& source) {
+    return ParseScoreText(text, state, nullptr, error, source);
+}
+
+bool ParseScoreText(const std::string& text, DocumentState* state, uint32_t* hiddenLayers, ScoreTextError* error,
+                    const std::string& source) {
     scoretext::ScoreSyntax syntax;
     if (!scoretext::Parse(text, source, &syntax, error)) return false;
+    if (hiddenLayers) *hiddenLayers = syntax.hiddenLayers;
     scoretext::ScratchContent scratch;
     scoretext::Builder builder(syntax, source, error);
     if (!builder.Run()) return false;
@@ -354,8 +360,11 @@ bool ReadScoreText(const std::string& text, ScoreTextError* error, const std::st
         return false;
     }
     DocumentState state;
-    if (!ParseScoreState(text, &state, error, source)) return false;
-    return CurrentDocument().ReplaceContent(state);
+    uint32_t hidden = 0;
+    if (!ParseScoreText(text, &state, &hidden, error, source)) return false;
+    if (!CurrentDocument().ReplaceContent(state)) return false;
+    for (int layer = 0; layer < 32; ++layer) CurrentDocument().SetLayerShown(layer, !(hidden & (1u << layer)));
+    return true;
 }
 
 bool ReadScoreFile(const std::string& path, ScoreTextError* error) {

@@ -205,6 +205,8 @@ struct RawStatement {
 struct ScoreSyntax {
     int unit = 1;
     uint16_t beamFlags = 0;
+    // Bit i set: layer index i is hidden in the host's view (prefs hidden-layers=).
+    uint32_t hiddenLayers = 0;
     std::vector<StaffStatement> staves;
     std::vector<PartStatement> parts;
     std::vector<SystemStatement> systems;
