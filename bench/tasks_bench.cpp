@@ -13,6 +13,9 @@
 // --measures, only the phases whose names contain TEXT (for profiling one of them).
 #include "bench/HeapCounter.h"
 #include "bench/PeakMemory.h"
+#include "framework/core/FCFontInfo.h"
+#include "framework/entries/FCArticulation.h"
+#include "framework/entries/FCArticulationDef.h"
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/host/hostapi.h"
@@ -22,6 +25,7 @@
 #include "simhost/SimHost.h"
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 #include "tasks/chords/FCChordsBlockHandler.h"
+#include "tasks/performance/FCPerformanceNotationBlockHandler.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,6 +33,7 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -147,6 +152,49 @@ bool BreakChords(int style) {
     return handler.Execute();
 }
 
+// --- Performance Notation: Articulations on the first note of every beat ---
+
+// The floor of Performance Articulations: every layer of every staff loaded and saved, with a
+// staccato created on each note that starts a beat (the state the task leaves), the definition
+// made once as the task makes it.
+bool ArticulateBeatsFloor(int measures) {
+    FCFontInfo font;
+    FCArticulationDefs definitions;
+    definitions.LoadAllHandled(&font);
+    FCArticulationDef candidate;
+    candidate.ApplyTemplate(FCArticulationDef::kStaccato, &font);
+    std::unique_ptr<FCArticulationDef> definition(definitions.FindOrCreateDefinition(&candidate));
+    if (!definition) return false;
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int layer = 0; layer < FCNoteEntryCell::MaxLayers(); ++layer) {
+            FCNoteEntryLayer entries(layer, staff, 1, measures);
+            if (!entries.Load()) {
+                ok = false;
+                continue;
+            }
+            for (int i = 0; i < entries.GetCount(); ++i) {
+                FCNoteEntry* entry = entries.GetItemAt(i);
+                if (entry->GetMeasurePos() % 1024 != 0) continue;
+                FCArticulation articulation;
+                articulation.ConnectToEntry(entry);
+                articulation.SetDefNumber(definition->GetItemNo());
+                ok = articulation.SaveNew() && ok;
+            }
+            ok = entries.Save() && ok;
+        }
+    return ok;
+}
+
+bool PerformanceArticulations() {
+    PatternSettings& settings = ThePatternSettings();
+    settings.QZPT_PERFORMANCE_ARTIC_PLACEMENTSTYLE = FCPerformanceNotationBlockHandler::kFirstOfBeat;
+    settings.QZPT_PERFORMANCE_ARTIC_STYLEDIGIT = 1;
+    settings.QZPT_PERFORMANCE_ARTIC_KEEP = false;
+    FCPerformanceNotationBlockHandler handler(FCPerformanceNotationBlockHandler::kArticulations, nullptr, nullptr);
+    return handler.Execute();
+}
+
 struct Result {
     int measures = 0;
     std::vector<Phase> tasks;
@@ -176,15 +224,18 @@ Result Run(int measures, int repeat, const std::string& only) {
 
     // The phases take turns, round after round, so a task and its floor meet the same
     // conditions of the machine.
-    std::vector<Phase> phases(5);
-    const char* names[] = {"floor: cells", "floor: layers", "Reorder Notes: Descending", "Reorder Notes: Randomize",
-                           "Break: Alberti Bass"};
+    std::vector<Phase> phases(7);
+    const char* names[] = {"floor: cells",         "floor: layers",          "Reorder Notes: Descending",
+                           "Reorder Notes: Randomize", "Break: Alberti Bass", "floor: beat articulations",
+                           "Perf. Articulations: Beats"};
     const std::function<bool()> bodies[] = {
         [=] { return LoadAndSaveCells(measures); },
         [=] { return LoadAndSaveLayers(measures); },
         [] { return ReorderNotes(FCBeamedGroupsBlockHandler::kReorderDescending); },
         [] { return ReorderNotes(FCBeamedGroupsBlockHandler::kReorderRandomize); },
         [] { return BreakChords(FCChordsBlockHandler::kAlbertiBass); },
+        [=] { return ArticulateBeatsFloor(measures); },
+        [] { return PerformanceArticulations(); },
     };
     for (size_t i = 0; i < phases.size(); ++i) {
         phases[i].name = names[i];
@@ -197,16 +248,19 @@ Result Run(int measures, int repeat, const std::string& only) {
             if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
     const Phase& cells = phases[0];
     const Phase& layers = phases[1];
-    result.tasks = {phases[2], phases[3], phases[4]};
-    result.floors = {cells, cells, layers};
+    result.tasks = {phases[2], phases[3], phases[4], phases[6]};
+    result.floors = {cells, cells, layers, phases[5]};
+    // The phase of each task's floor.
+    const size_t floorPhase[] = {0, 0, 1, 5};
 
     std::printf("%d staves x %d measures, %d entries\n", kStaves, measures, entries);
     std::printf("  %-28s %8s %10s %10s %10s %10s %8s\n", "phase", "entries", "time ms", "us/entry", "heap MB", "RSS MB",
                 "ratio");
-    for (size_t i = 0; i < 2; ++i)
+    for (size_t i : {0, 1, 5})
         if (chosen[i]) PrintPhase(phases[i], nullptr);
+    const size_t taskPhase[] = {2, 3, 4, 6};
     for (size_t i = 0; i < result.tasks.size(); ++i)
-        if (chosen[i + 2]) PrintPhase(result.tasks[i], chosen[i == 2 ? 1 : 0] ? &result.floors[i] : nullptr);
+        if (chosen[taskPhase[i]]) PrintPhase(result.tasks[i], chosen[floorPhase[i]] ? &result.floors[i] : nullptr);
     std::printf("\n");
     return result;
 }

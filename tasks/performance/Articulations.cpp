@@ -34,9 +34,13 @@ bool FCPerformanceNotationBlockHandler::RunArticulations(FCNoteEntryLayer* layer
     bool changed = false;
     // Between the first and the last candidate every handled articulation goes, on tied
     // continuations and grace notes too: the placement decides anew what they carry.
-    if (!settings.QZPT_PERFORMANCE_ARTIC_KEEP &&
-        FCArticulations::DeleteHandledArticulations(candidates.GetItemAt(0), candidates.GetLastItem()))
-        changed = true;
+    if (!settings.QZPT_PERFORMANCE_ARTIC_KEEP) {
+        FCNoteEntry* last = candidates.GetLastItem();
+        for (FCNoteEntry* entry = candidates.GetItemAt(0); entry; entry = entry == last ? nullptr : entry->Next()) {
+            // The host flags every entry that has articulations: the others need no search.
+            if (entry->HasArticulations() && FCArticulations::DeleteHandledArticulations(entry, entry)) changed = true;
+        }
+    }
 
     const int count = candidates.GetCount();
     const int placement = settings.QZPT_PERFORMANCE_ARTIC_PLACEMENTSTYLE;

@@ -140,10 +140,15 @@ bool FCPerformanceNotationBlockHandler::ArticulateRange(FCNoteEntries* list, int
     bool changed = false;
     for (int i = first; i <= last; ++i) {
         FCNoteEntry* entry = list->GetItemAt(i);
-        if (FCArticulations::HasArticulationKind(entry, articulationKind_)) continue;
-        if (articulationMerge_ && FCArticulations::MergeArticulation(entry, articulationKind_, articulationDefs_.get())) {
-            changed = true;
-            continue;
+        // The host flags every entry that has articulations: one without the flag has none to
+        // hold the kind or to merge with, and asking the host for them would only cost time.
+        if (entry->HasArticulations()) {
+            if (FCArticulations::HasArticulationKind(entry, articulationKind_)) continue;
+            if (articulationMerge_ &&
+                FCArticulations::MergeArticulation(entry, articulationKind_, articulationDefs_.get())) {
+                changed = true;
+                continue;
+            }
         }
         if (FCArticulations::AddArticulation(entry, articulationKind_, articulationDefs_.get(),
                                              articulationFont_.get()))
