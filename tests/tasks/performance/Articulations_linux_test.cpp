@@ -196,3 +196,22 @@ TEST_F(PerformanceArticulations, MusicWithoutCandidatesIsLeftAlone) {
         Document().SetLayerShown(2, true);
     }
 }
+
+TEST_F(PerformanceArticulations, EveryShownLayerOfEverySelectedStaffTakesPart) {
+    const std::string head = kHead + "staff 2\nstaff 3\n";
+    Load(head + "measure 1\ns1: 2 C4 D4\ns1 L2: 1 C3\ns1 L4: 2 E3 F3\ns2: 2 G4 r\ns3: 1 C4\n",
+         Slots(1, 2, 1, 1));
+    Document().SetLayerShown(3, false);
+    EXPECT_TRUE(Run({0, 1, 6, false, false}));
+    EXPECT_EQ(Expected(head + Marked("measure 1\ns1: 2 C4* D4*\ns1 L2: 1 C3*\ns1 L4: 2 E3 F3\ns2: 2 G4* r\n"
+                                     "s3: 1 C4\n")),
+              Music());
+    ExpectOneUndoableEdit(kEditName);
+}
+
+TEST_F(PerformanceArticulations, AHostThatRefusesTheFrameLeavesTheDocumentAsItWas) {
+    Load(kHead + "measure 1\ns1: 2 C4 D4\nmeasure 2\ns1: 2 E4 F4\n", Slots(1, 1, 1, 2));
+    simhost::SetFailing("FX_SaveTGF");
+    EXPECT_FALSE(Run({0, 1, 6, false, false}));
+    ExpectNothingChanged();
+}
