@@ -88,13 +88,17 @@ bool FCPerformanceNotationBlockHandler::Execute() {
 }
 
 FCTimeSignature* FCPerformanceNotationBlockHandler::TimeSignatureOf(int measure) {
+    // The rules ask about the entries of a layer in order: mostly the measure asked about last.
+    if (measure == lastMeasure_) return lastTime_;
     auto found = measures_.find(measure);
     if (found == measures_.end()) {
         std::unique_ptr<FCMeasure> loaded(new FCMeasure);
         if (measure < 1 || measure > 0x7FFF || !loaded->Load(uint16_t(measure))) loaded.reset();
         found = measures_.emplace(measure, std::move(loaded)).first;
     }
-    return found->second ? found->second->GetTimeSignature() : nullptr;
+    lastMeasure_ = measure;
+    lastTime_ = found->second ? found->second->GetTimeSignature() : nullptr;
+    return lastTime_;
 }
 
 int FCPerformanceNotationBlockHandler::BeatOf(const FCNoteEntry* entry) {

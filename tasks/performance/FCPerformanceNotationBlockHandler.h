@@ -160,4 +160,6 @@ private:
     bool articulationBreak_ = false;
     // Measures loaded for their time signatures, by number (owned).
     std::map<int, std::unique_ptr<FCMeasure>> measures_;
+    int lastMeasure_ = -1;
+    FCTimeSignature* lastTime_ = nullptr;
 };
