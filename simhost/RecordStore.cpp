@@ -131,7 +131,9 @@ void RecordStore::AssignKey(uint32_t tag, FXKey& key) const {
                 if (!requested[v] && other.words[v] != key.words[v]) agrees = false;
             if (agrees && other.words[w] != 0xFFFF && int(other.words[w]) > highest) highest = other.words[w];
         }
-        const int start = w == 0 ? 1 : 0;
+        // Words before the incidence word are item numbers, which start at 1 (a centre shape's
+        // number, word 1 of its key, must never be 0: a measure mark's 0 means "no centre").
+        const int start = w < IncidenceWord(tag) ? 1 : 0;
         key.words[w] = uint16_t(highest < start ? start : highest + 1);
         requested[w] = false;
     }

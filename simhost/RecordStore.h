@@ -39,8 +39,9 @@ public:
     static int IncidenceWord(uint32_t tag);
     // The first key after this one, in key order; false after the last.
     bool Next(uint32_t tag, FXKey& key) const;
-    // Replaces 0xFFFF words of the key by assigned values: the next item number (word 0, from 1)
-    // or the next incidence (other words, from 0) among records that agree in the other words.
+    // Replaces 0xFFFF words of the key by assigned values: the next item number (words before
+    // the incidence word, from 1) or the next incidence (from 0) among records that agree in
+    // the other words.
     void AssignKey(uint32_t tag, FXKey& key) const;
 
     // All records of one tag (empty map when none).

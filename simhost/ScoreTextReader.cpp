@@ -14,6 +14,7 @@
 #include "framework/score/FCKeySignature.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
+#include "simhost/ScoreTextShapes.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
 
@@ -107,6 +108,9 @@ bool Builder::Run() {
     if (syntax_.hasNextEntry && !builder_.SetNextEntryNumber(syntax_.nextEntry))
         return Fail(syntax_.nextEntryAt, "expected a number above every entry number (" +
                                              std::to_string(document_.Entries().HighestNumber()) + ")");
+    Place shapeAt;
+    std::string shapeError;
+    if (!BuildShapes(syntax_.shapes, document_, &shapeAt, &shapeError)) return Fail(shapeAt, shapeError);
     if (!Raws()) return false;
     // Lengths are checked on the finished document: raw records (tuplets, time signatures) count.
     for (const MeasureStatement& measure : syntax_.measures)

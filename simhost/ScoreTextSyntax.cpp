@@ -1,4 +1,5 @@
 #include "simhost/ScoreTextSyntax.h"
+#include "simhost/ScoreTextShapes.h"
 
 #include "framework/entries/FCTuplet.h"
 
@@ -229,6 +230,7 @@ private:
     bool TextExpression(const std::string& line);
     bool ArticulationDef(const std::string& line);
     bool Expression(int staff, const std::vector<Token>& tokens, size_t from);
+    bool ShapeLine(int staff, const std::vector<Token>& tokens);
     bool TupletOptions(const std::string& line, size_t& i, TupletItem* tuplet);
     bool ArticulationMark(const std::string& line, size_t& i, const std::string& digits, EntryItem* entry);
 
@@ -678,11 +680,14 @@ bool Parser::StaffLine(const std::string& line, const std::vector<Token>& tokens
     if (!ToInt(head[0].text.substr(1), 1, 0x7FFF, &staff)) return Fail(head[0].column + 1, "expected a staff number");
     if (!staves_.count(int(staff)))
         return Fail(head[0].column + 1, "staff " + std::to_string(staff) + " is not declared");
+    // Shape ends may hold colons ("5-2:1"): the whole line is the statement.
+    if (tokens.size() >= 2 && IsShapeKeyword(tokens[1].text)) return ShapeLine(int(staff), tokens);
     if (colon == std::string::npos) {
         if (head.size() >= 2 && head[1].text == "expression") return Expression(int(staff), head, 2);
         if (head.size() < 2 || head[1].text != "cell")
             return Fail(head.size() < 2 ? int(line.size()) + 1 : head[1].column,
-                        "expected ':' and the staff's music, 'cell' or 'expression'");
+                        "expected ':' and the staff's music, 'cell', 'expression' or a shape (slur, cresc, dim, "
+                        "shape)");
         return Cell(int(staff), head, 2);
     }
     LayerStatement layer;
@@ -1391,6 +1396,18 @@ bool Parser::Expression(int staff, const std::vector<Token>& tokens, size_t from
         }
     }
     measure.expressions.push_back(expression);
+    return true;
+}
+
+bool Parser::ShapeLine(int staff, const std::vector<Token>& tokens) {
+    std::vector<ShapeWord> words;
+    for (const Token& token : tokens) words.push_back(ShapeWord{token.text, token.column});
+    ShapeStatement shape;
+    int column = 0;
+    std::string message;
+    if (!ParseShapeStatement(words, staff, syntax_->measures.back().first, line_, &shape, &column, &message))
+        return Fail(column, message);
+    syntax_->shapes.push_back(shape);
     return true;
 }
 

@@ -202,6 +202,30 @@ struct RawStatement {
     Place at;
 };
 
+// One end of a smart shape as the text names it: an entry of a layer line (measure and 1-based
+// index) or a position in a measure.
+struct ShapeEnd {
+    int measure = 0;
+    int index = 0;        // entries: 1-based within the layer line
+    int32_t position = 0;  // positions: EDUs from the start of the measure
+};
+
+// A smart shape on a staff, given under the measure it starts in (docs/score-format.md).
+struct ShapeStatement {
+    int staff = 0;
+    int type = 0;
+    bool entryAttached = false;
+    int layer = 0;  // 0-based index (entry-attached shapes)
+    ShapeEnd left;
+    ShapeEnd right;
+    int offsetLeft = 0;
+    int offsetRight = 0;
+    int number = 0;  // 0: the next number in reading order
+    bool unflaggedLeft = false;
+    bool unflaggedRight = false;
+    Place at;
+};
+
 struct ScoreSyntax {
     int unit = 1;
     uint16_t beamFlags = 0;
@@ -214,6 +238,7 @@ struct ScoreSyntax {
     std::vector<TextExpressionStatement> textExpressions;
     std::vector<ArticulationDefStatement> articulationDefs;
     std::vector<MeasureStatement> measures;
+    std::vector<ShapeStatement> shapes;
     bool hasNextEntry = false;
     int32_t nextEntry = 0;
     Place nextEntryAt;

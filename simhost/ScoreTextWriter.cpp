@@ -22,6 +22,7 @@
 #include "framework/score/FCSystemStaff.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
+#include "simhost/ScoreTextShapes.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
 
@@ -145,6 +146,7 @@ private:
     int32_t expected_ = 1;     // the number the reader gives the next entry
     // The last measure holding entries, per staff and layer (where a tie cannot end).
     std::map<std::pair<int, int>, int> lastMeasure_;
+    ShapeLines shapes_;
 };
 
 std::string Writer::Run() {
@@ -153,6 +155,7 @@ std::string Writer::Run() {
     Staves();
     PartsAndSystems();
     Definitions();
+    CollectShapeLines(document_, staves_, options_.bookkeeping, &shapes_);
     Measures();
     const EntryStore& entries = document_.Entries();
     if (options_.bookkeeping && entries.NextNumber() != entries.HighestNumber() + 1)
@@ -314,6 +317,8 @@ std::string Writer::Entry(const StoredEntry& entry, uint16_t key, bool braced, b
     flags &= ~(FCNoteEntry::kFlagBeamStart | FCNoteEntry::kFlagGrace);
     if (braced) flags &= ~FCNoteEntry::kFlagTupletStart;
     // Articulation marks imply the flag; without it the records stay raw.
+    // A shape line names the entries at its ends, which gives them their flag.
+    if (shapes_.flaggedEnds.count(entry.number)) flags2 = uint16_t(flags2 & ~FCNoteEntry::kFlag2SmartShape);
     std::string articulations;
     if (flags & FCNoteEntry::kFlagArticulations) articulations = ArticulationMarks(entry.number);
     if (!articulations.empty()) flags &= ~FCNoteEntry::kFlagArticulations;
@@ -612,6 +617,7 @@ void Writer::Measures() {
         content += Expressions(m);
         for (int staff : staves_)
             for (int layer = 0; layer < EntryStore::kLayerCount; ++layer) content += Layer(staff, m, layer);
+        content += shapes_.byMeasure[m];
 
         const bool joins = runFirst && content.empty() && timeText.empty() && keyText.empty() && barline == runBarline;
         if (joins) continue;

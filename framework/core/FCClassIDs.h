@@ -149,4 +149,5 @@ enum FCClassID {
     kClassID___FCUserWindow = 143,
     // Classes added later: numbers from 200 on.
     kClassID_FCTuplets = 200,
+    kClassID_FCCenterSmartShapes = 210,
 };
