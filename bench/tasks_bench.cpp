@@ -19,6 +19,7 @@
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/host/hostapi.h"
+#include "framework/markings/FCSmartShape.h"
 #include "plugin/PatternSettings.h"
 #include "simhost/Document.h"
 #include "simhost/DocumentBuilder.h"
@@ -195,6 +196,46 @@ bool PerformanceArticulations() {
     return handler.Execute();
 }
 
+// --- Performance Notation: Slurs by beat ---
+
+// The floor of Performance Slurs: every layer of every staff loaded and saved, with a slur made
+// over each beat's two eighths (the state the task leaves), shape, marks and all.
+bool SlurBeatsFloor(int measures) {
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int layer = 0; layer < FCNoteEntryCell::MaxLayers(); ++layer) {
+            FCNoteEntryLayer entries(layer, staff, 1, measures);
+            if (!entries.Load()) {
+                ok = false;
+                continue;
+            }
+            for (int i = 0; i + 1 < entries.GetCount(); i += 2) {
+                FCNoteEntry* first = entries.GetItemAt(i);
+                FCNoteEntry* last = entries.GetItemAt(i + 1);
+                FCSmartShape slur;
+                slur.ApplyEntryAttachedPreset();
+                slur.SetCodeBits(2);
+                slur.SetShapeType(FCSmartShape::CalcSlurType(true));
+                slur.SetStaff(staff);
+                slur.GetLeftSegment()->SetMeasure(first->GetMeasure());
+                slur.GetRightSegment()->SetMeasure(last->GetMeasure());
+                ok = slur.SaveNewEverything(first, last) && ok;
+            }
+            ok = entries.Save() && ok;
+        }
+    return ok;
+}
+
+bool PerformanceSlurs() {
+    PatternSettings& settings = ThePatternSettings();
+    settings.QZPT_PERFORMANCE_SLUR_STYLE = FCPerformanceNotationBlockHandler::kByBeat;
+    settings.QZPT_PERFORMANCE_SLUR_KEEPEXISTING = false;
+    // Chords repeat notes of their neighbours: the pitch rule would cut the beats.
+    settings.QZPT_PERFORMANCE_SLUR_IDENTICALPITCH = false;
+    FCPerformanceNotationBlockHandler handler(FCPerformanceNotationBlockHandler::kSlurs, nullptr, nullptr);
+    return handler.Execute();
+}
+
 struct Result {
     int measures = 0;
     std::vector<Phase> tasks;
@@ -224,10 +265,10 @@ Result Run(int measures, int repeat, const std::string& only) {
 
     // The phases take turns, round after round, so a task and its floor meet the same
     // conditions of the machine.
-    std::vector<Phase> phases(7);
+    std::vector<Phase> phases(9);
     const char* names[] = {"floor: cells",         "floor: layers",          "Reorder Notes: Descending",
                            "Reorder Notes: Randomize", "Break: Alberti Bass", "floor: beat articulations",
-                           "Perf. Articulations: Beats"};
+                           "Perf. Articulations: Beats", "floor: beat slurs", "Perf. Slurs: By beat"};
     const std::function<bool()> bodies[] = {
         [=] { return LoadAndSaveCells(measures); },
         [=] { return LoadAndSaveLayers(measures); },
@@ -236,6 +277,8 @@ Result Run(int measures, int repeat, const std::string& only) {
         [] { return BreakChords(FCChordsBlockHandler::kAlbertiBass); },
         [=] { return ArticulateBeatsFloor(measures); },
         [] { return PerformanceArticulations(); },
+        [=] { return SlurBeatsFloor(measures); },
+        [] { return PerformanceSlurs(); },
     };
     for (size_t i = 0; i < phases.size(); ++i) {
         phases[i].name = names[i];
@@ -248,17 +291,17 @@ Result Run(int measures, int repeat, const std::string& only) {
             if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
     const Phase& cells = phases[0];
     const Phase& layers = phases[1];
-    result.tasks = {phases[2], phases[3], phases[4], phases[6]};
-    result.floors = {cells, cells, layers, phases[5]};
+    result.tasks = {phases[2], phases[3], phases[4], phases[6], phases[8]};
+    result.floors = {cells, cells, layers, phases[5], phases[7]};
     // The phase of each task's floor.
-    const size_t floorPhase[] = {0, 0, 1, 5};
+    const size_t floorPhase[] = {0, 0, 1, 5, 7};
 
     std::printf("%d staves x %d measures, %d entries\n", kStaves, measures, entries);
     std::printf("  %-28s %8s %10s %10s %10s %10s %8s\n", "phase", "entries", "time ms", "us/entry", "heap MB", "RSS MB",
                 "ratio");
-    for (size_t i : {0, 1, 5})
+    for (size_t i : {0, 1, 5, 7})
         if (chosen[i]) PrintPhase(phases[i], nullptr);
-    const size_t taskPhase[] = {2, 3, 4, 6};
+    const size_t taskPhase[] = {2, 3, 4, 6, 8};
     for (size_t i = 0; i < result.tasks.size(); ++i)
         if (chosen[taskPhase[i]]) PrintPhase(result.tasks[i], chosen[floorPhase[i]] ? &result.floors[i] : nullptr);
     std::printf("\n");

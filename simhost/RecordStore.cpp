@@ -123,13 +123,21 @@ void RecordStore::AssignKey(uint32_t tag, FXKey& key) const {
         FXKey low = {{0, 0, 0, 0}};
         FXKey high = {{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}};
         for (int v = 0; v < w; ++v) low.words[v] = high.words[v] = key.words[v];
+        // Word w is the highest varying word of the run: walking it from its end, the first record
+        // that agrees holds the highest value (a search from the start would make numbering
+        // every new record cost as much as the records already made).
         int highest = -1;
-        for (auto r = records.lower_bound(Order(low)), end = records.upper_bound(Order(high)); r != end; ++r) {
+        const auto first = records.lower_bound(Order(low));
+        for (auto r = records.upper_bound(Order(high)); r != first;) {
+            --r;
             const FXKey other = KeyFromOrder(r->first);
             bool agrees = true;
             for (int v = w + 1; v < 4 && agrees; ++v)
                 if (!requested[v] && other.words[v] != key.words[v]) agrees = false;
-            if (agrees && other.words[w] != 0xFFFF && int(other.words[w]) > highest) highest = other.words[w];
+            if (agrees && other.words[w] != 0xFFFF) {
+                highest = other.words[w];
+                break;
+            }
         }
         // Words before the incidence word are item numbers, which start at 1 (a centre shape's
         // number, word 1 of its key, must never be 0: a measure mark's 0 means "no centre").
