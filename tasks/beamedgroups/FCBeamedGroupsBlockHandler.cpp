@@ -149,6 +149,10 @@ bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicR
     switch (GetTaskID()) {
         case kReorderNotes:
             return ReorderGroup(start, region, ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE, chords);
+        case kArticulations:
+            return ArticulateGroup(start, region);
+        case kSlurs:
+            return SlurGroup(start, region);
         default:
             // The other Beamed Groups tasks bring their group work with them.
             return false;
@@ -161,6 +165,7 @@ bool FCBeamedGroupsBlockHandler::Execute() {
     // Seeded once per run, so the groups of one run are shuffled differently from each other.
     if (ThePatternSettings().QZPT_BEAMEDGROUPS_REODER_STYLE == kReorderRandomize)
         std::srand(unsigned(std::time(nullptr)));
+    if (task == kArticulations) PrepareArticulations();
 
     FCMusicRegion region;
     if (!region.SetCurrentSelection() || region.IsEmpty()) return false;

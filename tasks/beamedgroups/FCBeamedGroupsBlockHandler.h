@@ -3,9 +3,12 @@
 // Short-lived like every task handler; owns nothing.
 #pragma once
 
+#include "framework/core/FCFontInfo.h"
+#include "framework/entries/FCArticulationDef.h"
 #include "plugin/FCPatternTaskBlockHandler.h"
 
 class FCMusicRegion;
+class FCNoteEntries;
 class FCNoteEntry;
 class FCNotePitchesCollection;
 
@@ -52,6 +55,44 @@ protected:
     // Popup tables the Performance Notation tasks show as well.
     static const TaskPopupItem kArticulationTypes[4];
     static const TaskPopupItem kSlurShapes[2];
+
+    // --- Articulations and Slurs (tasks/beamedgroups/Articulations.cpp and Slurs.cpp), and the
+    // pieces the Performance Notation tasks reuse. Each helper returns whether the document
+    // changed. Lists are views of entries the caller owns. ---
+    // The Articulations task on the group that starts at start.
+    bool ArticulateGroup(FCNoteEntry* start, const FCMusicRegion* region);
+    // The Slurs task on the group that starts at start.
+    bool SlurGroup(FCNoteEntry* start, const FCMusicRegion* region);
+    // At the start of an Articulations run: copies its options and prepares the definitions.
+    void PrepareArticulations();
+    // Loads the handled articulation definitions and the articulation font, once per run.
+    void PrepareArticulationDefinitions();
+    // Gives the entries at list positions start .. start + count - 1 (clamped to the list) an
+    // articulation of the kind, merging it into an existing one when merge is on; entries that
+    // already hold the kind are skipped.
+    bool AddArticulationRange(FCNoteEntries* list, int start, int count);
+    // Articulates the list's entries that lie under a slur (slurred) or under none (!slurred).
+    bool ArticulateSlurred(FCNoteEntries* list, bool slurred);
+    // Articulates the list's entries on which a slur starts (!ends) or ends (ends).
+    bool ArticulateSlurEnds(FCNoteEntries* list, bool ends);
+    // A new slur from first to last (on first's staff), unless one joins them already.
+    static bool AddSlur(FCNoteEntry* first, FCNoteEntry* last, bool solid);
+    // AddSlur over list positions start .. start + count - 1 in the Slurs task's shape; false
+    // when the range does not fit the list.
+    bool AddSlurOverRange(FCNoteEntries* list, int start, int count);
+    // Deletes the slurs that lie wholly on the entries from first to last and start on a grace
+    // note exactly when graceStart; with reattach, slurs with one end among them are moved to
+    // start or end on first.
+    static bool RemoveGroupSlurs(FCNoteEntry* first, FCNoteEntry* last, bool reattach, bool graceStart);
+
+    // The articulation definitions in use and the articulation font (PrepareArticulationDefinitions).
+    FCArticulationDefs articulationDefs_;
+    FCFontInfo articulationFont_;
+    // The articulation options of the current run: count, merge, keep and kind.
+    int articulationCount_ = 1;
+    bool articulationMerge_ = true;
+    bool articulationKeep_ = false;
+    int articulationKind_ = 0;
 
 private:
     // ReorderGroup, copying the chords into chords (an owning collection), whose copies are
