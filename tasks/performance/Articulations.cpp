@@ -18,9 +18,14 @@ bool FCPerformanceNotationBlockHandler::RunArticulations(FCNoteEntryLayer* layer
     if (!layer || !region) return false;
     const PatternSettings& settings = ThePatternSettings();
     // The count as the panel clamps it: a settings file may hold anything.
-    PrepareArticulationOptions(Clamp(settings.QZPT_PERFORMANCE_ARTIC_STYLEDIGIT, 1, 10),
-                               settings.QZPT_PERFORMANCE_ARTIC_TYPE, settings.QZPT_PERFORMANCE_ARTIC_KEEP,
-                               settings.QZPT_PERFORMANCE_ARTIC_MERGE);
+    articulationCount_ = Clamp(settings.QZPT_PERFORMANCE_ARTIC_STYLEDIGIT, 1, 10);
+    articulationKind_ = settings.QZPT_PERFORMANCE_ARTIC_TYPE;
+    articulationKeep_ = settings.QZPT_PERFORMANCE_ARTIC_KEEP;
+    articulationMerge_ = settings.QZPT_PERFORMANCE_ARTIC_MERGE;
+    if (!articulationsPrepared_) {
+        PrepareArticulationDefinitions();
+        articulationsPrepared_ = true;
+    }
 
     // A view of the layer's entries: the layer owns them.
     FCNoteEntries candidates;
@@ -47,7 +52,7 @@ bool FCPerformanceNotationBlockHandler::RunArticulations(FCNoteEntryLayer* layer
     bool placed = false;
     switch (placement) {
         case kAllNotes:
-            placed = ArticulateRange(&candidates, 0, count);
+            placed = AddArticulationRange(&candidates, 0, count);
             break;
         case kFirstOfBeat:
         case kLastOfBeat:
@@ -56,11 +61,11 @@ bool FCPerformanceNotationBlockHandler::RunArticulations(FCNoteEntryLayer* layer
             break;
         case kSlurredNotes:
         case kNonSlurredNotes:
-            placed = ArticulateSlurredNotes(&candidates, placement == kSlurredNotes);
+            placed = ArticulateSlurred(&candidates, placement == kSlurredNotes);
             break;
         case kSlurStart:
         case kSlurEnd:
-            placed = ArticulateSlurEndNotes(&candidates, placement == kSlurEnd);
+            placed = ArticulateSlurEnds(&candidates, placement == kSlurEnd);
             break;
         case kDurationEqual:
         case kDurationShorter:
@@ -95,7 +100,7 @@ bool FCPerformanceNotationBlockHandler::PlaceByBeat(FCNoteEntries* candidates, i
         const int beat = BeatOf(opener);
         if (placement == kFirstNoteOfBeatN) {
             // The beat number is 1-based and counts the beats of the candidate's own measure.
-            if (beat + 1 == articulationCount_ && ArticulateRange(candidates, i, 1)) changed = true;
+            if (beat + 1 == articulationCount_ && AddArticulationRange(candidates, i, 1)) changed = true;
             ++i;
             continue;
         }
@@ -112,7 +117,7 @@ bool FCPerformanceNotationBlockHandler::PlaceByBeat(FCNoteEntries* candidates, i
         // The last notes start one further back than the count suggests (size - n - 1): documents
         // made with this placement rely on it.
         const int start = placement == kFirstOfBeat ? 0 : size - articulationCount_ - 1;
-        if (ArticulateRange(&beatNotes, start, articulationCount_)) changed = true;
+        if (AddArticulationRange(&beatNotes, start, articulationCount_)) changed = true;
         i = next;
     }
     return changed;
@@ -127,7 +132,7 @@ bool FCPerformanceNotationBlockHandler::PlaceByDuration(FCNoteEntries* candidate
         const bool chosen = placement == kDurationEqual     ? length == duration
                             : placement == kDurationShorter ? length < duration
                                                             : length > duration;
-        if (chosen && ArticulateRange(candidates, i, 1)) changed = true;
+        if (chosen && AddArticulationRange(candidates, i, 1)) changed = true;
     }
     return changed;
 }
@@ -143,6 +148,6 @@ bool FCPerformanceNotationBlockHandler::IsSolitary(const FCNoteEntry* entry) con
 bool FCPerformanceNotationBlockHandler::PlaceSolitary(FCNoteEntries* candidates) {
     bool changed = false;
     for (int i = 0; i < candidates->GetCount(); ++i)
-        if (IsSolitary(candidates->GetItemAt(i)) && ArticulateRange(candidates, i, 1)) changed = true;
+        if (IsSolitary(candidates->GetItemAt(i)) && AddArticulationRange(candidates, i, 1)) changed = true;
     return changed;
 }

@@ -1,8 +1,5 @@
 #include "tasks/performance/FCPerformanceNotationBlockHandler.h"
 
-#include "framework/core/FCFontInfo.h"
-#include "framework/entries/FCArticulation.h"
-#include "framework/entries/FCArticulationDef.h"
 #include "framework/entries/FCNoteEntry.h"
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
@@ -124,51 +121,6 @@ bool FCPerformanceNotationBlockHandler::IsInLastBeats(const FCNoteEntry* entry, 
 int FCPerformanceNotationBlockHandler::BeatCountOf(int measure) {
     const FCTimeSignature* time = TimeSignatureOf(measure);
     return time ? time->GetBeatCount() : 0;
-}
-
-void FCPerformanceNotationBlockHandler::PrepareArticulationOptions(int count, int kind, bool keep, bool merge) {
-    articulationCount_ = count;
-    articulationKind_ = kind;
-    articulationKeep_ = keep;
-    articulationMerge_ = merge;
-    if (articulationDefs_) return;
-    articulationDefs_.reset(new FCArticulationDefs);
-    articulationFont_.reset(new FCFontInfo);
-    articulationDefs_->LoadAllHandled(articulationFont_.get());
-}
-
-bool FCPerformanceNotationBlockHandler::ArticulateRange(FCNoteEntries* list, int start, int count) {
-    if (!list || !articulationDefs_) return false;
-    const int first = start < 0 ? 0 : start;
-    const int last = start + count - 1 < list->GetCount() - 1 ? start + count - 1 : list->GetCount() - 1;
-    bool changed = false;
-    for (int i = first; i <= last; ++i) {
-        FCNoteEntry* entry = list->GetItemAt(i);
-        // The host flags every entry that has articulations: one without the flag has none to
-        // hold the kind or to merge with, and asking the host for them would only cost time.
-        if (entry->HasArticulations()) {
-            if (FCArticulations::HasArticulationKind(entry, articulationKind_)) continue;
-            if (articulationMerge_ &&
-                FCArticulations::MergeArticulation(entry, articulationKind_, articulationDefs_.get())) {
-                changed = true;
-                continue;
-            }
-        }
-        if (FCArticulations::AddArticulation(entry, articulationKind_, articulationDefs_.get(),
-                                             articulationFont_.get()))
-            changed = true;
-    }
-    return changed;
-}
-
-bool FCPerformanceNotationBlockHandler::ArticulateSlurredNotes(FCNoteEntries* /*list*/, bool /*slurred*/) {
-    // Slurs are not readable yet.
-    return false;
-}
-
-bool FCPerformanceNotationBlockHandler::ArticulateSlurEndNotes(FCNoteEntries* /*list*/, bool /*ends*/) {
-    // Slurs are not readable yet.
-    return false;
 }
 
 int32_t FCPerformanceNotationBlockHandler::DurationOfKey(int key) {

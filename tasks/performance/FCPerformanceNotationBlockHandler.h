@@ -12,8 +12,6 @@
 #include <utility>
 #include <vector>
 
-class FCArticulationDefs;
-class FCFontInfo;
 class FCMeasure;
 class FCNoteEntries;
 class FCNoteEntryLayer;
@@ -94,6 +92,9 @@ public:
     // entry of every phrase that gets a slur, in order. Moves the grouping origin as it goes.
     void CollectPhrases(FCNoteEntryLayer* layer, const FCMusicRegion* region,
                         std::vector<std::pair<FCNoteEntry*, FCNoteEntry*>>* phrases);
+    // The first and the last entry of the layer that the region holds; false when it holds none.
+    static bool FindRegionEnds(FCNoteEntryLayer* layer, const FCMusicRegion* region, FCNoteEntry** first,
+                               FCNoteEntry** last);
 
     // The grouping origin of the measure and beat styles.
     int GetOriginMeasure() const { return originMeasure_; }
@@ -102,18 +103,6 @@ public:
 private:
     // The loaded time signature of a measure, kept for the whole run; null when it does not load.
     FCTimeSignature* TimeSignatureOf(int measure);
-
-    // --- articulation placement with the run's count, kind, keep and merge ---
-    // Copies the options and, on the first call of the run, loads the handled definitions and
-    // the articulation font.
-    void PrepareArticulationOptions(int count, int kind, bool keep, bool merge);
-    // Articulates the list positions from max(start, 0) to min(start + count - 1, size - 1):
-    // an entry that has the kind already is passed over, one whose articulation combines with it
-    // gets the combined symbol when merge is on, any other a new articulation.
-    bool ArticulateRange(FCNoteEntries* list, int start, int count);
-    // The entries under a slur (slurred) or under none; the entries where slurs start or end.
-    bool ArticulateSlurredNotes(FCNoteEntries* list, bool slurred);
-    bool ArticulateSlurEndNotes(FCNoteEntries* list, bool ends);
 
     // --- the placements of Articulations ---
     bool PlaceByBeat(FCNoteEntries* candidates, int placement);
@@ -139,13 +128,8 @@ private:
     // when the entry is no main note with grace notes before it.
     static FCNoteEntry* GraceRunStart(FCNoteEntry* entry);
 
-    // The articulation options of the run and what they need from the document.
-    int articulationCount_ = 1;
-    int articulationKind_ = 0;
-    bool articulationKeep_ = false;
-    bool articulationMerge_ = false;
-    std::unique_ptr<FCArticulationDefs> articulationDefs_;
-    std::unique_ptr<FCFontInfo> articulationFont_;
+    // The articulation definitions are loaded once per run, at the first layer.
+    bool articulationsPrepared_ = false;
     // A save the host refused: the run is given up and the edit cancelled.
     bool failed_ = false;
 

@@ -29,13 +29,7 @@ void FCPerformanceNotationBlockHandler::CollectPhrases(FCNoteEntryLayer* layer, 
 
     FCNoteEntry* first = nullptr;
     FCNoteEntry* last = nullptr;
-    for (int i = 0; i < layer->GetCount(); ++i) {
-        FCNoteEntry* entry = layer->GetItemAt(i);
-        if (!region->IsEntryIncluded(entry)) continue;
-        if (!first) first = entry;
-        last = entry;
-    }
-    if (!first) return;
+    if (!FindRegionEnds(layer, region, &first, &last)) return;
 
     if (slurStyle_ == kGraceToFull) {
         for (FCNoteEntry* entry = first; entry; entry = entry == last ? nullptr : entry->Next()) {
@@ -63,6 +57,18 @@ void FCPerformanceNotationBlockHandler::CollectPhrases(FCNoteEntryLayer* layer, 
             start = end;
         }
     }
+}
+
+bool FCPerformanceNotationBlockHandler::FindRegionEnds(FCNoteEntryLayer* layer, const FCMusicRegion* region,
+                                                       FCNoteEntry** first, FCNoteEntry** last) {
+    *first = *last = nullptr;
+    for (int i = 0; i < layer->GetCount(); ++i) {
+        FCNoteEntry* entry = layer->GetItemAt(i);
+        if (!region->IsEntryIncluded(entry)) continue;
+        if (!*first) *first = entry;
+        *last = entry;
+    }
+    return *first != nullptr;
 }
 
 FCNoteEntry* FCPerformanceNotationBlockHandler::GraceRunStart(FCNoteEntry* entry) {
@@ -217,8 +223,23 @@ void FCPerformanceNotationBlockHandler::AdvanceBeatOrigin(const FCNoteEntry* ent
 }
 
 bool FCPerformanceNotationBlockHandler::RunSlurs(FCNoteEntryLayer* layer, const FCMusicRegion* region) {
+    if (!layer || !region) return false;
+    FCNoteEntry* first = nullptr;
+    FCNoteEntry* last = nullptr;
+    if (!FindRegionEnds(layer, region, &first, &last)) return false;
+    const PatternSettings& settings = ThePatternSettings();
+    bool changed = false;
+    // Old slurs lying wholly on the selection go; grace-note slurs only in their own style, and
+    // only they.
+    if (!settings.QZPT_PERFORMANCE_SLUR_KEEPEXISTING &&
+        RemoveGroupSlurs(first, last, false, settings.QZPT_PERFORMANCE_SLUR_STYLE == kGraceToFull))
+        changed = true;
     std::vector<std::pair<FCNoteEntry*, FCNoteEntry*>> phrases;
     CollectPhrases(layer, region, &phrases);
-    // The slurs themselves come with the smart shapes.
-    return false;
+    const bool solid = settings.QZPT_PERFORMANCE_SLUR_SHAPE == 0;
+    for (const auto& phrase : phrases)
+        if (AddSlur(phrase.first, phrase.second, solid)) changed = true;
+    // A frame the host refuses would leave the run half done: the whole edit is given up.
+    if (changed && !layer->Save()) failed_ = true;
+    return changed;
 }
