@@ -66,10 +66,13 @@ bool MoveSlurEnd(FCSmartShape* shape, bool left, FCNoteEntry* to) {
 bool FCBeamedGroupsBlockHandler::AddSlur(FCNoteEntry* first, FCNoteEntry* last, bool solid) {
     if (!first || !last) return false;
     const int32_t firstNumber = first->GetEntryNumber(), lastNumber = last->GetEntryNumber();
-    FCSmartShapeMeasureMarks marks;
-    marks.LoadAllForItem(uint16_t(first->GetMeasure()));
+    // A slur that starts on the first entry has its entry mark there: asking the entry rather than
+    // its measure, whose other staves and layers may hold many shapes, keeps a run that slurs a
+    // whole score from searching every slur of a measure for every new one.
+    FCSmartShapeEntryMarks marks;
+    marks.LoadAllForEntryNumber(firstNumber);
     for (int i = 0; i < marks.GetCount(); ++i) {
-        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(false));
+        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape());
         if (shape && shape->IsEntryAttachedSlur() && shape->GetLeftSegment()->GetEntryNumber() == firstNumber &&
             shape->GetRightSegment()->GetEntryNumber() == lastNumber)
             return false;

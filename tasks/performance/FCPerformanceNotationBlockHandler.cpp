@@ -3,6 +3,7 @@
 #include "framework/entries/FCNoteEntry.h"
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
+#include "framework/markings/FCSmartShapeMeasureMark.h"
 #include "framework/score/FCMeasure.h"
 #include "framework/score/FCMusicRegion.h"
 #include "framework/score/FCTimeSignature.h"
@@ -67,6 +68,16 @@ bool FCPerformanceNotationBlockHandler::Execute() {
     const int first = region.GetStartMeasure() - extra < 1 ? 1 : region.GetStartMeasure() - extra;
     const int last = region.GetEndMeasure() + extra;
     const int layers = FCNoteEntryCell::MaxLayers();
+    // The measures that held shapes before the run: slurs this run makes lie on other layers'
+    // entries or on other phrases, so a layer whose measures held none has no old slurs to remove
+    // (looking would cost a search through every new slur of the measure, layer after layer).
+    shapesBefore_.clear();
+    if (task == kSlurs) {
+        FCSmartShapeMeasureMarks marks;
+        for (int measure = first; measure <= last; ++measure)
+            shapesBefore_.push_back(measure < 1 || measure > 0x7FFF ? 0 : marks.LoadAllForItem(uint16_t(measure)) > 0);
+        shapesFirstMeasure_ = first;
+    }
     bool changed = false;
     for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
         const int staff = region.CalcStaffNumber(slot);
@@ -121,6 +132,16 @@ bool FCPerformanceNotationBlockHandler::IsInLastBeats(const FCNoteEntry* entry, 
 int FCPerformanceNotationBlockHandler::BeatCountOf(int measure) {
     const FCTimeSignature* time = TimeSignatureOf(measure);
     return time ? time->GetBeatCount() : 0;
+}
+
+bool FCPerformanceNotationBlockHandler::HadShapesBefore(int firstMeasure, int lastMeasure) const {
+    // Without the survey (a run not started by Execute) every measure may hold shapes.
+    if (shapesBefore_.empty()) return true;
+    for (int measure = firstMeasure; measure <= lastMeasure; ++measure) {
+        const int i = measure - shapesFirstMeasure_;
+        if (i < 0 || i >= int(shapesBefore_.size()) || shapesBefore_[size_t(i)]) return true;
+    }
+    return false;
 }
 
 int32_t FCPerformanceNotationBlockHandler::DurationOfKey(int key) {

@@ -110,6 +110,9 @@ private:
     bool PlaceSolitary(FCNoteEntries* candidates);
     bool IsSolitary(const FCNoteEntry* entry) const;
 
+    // Any measure from first to last held smart shapes when the run started.
+    bool HadShapesBefore(int firstMeasure, int lastMeasure) const;
+
     // --- the phrase rules of Slurs ---
     FCNoteEntry* NextPhraseStart(FCNoteEntry* start, FCNoteEntry* last, bool include);
     FCNoteEntry* PhraseEnd(FCNoteEntry* start, FCNoteEntry* last);
@@ -130,6 +133,9 @@ private:
 
     // The articulation definitions are loaded once per run, at the first layer.
     bool articulationsPrepared_ = false;
+    // Which measures held smart shapes when the run started (from shapesFirstMeasure_ on).
+    std::vector<char> shapesBefore_;
+    int shapesFirstMeasure_ = 1;
     // A save the host refused: the run is given up and the edit cancelled.
     bool failed_ = false;
 

@@ -231,7 +231,7 @@ bool FCPerformanceNotationBlockHandler::RunSlurs(FCNoteEntryLayer* layer, const 
     bool changed = false;
     // Old slurs lying wholly on the selection go; grace-note slurs only in their own style, and
     // only they.
-    if (!settings.QZPT_PERFORMANCE_SLUR_KEEPEXISTING &&
+    if (!settings.QZPT_PERFORMANCE_SLUR_KEEPEXISTING && HadShapesBefore(first->GetMeasure(), last->GetMeasure()) &&
         RemoveGroupSlurs(first, last, false, settings.QZPT_PERFORMANCE_SLUR_STYLE == kGraceToFull))
         changed = true;
     std::vector<std::pair<FCNoteEntry*, FCNoteEntry*>> phrases;
