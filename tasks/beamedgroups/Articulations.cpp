@@ -83,10 +83,15 @@ bool FCBeamedGroupsBlockHandler::AddArticulationRange(FCNoteEntries* list, int s
     const int last = std::min(start + count - 1, list->GetCount() - 1);
     for (int i = std::max(start, 0); i <= last; ++i) {
         FCNoteEntry* entry = list->GetItemAt(i);
-        if (FCArticulations::HasArticulationKind(entry, articulationKind_)) continue;
-        if (articulationMerge_ && FCArticulations::MergeArticulation(entry, articulationKind_, &articulationDefs_)) {
-            changed = true;
-            continue;
+        // The host flags every entry that has articulations: one without the flag has none that
+        // holds the kind or merges with it, and asking the host would only cost time.
+        if (entry->HasArticulations()) {
+            if (FCArticulations::HasArticulationKind(entry, articulationKind_)) continue;
+            if (articulationMerge_ &&
+                FCArticulations::MergeArticulation(entry, articulationKind_, &articulationDefs_)) {
+                changed = true;
+                continue;
+            }
         }
         if (FCArticulations::AddArticulation(entry, articulationKind_, &articulationDefs_, &articulationFont_))
             changed = true;
