@@ -66,8 +66,12 @@ private:
 
 class Builder {
 public:
-    Builder(const ScoreSyntax& syntax, const std::string& source, ScoreTextError* error)
-        : syntax_(syntax), source_(source), error_(error), document_(CurrentDocument()) {}
+    Builder(const ScoreSyntax& syntax, const std::string& source, ScoreTextError* error, bool checkLengths = true)
+        : syntax_(syntax),
+          source_(source),
+          error_(error),
+          document_(CurrentDocument()),
+          checkLengths_(checkLengths) {}
 
     bool Run();
 
@@ -94,6 +98,7 @@ private:
     const std::string& source_;
     ScoreTextError* error_;
     Document& document_;
+    bool checkLengths_;
     DocumentBuilder builder_;
     int32_t nextNumber_ = 1;
     std::set<int32_t> numbers_;
@@ -115,7 +120,7 @@ bool Builder::Run() {
     // Lengths are checked on the finished document: raw records (tuplets, time signatures) count.
     for (const MeasureStatement& measure : syntax_.measures)
         for (const LayerStatement& layer : measure.layers)
-            if (!layer.overfull && !Fits(measure.first, layer)) return false;
+            if (checkLengths_ && !layer.overfull && !Fits(measure.first, layer)) return false;
     return true;
 }
 
@@ -340,6 +345,17 @@ bool Builder::Raws() {
 }
 
 }  // namespace
+
+bool ParseWithoutRaws(const std::string& text, DocumentState* state, ScoreTextError* error) {
+    ScoreSyntax syntax;
+    if (!Parse(text, "<text>", &syntax, error)) return false;
+    ScratchContent scratch;
+    Builder builder(syntax, "<text>", error, false);
+    if (!builder.Run()) return false;
+    if (state) *state = CurrentDocument().State();
+    return true;
+}
+
 }  // namespace scoretext
 
 bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error, const std::string& source) {

@@ -248,6 +248,11 @@ struct ScoreSyntax {
 // Parses the whole text; false with the first error.
 bool Parse(const std::string& text, const std::string& source, ScoreSyntax* syntax, ScoreTextError* error);
 
+// Reads the writer's text before its raw records are added, into a new document state, without
+// the check that every layer fits its measure: a tuplet the braces cannot show comes back only
+// with its raw record, and until then its entries may seem to run past the measure.
+bool ParseWithoutRaws(const std::string& text, DocumentState* state, ScoreTextError* error);
+
 // --- lexical pieces shared with the writer ---
 
 // Durations: 1 2 4 8 ... 1024 with dots ("4.", "8.."), or "e" and the EDUs ("e85").

@@ -683,7 +683,7 @@ std::string WriteScoreText(const ScoreTextOptions& options) {
     if (!options.bookkeeping) return text;
     DocumentState scratch;
     ScoreTextError error;
-    if (!ParseScoreState(text, &scratch, &error))
+    if (!scoretext::ParseWithoutRaws(text, &scratch, &error))
         return text + "# the text above cannot be read: " + error.ToString() + "\n";
     const DocumentState& state = CurrentDocument().State();
     std::string raw;
