@@ -215,3 +215,30 @@ TEST_F(PerformanceArticulations, AHostThatRefusesTheFrameLeavesTheDocumentAsItWa
     EXPECT_FALSE(Run({0, 1, 6, false, false}));
     ExpectNothingChanged();
 }
+
+TEST_F(PerformanceArticulations, SlurPlacementsFollowTheSlursOfTheLayer) {
+    // A slur from the second note to the tied continuation, which is no candidate: its end counts
+    // as not found, so the slur reaches to the last candidate and has no end to mark.
+    const std::string slur = "s1 slur 2-4\n";
+    const struct {
+        const char* what;
+        int placement;
+        const char* marked;
+    } rows[] = {
+        {"slurred notes", 4, "measure 1\ns1: 4 C4 D4* E4~* E4\n"},
+        {"non-slurred notes", 5, "measure 1\ns1: 4 C4* D4 E4~ E4\n"},
+        {"slur start", 6, "measure 1\ns1: 4 C4 D4* E4~ E4\n"},
+        {"slur end", 7, "measure 1\ns1: 4 C4 D4 E4~ E4\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Load(kHead + "measure 1\ns1: 4 C4 D4 E4~ E4\n" + slur + "measure 2\ns1: 4 F4 r G4 A4\n", Slots(1, 1, 1, 1));
+        const bool changed = row.placement != 7;
+        EXPECT_EQ(changed, Run({row.placement, 1, 6, false, true}));
+        EXPECT_EQ(Expected(kHead + Marked(row.marked) + slur + "measure 2\ns1: 4 F4 r G4 A4\n"), Music());
+        if (changed)
+            ExpectOneUndoableEdit(kEditName);
+        else
+            ExpectNothingChanged();
+    }
+}
