@@ -192,3 +192,10 @@ TEST_F(PerformanceSlurs, MusicWithoutPhrasesIsLeftAlone) {
         ExpectNothingChanged();
     }
 }
+
+TEST_F(PerformanceSlurs, AHostThatRefusesTheFrameLeavesTheDocumentAsItWas) {
+    Load(kHead + "measure 1\ns1: 4 C4 D4 E4 F4\nmeasure 2\ns1: 4 G4 A4 B4 C5\n", Slots(1, 1, 1, 2));
+    simhost::SetFailing("FX_SaveTGF");
+    EXPECT_FALSE(Run(0, kPlain));
+    ExpectNothingChanged();
+}
