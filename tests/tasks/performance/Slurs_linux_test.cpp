@@ -199,3 +199,15 @@ TEST_F(PerformanceSlurs, AHostThatRefusesTheFrameLeavesTheDocumentAsItWas) {
     EXPECT_FALSE(Run(0, kPlain));
     ExpectNothingChanged();
 }
+
+TEST_F(PerformanceSlurs, CountsOutsideThePanelsRangeAreClampedAsThePanelClampsThem) {
+    // 99 becomes 10: eight eighths make one group. 0 becomes 1: groups of one note get no slur.
+    const std::string music = "measure 1\ns1: 8 [C4 D4 E4 F4 [G4 A4 B4 C5\n";
+    Load(kHead + music);
+    EXPECT_TRUE(Run(4, {99, 6, false, false, false}));
+    EXPECT_EQ(Expected(kHead + music + "s1 slur 1-8\n"), Music());
+    ExpectOneUndoableEdit(kEditName);
+    Load(kHead + music);
+    EXPECT_FALSE(Run(4, {0, 6, false, false, false}));
+    ExpectNothingChanged();
+}
