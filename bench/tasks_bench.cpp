@@ -266,9 +266,15 @@ Result Run(int measures, int repeat, const std::string& only) {
     // The phases take turns, round after round, so a task and its floor meet the same
     // conditions of the machine.
     std::vector<Phase> phases(9);
-    const char* names[] = {"floor: cells",         "floor: layers",          "Reorder Notes: Descending",
-                           "Reorder Notes: Randomize", "Break: Alberti Bass", "floor: beat articulations",
-                           "Perf. Articulations: Beats", "floor: beat slurs", "Perf. Slurs: By beat"};
+    const char* names[] = {"floor: cells",
+                           "floor: layers",
+                           "Reorder Notes: Descending",
+                           "Reorder Notes: Randomize",
+                           "Break: Alberti Bass",
+                           "floor: beat articulations",
+                           "Perf. Articulations: Beats",
+                           "floor: beat slurs",
+                           "Perf. Slurs: By beat"};
     const std::function<bool()> bodies[] = {
         [=] { return LoadAndSaveCells(measures); },
         [=] { return LoadAndSaveLayers(measures); },

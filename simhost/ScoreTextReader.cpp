@@ -67,11 +67,7 @@ private:
 class Builder {
 public:
     Builder(const ScoreSyntax& syntax, const std::string& source, ScoreTextError* error, bool checkLengths = true)
-        : syntax_(syntax),
-          source_(source),
-          error_(error),
-          document_(CurrentDocument()),
-          checkLengths_(checkLengths) {}
+        : syntax_(syntax), source_(source), error_(error), document_(CurrentDocument()), checkLengths_(checkLengths) {}
 
     bool Run();
 

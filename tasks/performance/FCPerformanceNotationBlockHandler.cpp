@@ -149,8 +149,7 @@ int32_t FCPerformanceNotationBlockHandler::DurationOfKey(int key) {
     return key >= 0 && key < int(sizeof kEDUs / sizeof kEDUs[0]) ? kEDUs[key] : 0;
 }
 
-bool FCPerformanceNotationBlockHandler::IsArticulationCandidate(const FCNoteEntry* entry,
-                                                                const FCMusicRegion* region) {
+bool FCPerformanceNotationBlockHandler::IsArticulationCandidate(const FCNoteEntry* entry, const FCMusicRegion* region) {
     // A tied continuation is part of the note it continues.
     return entry && region && region->IsEntryIncluded(entry) && entry->IsNote() && !entry->IsGraceNote() &&
            !entry->IsTiedFromPrevious();

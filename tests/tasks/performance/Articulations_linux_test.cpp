@@ -69,31 +69,42 @@ TEST_F(PerformanceArticulations, EachPlacementChoosesItsNotes) {
     // Measure 2's C5 continues the tie from measure 1: it belongs to that note and is never chosen.
     const char* kMusic = "measure 1\ns1: 16 [C4 D4 E4 F4 8. [G4 16 A4 4 B4 C5~\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5\n";
     const Row rows[] = {
-        {"All Notes", {0, 1, 6, false, false},
+        {"All Notes",
+         {0, 1, 6, false, false},
          "measure 1\ns1: 16 [C4* D4* E4* F4* 8. [G4* 16 A4* 4 B4* C5~*\nmeasure 2\ns1: 4 C5 8 r [D5* 2 E5*\n"},
         // Beats 1 and 2 give their first two notes; D5 lies off the beat, so its beat is passed.
-        {"First 2 notes of beat", {1, 2, 6, false, false},
+        {"First 2 notes of beat",
+         {1, 2, 6, false, false},
          "measure 1\ns1: 16 [C4* D4* E4 F4 8. [G4* 16 A4* 4 B4* C5~*\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5*\n"},
         // The last note starts one further back: the third sixteenth, the dotted eighth; a beat
         // of one note gets nothing, one of two its first.
-        {"Last note of beat", {2, 1, 6, false, false},
+        {"Last note of beat",
+         {2, 1, 6, false, false},
          "measure 1\ns1: 16 [C4 D4 E4* F4 8. [G4* 16 A4 4 B4 C5~\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5\n"},
-        {"Last 2 notes of beat", {2, 2, 6, false, false},
+        {"Last 2 notes of beat",
+         {2, 2, 6, false, false},
          "measure 1\ns1: 16 [C4 D4* E4* F4 8. [G4* 16 A4 4 B4 C5~\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5\n"},
-        {"First note of beat 3", {3, 3, 6, false, false},
+        {"First note of beat 3",
+         {3, 3, 6, false, false},
          "measure 1\ns1: 16 [C4 D4 E4 F4 8. [G4 16 A4 4 B4* C5~\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5*\n"},
-        {"First note of beat 1", {3, 1, 6, false, false},
+        {"First note of beat 1",
+         {3, 1, 6, false, false},
          "measure 1\ns1: 16 [C4* D4 E4 F4 8. [G4 16 A4 4 B4 C5~\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5\n"},
-        {"Quarters, as notated", {8, 1, 6, false, false},
+        {"Quarters, as notated",
+         {8, 1, 6, false, false},
          "measure 1\ns1: 16 [C4 D4 E4 F4 8. [G4 16 A4 4 B4* C5~*\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5\n"},
         // Tied on, the C5 lasts a half.
-        {"Halves, tied", {8, 1, 8, true, false},
+        {"Halves, tied",
+         {8, 1, 8, true, false},
          "measure 1\ns1: 16 [C4 D4 E4 F4 8. [G4 16 A4 4 B4 C5~*\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5*\n"},
-        {"Shorter than an eighth", {9, 1, 4, false, false},
+        {"Shorter than an eighth",
+         {9, 1, 4, false, false},
          "measure 1\ns1: 16 [C4* D4* E4* F4* 8. [G4 16 A4* 4 B4 C5~\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5\n"},
-        {"Longer than a quarter, tied", {10, 1, 6, true, false},
+        {"Longer than a quarter, tied",
+         {10, 1, 6, true, false},
          "measure 1\ns1: 16 [C4 D4 E4 F4 8. [G4 16 A4 4 B4 C5~*\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5*\n"},
-        {"Longer than a quarter, as notated", {10, 1, 6, false, false},
+        {"Longer than a quarter, as notated",
+         {10, 1, 6, false, false},
          "measure 1\ns1: 16 [C4 D4 E4 F4 8. [G4 16 A4 4 B4 C5~\nmeasure 2\ns1: 4 C5 8 r [D5 2 E5*\n"},
     };
     for (const Row& row : rows) {
@@ -111,9 +122,11 @@ TEST_F(PerformanceArticulations, BeatsFollowTheTimeSignatureOfEachMeasure) {
         // the dotted quarter is marked.
         {"dotted quarter and eighth", {1, 2, 6, false, false}, "measure 1\ns1: 4. C4* 8 D4 2 E4*\n"},
         // 2/4. counts dotted quarters; 3+2/8 has beats of three and two eighths.
-        {"compound and composite meters", {1, 1, 6, false, false},
+        {"compound and composite meters",
+         {1, 1, 6, false, false},
          "measure 1 2/4.\ns1: 8 [C4* D4 E4 [F4* G4 A4\nmeasure 2 3+2/8\ns1: 8 [C4* D4 E4 [F4* G4\n"},
-        {"beat 2 of each", {3, 2, 6, false, false},
+        {"beat 2 of each",
+         {3, 2, 6, false, false},
          "measure 1 2/4.\ns1: 8 [C4 D4 E4 [F4* G4 A4\nmeasure 2 3+2/8\ns1: 8 [C4 D4 E4 [F4* G4\n"},
         // A grace note before the beat and a rest opening beat 2 take no part.
         {"grace notes and rests", {1, 1, 6, false, false}, "measure 1\ns1: 8 gB3 4 C4* 8 r D4 2 E4*\n"},
@@ -135,8 +148,9 @@ TEST_F(PerformanceArticulations, BeatsFollowTheTimeSignatureOfEachMeasure) {
 TEST_F(PerformanceArticulations, SolitaryNotesHaveNoNoteBesideThem) {
     // The neighbours in the measures around the selection count: the layer is read one measure
     // further on each side.
-    Load(kHead + "measure 1\ns1: 4 C4 r D4 E4\nmeasure 2\ns1: 4 r F4 r G4\nmeasure 3\ns1: 4 A4 r r B4\n"
-                 "measure 4\ns1: 1 r\nmeasure 5\ns1: 1 C5\n",
+    Load(kHead +
+             "measure 1\ns1: 4 C4 r D4 E4\nmeasure 2\ns1: 4 r F4 r G4\nmeasure 3\ns1: 4 A4 r r B4\n"
+             "measure 4\ns1: 1 r\nmeasure 5\ns1: 1 C5\n",
          Slots(1, 1, 2, 5));
     EXPECT_TRUE(Run({11, 1, 6, false, false}));
     EXPECT_EQ(Expected(kHead + Marked("measure 1\ns1: 4 C4 r D4 E4\nmeasure 2\ns1: 4 r F4* r G4\n"
@@ -199,8 +213,7 @@ TEST_F(PerformanceArticulations, MusicWithoutCandidatesIsLeftAlone) {
 
 TEST_F(PerformanceArticulations, EveryShownLayerOfEverySelectedStaffTakesPart) {
     const std::string head = kHead + "staff 2\nstaff 3\n";
-    Load(head + "measure 1\ns1: 2 C4 D4\ns1 L2: 1 C3\ns1 L4: 2 E3 F3\ns2: 2 G4 r\ns3: 1 C4\n",
-         Slots(1, 2, 1, 1));
+    Load(head + "measure 1\ns1: 2 C4 D4\ns1 L2: 1 C3\ns1 L4: 2 E3 F3\ns2: 2 G4 r\ns3: 1 C4\n", Slots(1, 2, 1, 1));
     Document().SetLayerShown(3, false);
     EXPECT_TRUE(Run({0, 1, 6, false, false}));
     EXPECT_EQ(Expected(head + Marked("measure 1\ns1: 2 C4* D4*\ns1 L2: 1 C3*\ns1 L4: 2 E3 F3\ns2: 2 G4* r\n"

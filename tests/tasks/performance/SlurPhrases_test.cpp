@@ -95,8 +95,8 @@ TEST(SlurPhrases, RestsGapsAndTheCountingStylesEndPhrases) {
          0, "1-2"},
         {"groups of four notes", Handler::kGroupByNotes, 4, 6, false, false, kEighths, 1, 0, "1-4 5-8"},
         // The tied pair counts as one note and never ends a group.
-        {"a tied pair in groups of two", Handler::kGroupByNotes, 2, 6, false, false,
-         "measure 1\ns1: 4 C4 D4~ D4 E4\n", 1, 0, "1-3"},
+        {"a tied pair in groups of two", Handler::kGroupByNotes, 2, 6, false, false, "measure 1\ns1: 4 C4 D4~ D4 E4\n",
+         1, 0, "1-3"},
         {"grace notes inside a phrase", Handler::kFullPhrase, 1, 6, false, false,
          "measure 1\ns1: 4 C4 8 gE4 4 D4 E4 8 gG4 4 F4\n", 1, 0, "1-6"},
     };
@@ -111,8 +111,8 @@ TEST(SlurPhrases, BeatAndMeasureStylesFollowEachMeasuresTimeSignature) {
          "measure 1\ns1: 2 C4 D4\nmeasure 2\ns1: 2 E4 F4\nmeasure 3\ns1: 2 G4 A4\n", 3, 0, "1-4 5-6"},
         // Four beats of 4/4, three of 3/4 and two of 3+2/8, in groups of three.
         {"three beats across meters", Handler::kGroupByBeats, 3, 6, false, false,
-         "measure 1\ns1: 4 C4 D4 E4 F4\nmeasure 2 3/4\ns1: 4 G4 A4 B4\nmeasure 3 3+2/8\ns1: 8 [C5 D5 E5 [F5 G5\n", 3,
-         0, "1-3 4-6 7-12"},
+         "measure 1\ns1: 4 C4 D4 E4 F4\nmeasure 2 3/4\ns1: 4 G4 A4 B4\nmeasure 3 3+2/8\ns1: 8 [C5 D5 E5 [F5 G5\n", 3, 0,
+         "1-3 4-6 7-12"},
         // The groups count from the beat the selection starts in.
         {"two beats from the second", Handler::kGroupByBeats, 2, 6, false, false,
          "measure 1\ns1: 4 C4 D4 E4 F4\nmeasure 2\ns1: 4 G4 A4 B4 C5\n", 2, 1024, "2-3 4-5 6-7"},
@@ -135,22 +135,22 @@ TEST(SlurPhrases, DurationStylesSlurRunsOfTheirDurations) {
 TEST(SlurPhrases, IdenticalPitchesAndArticulationsBreakWhenAsked) {
     const Row rows[] = {
         {"repeated pitch", Handler::kFullPhrase, 1, 6, true, false, "measure 1\ns1: 4 C4 C4 D4 E4\n", 1, 0, "2-4"},
-        {"repeated pitch, not asked", Handler::kFullPhrase, 1, 6, false, false, "measure 1\ns1: 4 C4 C4 D4 E4\n", 1,
-         0, "1-4"},
+        {"repeated pitch, not asked", Handler::kFullPhrase, 1, 6, false, false, "measure 1\ns1: 4 C4 C4 D4 E4\n", 1, 0,
+         "1-4"},
         {"repeated pitch, tied", Handler::kFullPhrase, 1, 6, true, false, "measure 1\ns1: 4 C4~ C4 D4 E4\n", 1, 0,
          "1-4"},
         {"an articulation", Handler::kFullPhrase, 1, 6, false, true, "measure 1\ns1: 4 C4 D4!art1 E4 F4\n", 1, 0,
          "3-4"},
-        {"an articulation, not asked", Handler::kFullPhrase, 1, 6, false, false,
-         "measure 1\ns1: 4 C4 D4!art1 E4 F4\n", 1, 0, "1-4"},
+        {"an articulation, not asked", Handler::kFullPhrase, 1, 6, false, false, "measure 1\ns1: 4 C4 D4!art1 E4 F4\n",
+         1, 0, "1-4"},
     };
     ExpectPhrases(rows, sizeof rows / sizeof rows[0]);
 }
 
 TEST(SlurPhrases, GraceRunsAreSlurredToTheirMainNote) {
     const Row rows[] = {
-        {"two grace notes", Handler::kGraceToFull, 1, 6, false, false, "measure 1\ns1: 8 gC4 gD4 4 E4 F4 2 G4\n", 1,
-         0, "1-3"},
+        {"two grace notes", Handler::kGraceToFull, 1, 6, false, false, "measure 1\ns1: 8 gC4 gD4 4 E4 F4 2 G4\n", 1, 0,
+         "1-3"},
         {"at the start of a measure", Handler::kGraceToFull, 1, 6, false, false,
          "measure 1\ns1: 1 C4\nmeasure 2\ns1: 16 gA4 gB4 gC5 1 D5\n", 2, 0, "2-5"},
         {"no grace notes", Handler::kGraceToFull, 1, 6, false, false, kEighths, 1, 0, ""},
@@ -159,8 +159,9 @@ TEST(SlurPhrases, GraceRunsAreSlurredToTheirMainNote) {
 }
 
 TEST(SlurPhrases, BeatsOfAnEntryAreThoseOfItsMeasure) {
-    ASSERT_TRUE(simhost::ReadScoreText("qzs 1\nstaff 1\nmeasure 1\ns1: 16 C4 D4 8 E4 4 F4 2 G4\n"
-                                       "measure 2 3+2/8\ns1: 4. G4 8 A4 B4\n"));
+    ASSERT_TRUE(
+        simhost::ReadScoreText("qzs 1\nstaff 1\nmeasure 1\ns1: 16 C4 D4 8 E4 4 F4 2 G4\n"
+                               "measure 2 3+2/8\ns1: 4. G4 8 A4 B4\n"));
     FCNoteEntryLayer layer(0, 1, 1, 2);
     ASSERT_TRUE(layer.Load());
     Handler handler(Handler::kSlurs, nullptr, nullptr);

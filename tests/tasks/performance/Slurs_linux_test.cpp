@@ -43,7 +43,8 @@ protected:
 }  // namespace
 
 TEST_F(PerformanceSlurs, EachStyleSlursItsPhrases) {
-    const char* const eighths = "measure 1\ns1: 8 [C4 D4 E4 F4 r [G4 A4 B4\nmeasure 2\ns1: 8 [C5 B4 A4 G4 [F4 E4 D4 C4\n";
+    const char* const eighths =
+        "measure 1\ns1: 8 [C4 D4 E4 F4 r [G4 A4 B4\nmeasure 2\ns1: 8 [C5 B4 A4 G4 [F4 E4 D4 C4\n";
     struct Row {
         const char* what;
         int style;
@@ -53,25 +54,43 @@ TEST_F(PerformanceSlurs, EachStyleSlursItsPhrases) {
     };
     const Row rows[] = {
         {"full phrase", 0, kPlain, eighths, "1:s1 slur 1-4|1:s1 slur 6-2:8"},
-        {"by beat", 1, kPlain, eighths, "1:s1 slur 1-2|1:s1 slur 3-4|1:s1 slur 7-8|2:s1 slur 1-2|2:s1 slur 3-4|"
-                                        "2:s1 slur 5-6|2:s1 slur 7-8"},
-        {"two measures", 2, {2, 6, false, false, false},
-         "measure 1\ns1: 2 C4 D4\nmeasure 2\ns1: 2 E4 F4\nmeasure 3\ns1: 2 G4 A4\n", "1:s1 slur 1-2:2|3:s1 slur 1-2"},
-        {"three beats across meters", 3, {3, 6, false, false, false},
+        {"by beat", 1, kPlain, eighths,
+         "1:s1 slur 1-2|1:s1 slur 3-4|1:s1 slur 7-8|2:s1 slur 1-2|2:s1 slur 3-4|"
+         "2:s1 slur 5-6|2:s1 slur 7-8"},
+        {"two measures",
+         2,
+         {2, 6, false, false, false},
+         "measure 1\ns1: 2 C4 D4\nmeasure 2\ns1: 2 E4 F4\nmeasure 3\ns1: 2 G4 A4\n",
+         "1:s1 slur 1-2:2|3:s1 slur 1-2"},
+        {"three beats across meters",
+         3,
+         {3, 6, false, false, false},
          "measure 1\ns1: 4 C4 D4 E4 F4\nmeasure 2 3/4\ns1: 4 G4 A4 B4\nmeasure 3 3+2/8\ns1: 8 [C5 D5 E5 [F5 G5\n",
          "1:s1 slur 1-3|1:s1 slur 4-2:2|2:s1 slur 3-3:5"},
-        {"groups of three notes", 4, {3, 6, false, false, false}, eighths,
+        {"groups of three notes",
+         4,
+         {3, 6, false, false, false},
+         eighths,
          "1:s1 slur 1-3|1:s1 slur 6-8|2:s1 slur 1-3|2:s1 slur 4-6|2:s1 slur 7-8"},
         {"first two beats", 5, {2, 6, false, false, false}, eighths, "1:s1 slur 1-4|2:s1 slur 1-4"},
         {"last beat", 6, {1, 6, false, false, false}, eighths, "1:s1 slur 7-8|2:s1 slur 7-8"},
-        {"consecutive quarters", 7, {1, 6, false, false, false}, "measure 1\ns1: 4 C4 D4 8 [E4 F4 4 G4\n",
+        {"consecutive quarters",
+         7,
+         {1, 6, false, false, false},
+         "measure 1\ns1: 4 C4 D4 8 [E4 F4 4 G4\n",
          "1:s1 slur 1-2"},
-        {"shorter than a quarter", 8, {1, 6, false, false, false}, "measure 1\ns1: 4 C4 D4 8 [E4 F4 4 G4\n",
+        {"shorter than a quarter",
+         8,
+         {1, 6, false, false, false},
+         "measure 1\ns1: 4 C4 D4 8 [E4 F4 4 G4\n",
          "1:s1 slur 3-4"},
-        {"longer than an eighth", 9, {1, 4, false, false, false}, "measure 1\ns1: 4 C4 D4 8 [E4 F4 4 G4\n",
+        {"longer than an eighth",
+         9,
+         {1, 4, false, false, false},
+         "measure 1\ns1: 4 C4 D4 8 [E4 F4 4 G4\n",
          "1:s1 slur 1-2"},
-        {"grace notes to their note", 10, kPlain, "measure 1\ns1: 16 gB3 gC4 4 D4 E4 F4 G4\nmeasure 2\ns1: 8 gA4 1 B4\n",
-         "1:s1 slur 1-3|2:s1 slur 1-2"},
+        {"grace notes to their note", 10, kPlain,
+         "measure 1\ns1: 16 gB3 gC4 4 D4 E4 F4 G4\nmeasure 2\ns1: 8 gA4 1 B4\n", "1:s1 slur 1-3|2:s1 slur 1-2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -110,9 +129,11 @@ TEST_F(PerformanceSlurs, ThePhraseBreaksAreThoseAskedFor) {
     };
     const Row rows[] = {
         {"identical pitch", {1, 6, true, false, false}, "s1: 4 C4 C4 D4 E4", "s1: 4 C4 C4 D4 E4\ns1 slur 2-4"},
-        {"identical pitch, tied", {1, 6, true, false, false}, "s1: 4 C4~ C4 D4 E4",
-         "s1: 4 C4~ C4 D4 E4\ns1 slur 1-4"},
-        {"an articulation", {1, 6, false, true, false}, "s1: 4 C4 D4!art1 E4 F4", "s1: 4 C4 D4!art1 E4 F4\ns1 slur 3-4"},
+        {"identical pitch, tied", {1, 6, true, false, false}, "s1: 4 C4~ C4 D4 E4", "s1: 4 C4~ C4 D4 E4\ns1 slur 1-4"},
+        {"an articulation",
+         {1, 6, false, true, false},
+         "s1: 4 C4 D4!art1 E4 F4",
+         "s1: 4 C4 D4!art1 E4 F4\ns1 slur 3-4"},
         {"a single note between rests", kPlain, "s1: 4 r C4 r D4", "s1: 4 r C4 r D4"},
     };
     for (const Row& row : rows) {
@@ -137,8 +158,9 @@ TEST_F(PerformanceSlurs, DashedCurvesFollowTheHostVersion) {
 
 TEST_F(PerformanceSlurs, OldSlursAreReplacedUnlessKept) {
     // A slur inside the selection, a grace-note slur, and one that starts before the selection.
-    const std::string music = "measure 1\ns1: 4 C4 D4 E4 F4\ns1 slur 1-2:2\nmeasure 2\ns1: 8 gF4 4 G4 A4 B4 C5\n"
-                              "s1 slur 2-3\ns1 slur 1-2\n";
+    const std::string music =
+        "measure 1\ns1: 4 C4 D4 E4 F4\ns1 slur 1-2:2\nmeasure 2\ns1: 8 gF4 4 G4 A4 B4 C5\n"
+        "s1 slur 2-3\ns1 slur 1-2\n";
     Load(kHead + music, Slots(1, 1, 2, 2));
     EXPECT_TRUE(Run(0, kPlain));
     EXPECT_EQ(Expected(kHead + "measure 1\ns1: 4 C4 D4 E4 F4\ns1 slur 1-2:2\nmeasure 2\ns1: 8 gF4 4 G4 A4 B4 C5\n"
