@@ -242,6 +242,129 @@ struct Result {
     std::vector<Phase> floors;  // the floor of each task
 };
 
+// --- Articulations and Slurs (Beamed Groups) ---
+
+void PrintPhase(const Phase& phase, const Phase* floor);
+
+bool BeamedGroupsArticulationsOrSlurs(int task) {
+    FCBeamedGroupsBlockHandler handler(task, nullptr, nullptr);
+    return handler.Execute();
+}
+
+// The articulations or slurs the task leaves, per cell: the entry numbers an articulation goes
+// on, or the first and last entry number of each slur.
+typedef std::vector<std::vector<std::vector<int32_t>>> EntriesPerCell;
+
+EntriesPerCell CollectWrittenEntries(int measures, int task) {
+    EntriesPerCell written(kStaves + 1, std::vector<std::vector<int32_t>>(size_t(measures) + 1));
+    simhost::Document& document = simhost::CurrentDocument();
+    document.StartEdit(u"Benchmark");
+    BeamedGroupsArticulationsOrSlurs(task);
+    const simhost::EntryStore& entries = document.Entries();
+    auto cellOf = [&](int32_t number, simhost::FrameKey* frame) {
+        int index = 0;
+        return entries.Locate(number, frame, &index) && frame->staff <= kStaves && frame->measure <= measures;
+    };
+    if (task == FCBeamedGroupsBlockHandler::kArticulations) {
+        for (const auto& record : document.Records().Records(FCArticulation::kTag)) {
+            const FXKey key = simhost::RecordStore::KeyFromOrder(record.first);
+            const int32_t number = int32_t(uint32_t(key.words[0]) | (uint32_t(key.words[1]) << 16));
+            simhost::FrameKey frame;
+            if (cellOf(number, &frame)) written[size_t(frame.staff)][size_t(frame.measure)].push_back(number);
+        }
+    } else {
+        for (const auto& record : document.Records().Records(FCSmartShape::kTag)) {
+            FCSmartShape shape;
+            simhost::FrameKey frame;
+            if (!shape.Load(simhost::RecordStore::KeyFromOrder(record.first).words[0])) continue;
+            const int32_t first = shape.GetLeftSegment()->GetEntryNumber();
+            if (!cellOf(first, &frame)) continue;
+            written[size_t(frame.staff)][size_t(frame.measure)].push_back(first);
+            written[size_t(frame.staff)][size_t(frame.measure)].push_back(shape.GetRightSegment()->GetEntryNumber());
+        }
+    }
+    document.CancelEdit();
+    return written;
+}
+
+// The floors: every cell loaded and saved, with the same articulation records created on its
+// entries (Articulations), or the same slurs with their marks (Slurs).
+bool LoadAndSaveCellsWriting(int measures, int task, const EntriesPerCell& written, int definition) {
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int measure = 1; measure <= measures; ++measure) {
+            FCNoteEntryCell cell(measure, staff);
+            ok = cell.Load() && ok;
+            const std::vector<int32_t>& numbers = written[size_t(staff)][size_t(measure)];
+            size_t next = 0;
+            FCNoteEntry* first = nullptr;
+            for (int i = 0; i < cell.GetCount() && next < numbers.size(); ++i) {
+                FCNoteEntry* entry = cell.GetItemAt(i);
+                if (entry->GetEntryNumber() != numbers[next]) continue;
+                ++next;
+                if (task == FCBeamedGroupsBlockHandler::kArticulations) {
+                    FCArticulation articulation;
+                    articulation.ConnectToEntry(entry);
+                    articulation.SetDefNumber(definition);
+                    ok = articulation.SaveNew() && ok;
+                } else if (!first) {
+                    first = entry;
+                    // A slur on a single entry ends where it starts.
+                    if (next < numbers.size() && numbers[next] == numbers[next - 1]) --i;
+                } else {
+                    FCSmartShape slur;
+                    slur.ApplyEntryAttachedPreset();
+                    slur.SetCodeBits(2);
+                    slur.SetShapeType(FCSmartShape::kTypeSlurAuto);
+                    slur.SetStaff(staff);
+                    slur.GetLeftSegment()->SetMeasure(measure);
+                    slur.GetRightSegment()->SetMeasure(measure);
+                    ok = slur.SaveNewEverything(first, entry) && ok;
+                    first = nullptr;
+                }
+            }
+            ok = cell.Save() && ok;
+        }
+    return ok;
+}
+
+// Runs the two tasks (staccatos on every note; one slur over every group) and their floors,
+// round after round, and adds them to the result.
+void RunArticulationAndSlurTasks(int measures, int repeat, const std::string& only, int entries, Result* result) {
+    ThePatternSettings().QZPT_BEAMEDGROUPS_ARTIC_PLACEMENT = 0;
+    ThePatternSettings().QZPT_BEAMEDGROUPS_SLUR_STYLE = 0;
+    const EntriesPerCell articulated = CollectWrittenEntries(measures, FCBeamedGroupsBlockHandler::kArticulations);
+    const EntriesPerCell slurred = CollectWrittenEntries(measures, FCBeamedGroupsBlockHandler::kSlurs);
+    std::vector<Phase> phases(4);
+    const char* names[] = {"floor: cells, articulations", "Articulations: all notes", "floor: cells and slurs",
+                           "Slurs: full"};
+    for (size_t i = 0; i < phases.size(); ++i) {
+        phases[i].name = names[i];
+        phases[i].entries = entries;
+    }
+    std::vector<bool> chosen(phases.size());
+    for (size_t i = 0; i < phases.size(); ++i) chosen[i] = phases[i].name.find(only) != std::string::npos;
+    const int articulationTask = FCBeamedGroupsBlockHandler::kArticulations;
+    const int slurTask = FCBeamedGroupsBlockHandler::kSlurs;
+    const std::function<bool()> bodies[] = {
+        // The staccato definition the task makes is the first of the document.
+        [=, &articulated] { return LoadAndSaveCellsWriting(measures, articulationTask, articulated, 1); },
+        [=] { return BeamedGroupsArticulationsOrSlurs(articulationTask); },
+        [=, &slurred] { return LoadAndSaveCellsWriting(measures, slurTask, slurred, 0); },
+        [=] { return BeamedGroupsArticulationsOrSlurs(slurTask); },
+    };
+    for (int run = 0; run < repeat; ++run)
+        for (size_t i = 0; i < phases.size(); ++i)
+            if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
+    for (size_t i = 0; i < phases.size(); ++i)
+        if (chosen[i]) PrintPhase(phases[i], i % 2 == 1 && chosen[i - 1] ? &phases[i - 1] : nullptr);
+    std::printf("\n");
+    result->tasks.push_back(phases[1]);
+    result->floors.push_back(phases[0]);
+    result->tasks.push_back(phases[3]);
+    result->floors.push_back(phases[2]);
+}
+
 void PrintPhase(const Phase& phase, const Phase* floor) {
     std::printf("  %-28s %8d %10.1f %10.2f %10.1f %10.1f", phase.name.c_str(), phase.entries, phase.seconds * 1e3,
                 phase.MicrosecondsPerEntry(), MB(phase.peakHeap), MB(phase.peakResident));
@@ -311,6 +434,7 @@ Result Run(int measures, int repeat, const std::string& only) {
     for (size_t i = 0; i < result.tasks.size(); ++i)
         if (chosen[taskPhase[i]]) PrintPhase(result.tasks[i], chosen[floorPhase[i]] ? &result.floors[i] : nullptr);
     std::printf("\n");
+    RunArticulationAndSlurTasks(measures, repeat, only, entries, &result);
     return result;
 }
 

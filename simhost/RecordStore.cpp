@@ -50,7 +50,12 @@ const RecordStore::Bytes* RecordStore::Find(uint32_t tag, const FXKey& key) cons
 
 void RecordStore::Put(uint32_t tag, const FXKey& key, const uint8_t* data, uint32_t size) {
     Touch();
-    Bytes& bytes = tags_[tag][Order(key)];
+    TagRecords& records = tags_[tag];
+    const uint64_t order = Order(key);
+    // Records made in key order (new items, new incidences) go to the end without a search.
+    Bytes& bytes = records.empty() || order > records.rbegin()->first
+                       ? records.emplace_hint(records.end(), order, Bytes())->second
+                       : records[order];
     if (data)
         bytes.assign(data, data + size);
     else
@@ -123,18 +128,17 @@ void RecordStore::AssignKey(uint32_t tag, FXKey& key) const {
         FXKey low = {{0, 0, 0, 0}};
         FXKey high = {{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}};
         for (int v = 0; v < w; ++v) low.words[v] = high.words[v] = key.words[v];
-        // Word w is the highest varying word of the run: walking it from its end, the first record
-        // that agrees holds the highest value (a search from the start would make numbering
-        // every new record cost as much as the records already made).
+        // Within the run, word w orders the records: walking it backwards, the first record that
+        // agrees holds the highest value (a long run of items is not walked whole).
         int highest = -1;
         const auto first = records.lower_bound(Order(low));
         for (auto r = records.upper_bound(Order(high)); r != first;) {
             --r;
             const FXKey other = KeyFromOrder(r->first);
-            bool agrees = true;
+            bool agrees = other.words[w] != 0xFFFF;
             for (int v = w + 1; v < 4 && agrees; ++v)
                 if (!requested[v] && other.words[v] != key.words[v]) agrees = false;
-            if (agrees && other.words[w] != 0xFFFF) {
+            if (agrees) {
                 highest = other.words[w];
                 break;
             }

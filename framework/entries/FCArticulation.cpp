@@ -95,6 +95,11 @@ bool FCArticulations::AddArticulation(FCNoteEntry* entry, int kind, FCArticulati
     FCArticulationDef candidate;
     if (!candidate.ApplyTemplate(kind, articulationFont)) return false;
     std::unique_ptr<FCArticulationDef> definition(definitions->FindOrCreateDefinition(&candidate));
+    return AddArticulationOfDefinition(entry, definition.get());
+}
+
+bool FCArticulations::AddArticulationOfDefinition(FCNoteEntry* entry, const FCArticulationDef* definition) {
+    if (!entry || entry->GetEntryNumber() == 0) return false;
     // A definition the document does not hold must not be referred to.
     if (!definition || !IsValidItem(definition->GetItemNo())) return false;
     FCArticulation articulation;
@@ -135,6 +140,11 @@ bool FCArticulations::MergeArticulation(FCNoteEntry* entry, int kind, FCArticula
 bool FCArticulations::DeleteHandledArticulations(FCNoteEntry* first, FCNoteEntry* last) {
     bool deleted = false;
     for (FCNoteEntry* entry = first; entry; entry = entry->Next()) {
+        // The host flags every entry that holds articulations: the others need not be read.
+        if (!entry->HasArticulations()) {
+            if (entry == last) break;
+            continue;
+        }
         FCArticulations articulations(entry);
         articulations.LoadAll();
         // From the last, so the lower incidences stay valid while the host renumbers.

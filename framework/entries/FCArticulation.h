@@ -60,6 +60,10 @@ public:
     // its main symbol, and at its values C plus B. False when nothing was created.
     static bool AddArticulation(FCNoteEntry* entry, int kind, FCArticulationDefs* definitions,
                                 const FCFontInfo* articulationFont);
+    // The second half of AddArticulation: an articulation of this definition (one the document
+    // holds), placed as AddArticulation places it. Tasks that add one kind to many entries
+    // resolve the definition once.
+    static bool AddArticulationOfDefinition(FCNoteEntry* entry, const FCArticulationDef* definition);
     // Turns the entry's first articulation that combines with the kind (a staccato with a tenuto,
     // accent or grave accent; a tenuto with an accent) into the combined symbol, keeping its
     // place. False when none combines.

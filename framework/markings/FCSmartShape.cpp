@@ -197,6 +197,8 @@ void FCSmartShape::LoadCenterShapes() {
     centers_.ClearAll();
     const int number = GetShapeNumber();
     if (!IsLoaded() || !IsValidItem(number)) return;
+    // Centre shapes lie only in measures strictly between the ends.
+    if (GetRightSegment()->GetMeasure() - GetLeftSegment()->GetMeasure() < 2) return;
     FCSmartShapeMeasureMarks marks;
     for (int m = GetLeftSegment()->GetMeasure(); m <= GetRightSegment()->GetMeasure(); ++m) {
         if (!IsValidItem(m)) continue;

@@ -77,24 +77,33 @@ void FCBeamedGroupsBlockHandler::PrepareArticulationDefinitions() {
     articulationDefs_.LoadAllHandled(&articulationFont_);
 }
 
+const FCArticulationDef* FCBeamedGroupsBlockHandler::GetKindDefinition() {
+    if (kindDefinitionKind_ != articulationKind_) {
+        kindDefinitionKind_ = articulationKind_;
+        FCArticulationDef candidate;
+        kindDefinition_.reset(candidate.ApplyTemplate(articulationKind_, &articulationFont_)
+                                  ? articulationDefs_.FindOrCreateDefinition(&candidate)
+                                  : nullptr);
+    }
+    return kindDefinition_.get();
+}
+
 bool FCBeamedGroupsBlockHandler::AddArticulationRange(FCNoteEntries* list, int start, int count) {
     if (!list) return false;
     bool changed = false;
     const int last = std::min(start + count - 1, list->GetCount() - 1);
     for (int i = std::max(start, 0); i <= last; ++i) {
         FCNoteEntry* entry = list->GetItemAt(i);
-        // The host flags every entry that has articulations: one without the flag has none that
-        // holds the kind or merges with it, and asking the host would only cost time.
-        if (entry->HasArticulations()) {
-            if (FCArticulations::HasArticulationKind(entry, articulationKind_)) continue;
-            if (articulationMerge_ &&
-                FCArticulations::MergeArticulation(entry, articulationKind_, &articulationDefs_)) {
-                changed = true;
-                continue;
-            }
-        }
-        if (FCArticulations::AddArticulation(entry, articulationKind_, &articulationDefs_, &articulationFont_))
+        // The host flags every entry that holds articulations: one without the flag has none to
+        // hold the kind or to merge with, and its records need not be read.
+        const bool holdsAny = entry->HasArticulations();
+        if (holdsAny && FCArticulations::HasArticulationKind(entry, articulationKind_)) continue;
+        if (holdsAny && articulationMerge_ &&
+            FCArticulations::MergeArticulation(entry, articulationKind_, &articulationDefs_)) {
             changed = true;
+            continue;
+        }
+        if (FCArticulations::AddArticulationOfDefinition(entry, GetKindDefinition())) changed = true;
     }
     return changed;
 }

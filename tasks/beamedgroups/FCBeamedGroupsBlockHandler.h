@@ -7,6 +7,8 @@
 #include "framework/entries/FCArticulationDef.h"
 #include "plugin/FCPatternTaskBlockHandler.h"
 
+#include <memory>
+
 class FCMusicRegion;
 class FCNoteEntries;
 class FCNoteEntry;
@@ -95,6 +97,12 @@ protected:
     int articulationKind_ = 0;
 
 private:
+    // The definition of the articulation kind, found in or added to the definitions once per
+    // run; null when it cannot be made.
+    const FCArticulationDef* GetKindDefinition();
+    std::unique_ptr<FCArticulationDef> kindDefinition_;
+    int kindDefinitionKind_ = -1;
+
     // ReorderGroup, copying the chords into chords (an owning collection), whose copies are
     // reused: a run over many groups need not make every copy anew.
     static bool ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style,

@@ -34,6 +34,16 @@ FCNoteEntry* FindAmong(FCNoteEntry* first, FCNoteEntry* last, int32_t number) {
     return nullptr;
 }
 
+// Whether a shape may end on one of the entries from first along Next to last: the host flags
+// every entry a shape ends on, so without a flag none does and no marks need be read.
+bool AnyShapeFlag(FCNoteEntry* first, FCNoteEntry* last) {
+    for (FCNoteEntry* entry = first; entry; entry = entry->Next()) {
+        if (entry->GetSecondFlags() & FCNoteEntry::kFlag2SmartShape) return true;
+        if (entry == last) break;
+    }
+    return false;
+}
+
 // Moves one end of a slur to the entry: the segment and the entry mark follow (the measure
 // stays, since a group lies in one measure), and the shape record is saved.
 bool MoveSlurEnd(FCSmartShape* shape, bool left, FCNoteEntry* to) {
@@ -66,13 +76,10 @@ bool MoveSlurEnd(FCSmartShape* shape, bool left, FCNoteEntry* to) {
 bool FCBeamedGroupsBlockHandler::AddSlur(FCNoteEntry* first, FCNoteEntry* last, bool solid) {
     if (!first || !last) return false;
     const int32_t firstNumber = first->GetEntryNumber(), lastNumber = last->GetEntryNumber();
-    // A slur that starts on the first entry has its entry mark there: asking the entry rather than
-    // its measure, whose other staves and layers may hold many shapes, keeps a run that slurs a
-    // whole score from searching every slur of a measure for every new one.
-    FCSmartShapeEntryMarks marks;
-    marks.LoadAllForEntryNumber(firstNumber);
+    FCSmartShapeMeasureMarks marks;
+    if (AnyShapeFlag(first, first)) marks.LoadAllForItem(uint16_t(first->GetMeasure()));
     for (int i = 0; i < marks.GetCount(); ++i) {
-        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape());
+        std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(false));
         if (shape && shape->IsEntryAttachedSlur() && shape->GetLeftSegment()->GetEntryNumber() == firstNumber &&
             shape->GetRightSegment()->GetEntryNumber() == lastNumber)
             return false;
@@ -96,7 +103,7 @@ bool FCBeamedGroupsBlockHandler::AddSlurOverRange(FCNoteEntries* list, int start
 
 bool FCBeamedGroupsBlockHandler::RemoveGroupSlurs(FCNoteEntry* first, FCNoteEntry* last, bool reattach,
                                                   bool graceStart) {
-    if (!first || !last) return false;
+    if (!first || !last || !AnyShapeFlag(first, last)) return false;
     bool changed = false, moved = false;
     // A shape marked in several measures of the range is handled once.
     std::set<int> handled;
@@ -106,12 +113,14 @@ bool FCBeamedGroupsBlockHandler::RemoveGroupSlurs(FCNoteEntry* first, FCNoteEntr
         for (int i = marks.GetCount() - 1; i >= 0; --i) {
             const int number = marks.GetItemAt(i)->GetShapeNumber();
             if (!handled.insert(number).second) continue;
-            std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(true));
+            // The centre shapes are loaded only for a shape that is deleted.
+            std::unique_ptr<FCSmartShape> shape(marks.GetItemAt(i)->CreateSmartShape(false));
             if (!shape || !shape->IsEntryAttachedSlur()) continue;
             FCNoteEntry* start = FindAmong(first, last, shape->GetLeftSegment()->GetEntryNumber());
             FCNoteEntry* end = FindAmong(first, last, shape->GetRightSegment()->GetEntryNumber());
             if (start && end) {
                 if (start->IsGraceNote() != graceStart) continue;
+                shape->LoadCenterShapes();
                 if (!shape->DeleteEverything()) continue;
                 // An entry on which another shape still ends keeps its flag.
                 FCSmartShapeEntryMarks remaining;

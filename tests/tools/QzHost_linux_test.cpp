@@ -128,6 +128,11 @@ TEST_F(QzHost, BadInputGetsOneLineAndWritesNothing) {
         {{"--select", "2-1:1", score}, 2, "--select takes STAVES:MEASURES"},
         {{"--select", "1:2-9", score}, 2, "the document has 3 measures"},
         {{"--select", "4:1", score}, 2, "the document has no staff 4"},
+        {{"--select", "1:2@4097-3", score}, 2, "position 4097 lies outside measure 2 (4096 EDUs)"},
+        {{"--select", "1:1-3@5000", score}, 2, "position 5000 lies outside measure 3 (4096 EDUs)"},
+        {{"--select", "1:2@1024-2@512", score}, 2, "the selection ends before it starts"},
+        {{"--select", "1:all@5", score}, 2, "--select takes STAVES:MEASURES"},
+        {{"--select", "1:2@x", score}, 2, "--select takes STAVES:MEASURES"},
         {{"--task", "Polka", score}, 2, "no task or category is called \"Polka\""},
         {{"--task", "Slurs", score}, 2, "\"Beamed Groups/Slurs\" or \"Performance Notation/Slurs\""},
         {{"--task", "1999", score}, 2, "no task or category has the number 1999"},
@@ -278,6 +283,24 @@ TEST_F(QzHost, ReorderNotesRewritesEveryBeamedGroupOfTheSelection) {
         EXPECT_EQ(Music(expected), Music(result.out.substr(0, undo)));
         EXPECT_EQ("undo list:\n  1. Reorder Notes\n", result.out.substr(undo));
     }
+}
+
+// A selection that starts and ends inside measures: Slurs slurs only the groups that lie wholly
+// inside it, and --out writes the slurs complete.
+TEST_F(QzHost, SelectionsStartAndEndAtPositionsInsideMeasures) {
+    const std::string score = Score("melody.qzs", kMelody);
+    const std::string out = scratch->File("slurred.qzs").string();
+    const Result result = Run({"--select", "1:1@2048-2@2047", "--task", "Beamed Groups/Slurs", "--apply", "--print",
+                               "--out", out, score});
+    ASSERT_EQ(0, result.status) << result.err;
+    const std::string melody = kMelody;
+    const std::string expected = melody.substr(0, melody.find("measure 2")) + "s1 slur 5-8\n" +
+                                 melody.substr(melody.find("measure 2"), melody.find("measure 3") - melody.find("measure 2")) +
+                                 "s1 slur 1-4\n" + melody.substr(melody.find("measure 3"));
+    EXPECT_EQ(Music(expected), Music(result.out));
+    const std::string complete = scratch->ReadBytes("slurred.qzs");
+    EXPECT_EQ(complete, simhost::CanonicalScoreText(complete));
+    EXPECT_EQ(Music(expected), Music(complete));
 }
 
 TEST_F(QzHost, BreakTurnsEveryChordOfTheSelectionIntoAFigure) {

@@ -34,7 +34,9 @@ const char* const kUsage =
     "\n"
     "Script, played in the order given once the task window is open:\n"
     "  --select STAVES:MEASURES  selects staves and measures in the document, each \"N\", \"N-M\"\n"
-    "                        or \"all\" (staff numbers as in the score), e.g. 1-2:3-4\n"
+    "                        or \"all\" (staff numbers as in the score), e.g. 1-2:3-4; a measure\n"
+    "                        may take a position in EDUs, M@EDU, so the selection starts or\n"
+    "                        ends inside it, e.g. 1-3:2@512-4@2048\n"
     "  --task NAME|ID        selects the task's node in the task tree: a task name (\"Break\"),\n"
     "                        \"Category/Task\" for names used twice (\"Performance Notation/Slurs\"),\n"
     "                        a task id (1001), a category name or number\n"
@@ -96,10 +98,37 @@ std::string Upper(std::string text) {
 const char* QzHostUsage() { return kUsage; }
 
 bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, int* firstMeasure, int* lastMeasure) {
+    int32_t startPos = 0, endPos = 0;
+    return ParseSelection(text, firstStaff, lastStaff, firstMeasure, lastMeasure, &startPos, &endPos) &&
+           startPos < 0 && endPos < 0;
+}
+
+bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, int* firstMeasure, int* lastMeasure,
+                    int32_t* startPos, int32_t* endPos) {
     const size_t colon = text.find(':');
     if (colon == std::string::npos || text.find(':', colon + 1) != std::string::npos) return false;
-    return ParseRange(text.substr(0, colon), firstStaff, lastStaff) &&
-           ParseRange(text.substr(colon + 1), firstMeasure, lastMeasure);
+    if (!ParseRange(text.substr(0, colon), firstStaff, lastStaff)) return false;
+    // Measures, each side with an optional position: "2@512-4@2048"; the positions are cut out
+    // before the range is read.
+    std::string measures = text.substr(colon + 1);
+    *startPos = *endPos = -1;
+    const size_t dash = measures.find('-');
+    std::string sides[2] = {measures.substr(0, dash), dash == std::string::npos ? std::string() : measures.substr(dash + 1)};
+    int32_t* positions[2] = {startPos, endPos};
+    for (int side = 0; side < 2; ++side) {
+        const size_t at = sides[side].find('@');
+        if (at == std::string::npos) continue;
+        const std::string digits = sides[side].substr(at + 1);
+        if (digits.empty() || digits.size() > 9) return false;
+        for (char c : digits)
+            if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        *positions[side] = int32_t(std::atol(digits.c_str()));
+        sides[side] = sides[side].substr(0, at);
+    }
+    measures = dash == std::string::npos ? sides[0] : sides[0] + "-" + sides[1];
+    if (!ParseRange(measures, firstMeasure, lastMeasure)) return false;
+    // "all" has no positions.
+    return *firstMeasure != 0 || (*startPos < 0 && *endPos < 0);
 }
 
 bool ClassifySettingsKey(std::string* key, bool* optionsFile) {
@@ -191,8 +220,10 @@ bool ParseQzHostOptions(const std::vector<std::string>& arguments, QzHostOptions
                 options->withdrawn.push_back(value);
             } else if (option == "--select") {
                 int a, b, c, d;
-                if (!ParseSelection(value, &a, &b, &c, &d)) {
-                    *error = "--select takes STAVES:MEASURES (each N, N-M or all), not \"" + value + "\"";
+                int32_t p, q;
+                if (!ParseSelection(value, &a, &b, &c, &d, &p, &q)) {
+                    *error = "--select takes STAVES:MEASURES (each N, N-M or all; a measure may be M@EDU), not \"" +
+                             value + "\"";
                     return false;
                 }
                 options->actions.push_back(Action{Action::kSelect, value});

@@ -47,6 +47,11 @@ const char* QzHostUsage();
 // out) leaves that side's numbers at 0, meaning every staff or every measure. False when the
 // text is not of the form STAVES:MEASURES with STAVES and MEASURES "N", "N-M" or "all".
 bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, int* firstMeasure, int* lastMeasure);
+// The same with positions: each measure may be written M@EDU ("1-3:2@512-4@2048"); a position
+// left out is -1 (the start or the end of its measure). A single measure with a position,
+// "2@512", starts there and runs to the end of the measure.
+bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, int* firstMeasure, int* lastMeasure,
+                    int32_t* startPos, int32_t* endPos);
 
 // Which file a --set key belongs in: the settings file, or the options file (the window-shade
 // switch). False for a key the plug-in does not read; key is then left alone, otherwise it is

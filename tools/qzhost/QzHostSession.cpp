@@ -202,7 +202,8 @@ bool QzHostSession::OpenScore() {
 
 bool QzHostSession::ResolveSelection(const std::string& text, simhost::RegionData* region) {
     int firstStaff = 0, lastStaff = 0, firstMeasure = 0, lastMeasure = 0;
-    ParseSelection(text, &firstStaff, &lastStaff, &firstMeasure, &lastMeasure);
+    int32_t startPos = -1, endPos = -1;
+    ParseSelection(text, &firstStaff, &lastStaff, &firstMeasure, &lastMeasure, &startPos, &endPos);
     simhost::Document& document = simhost::CurrentDocument();
     const simhost::RecordView view(document, 0);
     const std::vector<int> staves = simhost::StaffList(view, 0);
@@ -237,14 +238,30 @@ bool QzHostSession::ResolveSelection(const std::string& text, simhost::RegionDat
              where + "the document has " + std::to_string(measures) + (measures == 1 ? " measure" : " measures"));
         return false;
     }
+    // A position must lie within its measure (as long as the first selected staff has it).
+    const int32_t positions[2] = {startPos, endPos};
+    const int positionMeasures[2] = {firstMeasure, lastMeasure};
+    for (int side = 0; side < 2; ++side) {
+        if (positions[side] < 0) continue;
+        const int32_t length = simhost::MeasureDuration(view, staves[size_t(firstSlot - 1)], positionMeasures[side]);
+        if (positions[side] > length) {
+            Fail(kBadInput, where + "position " + std::to_string(positions[side]) + " lies outside measure " +
+                                std::to_string(positionMeasures[side]) + " (" + std::to_string(length) + " EDUs)");
+            return false;
+        }
+    }
+    if (firstMeasure == lastMeasure && startPos >= 0 && endPos >= 0 && endPos < startPos) {
+        Fail(kBadInput, where + "the selection ends before it starts");
+        return false;
+    }
     FCMusicRegion selection;
     selection.SetStaffListNumber(0);
     selection.SetStartSlot(firstSlot);
     selection.SetEndSlot(lastSlot);
     selection.SetStartMeasure(firstMeasure);
     selection.SetEndMeasure(lastMeasure);
-    selection.SetStartMeasurePos(0);
-    selection.SetEndMeasurePos(FCMusicRegion::kEndOfMeasure);
+    selection.SetStartMeasurePos(startPos < 0 ? 0 : startPos);
+    selection.SetEndMeasurePos(endPos < 0 ? FCMusicRegion::kEndOfMeasure : endPos);
     selection.GetRegionData(region->data());
     if (!simhost::IsAcceptedRegion(view, *region)) {
         Fail(kBadInput, where + "the host does not accept this selection");
