@@ -15,6 +15,7 @@
 #include "bench/PeakMemory.h"
 #include "framework/core/FCFontInfo.h"
 #include "framework/entries/FCArticulation.h"
+#include "framework/entries/FCArticulationDef.h"
 #include "framework/entries/FCChord.h"
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
@@ -34,6 +35,7 @@
 #include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
 #include "tasks/chords/FCChordsBlockHandler.h"
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
+#include "tasks/performance/FCPerformanceNotationBlockHandler.h"
 #include "tasks/sequences/FCSequencesBlockHandler.h"
 
 #include <algorithm>
@@ -158,6 +160,89 @@ bool ReorderNotes(int style) {
 bool BreakChords(int style) {
     ThePatternSettings().QZPT_CHORDS_BREAK_STYLE = style;
     FCChordsBlockHandler handler(FCChordsBlockHandler::kBreak, nullptr, nullptr);
+    return handler.Execute();
+}
+
+// --- Performance Notation: Articulations on the first note of every beat ---
+
+// The floor of Performance Articulations: every layer of every staff loaded and saved, with a
+// staccato created on each note that starts a beat (the state the task leaves), the definition
+// made once as the task makes it.
+bool ArticulateBeatsFloor(int measures) {
+    FCFontInfo font;
+    FCArticulationDefs definitions;
+    definitions.LoadAllHandled(&font);
+    FCArticulationDef candidate;
+    candidate.ApplyTemplate(FCArticulationDef::kStaccato, &font);
+    std::unique_ptr<FCArticulationDef> definition(definitions.FindOrCreateDefinition(&candidate));
+    if (!definition) return false;
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int layer = 0; layer < FCNoteEntryCell::MaxLayers(); ++layer) {
+            FCNoteEntryLayer entries(layer, staff, 1, measures);
+            if (!entries.Load()) {
+                ok = false;
+                continue;
+            }
+            for (int i = 0; i < entries.GetCount(); ++i) {
+                FCNoteEntry* entry = entries.GetItemAt(i);
+                if (entry->GetMeasurePos() % 1024 != 0) continue;
+                FCArticulation articulation;
+                articulation.ConnectToEntry(entry);
+                articulation.SetDefNumber(definition->GetItemNo());
+                ok = articulation.SaveNew() && ok;
+            }
+            ok = entries.Save() && ok;
+        }
+    return ok;
+}
+
+bool PerformanceArticulations() {
+    PatternSettings& settings = ThePatternSettings();
+    settings.QZPT_PERFORMANCE_ARTIC_PLACEMENTSTYLE = FCPerformanceNotationBlockHandler::kFirstOfBeat;
+    settings.QZPT_PERFORMANCE_ARTIC_STYLEDIGIT = 1;
+    settings.QZPT_PERFORMANCE_ARTIC_KEEP = false;
+    FCPerformanceNotationBlockHandler handler(FCPerformanceNotationBlockHandler::kArticulations, nullptr, nullptr);
+    return handler.Execute();
+}
+
+// --- Performance Notation: Slurs by beat ---
+
+// The floor of Performance Slurs: every layer of every staff loaded and saved, with a slur made
+// over each beat's two eighths (the state the task leaves), shape, marks and all.
+bool SlurBeatsFloor(int measures) {
+    bool ok = true;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int layer = 0; layer < FCNoteEntryCell::MaxLayers(); ++layer) {
+            FCNoteEntryLayer entries(layer, staff, 1, measures);
+            if (!entries.Load()) {
+                ok = false;
+                continue;
+            }
+            for (int i = 0; i + 1 < entries.GetCount(); i += 2) {
+                FCNoteEntry* first = entries.GetItemAt(i);
+                FCNoteEntry* last = entries.GetItemAt(i + 1);
+                FCSmartShape slur;
+                slur.ApplyEntryAttachedPreset();
+                slur.SetCodeBits(2);
+                slur.SetShapeType(FCSmartShape::CalcSlurType(true));
+                slur.SetStaff(staff);
+                slur.GetLeftSegment()->SetMeasure(first->GetMeasure());
+                slur.GetRightSegment()->SetMeasure(last->GetMeasure());
+                ok = slur.SaveNewEverything(first, last) && ok;
+            }
+            ok = entries.Save() && ok;
+        }
+    return ok;
+}
+
+bool PerformanceSlurs() {
+    PatternSettings& settings = ThePatternSettings();
+    settings.QZPT_PERFORMANCE_SLUR_STYLE = FCPerformanceNotationBlockHandler::kByBeat;
+    settings.QZPT_PERFORMANCE_SLUR_KEEPEXISTING = false;
+    // Chords repeat notes of their neighbours: the pitch rule would cut the beats.
+    settings.QZPT_PERFORMANCE_SLUR_IDENTICALPITCH = false;
+    FCPerformanceNotationBlockHandler handler(FCPerformanceNotationBlockHandler::kSlurs, nullptr, nullptr);
     return handler.Execute();
 }
 
@@ -407,15 +492,26 @@ Result Run(int measures, int repeat, const std::string& only) {
 
     // The phases take turns, round after round, so a task and its floor meet the same
     // conditions of the machine.
-    std::vector<Phase> phases(5);
-    const char* names[] = {"floor: cells", "floor: layers", "Reorder Notes: Descending", "Reorder Notes: Randomize",
-                           "Break: Alberti Bass"};
+    std::vector<Phase> phases(9);
+    const char* names[] = {"floor: cells",
+                           "floor: layers",
+                           "Reorder Notes: Descending",
+                           "Reorder Notes: Randomize",
+                           "Break: Alberti Bass",
+                           "floor: beat articulations",
+                           "Perf. Articulations: Beats",
+                           "floor: beat slurs",
+                           "Perf. Slurs: By beat"};
     const std::function<bool()> bodies[] = {
         [=] { return LoadAndSaveCells(measures); },
         [=] { return LoadAndSaveLayers(measures); },
         [] { return ReorderNotes(FCBeamedGroupsBlockHandler::kReorderDescending); },
         [] { return ReorderNotes(FCBeamedGroupsBlockHandler::kReorderRandomize); },
         [] { return BreakChords(FCChordsBlockHandler::kAlbertiBass); },
+        [=] { return ArticulateBeatsFloor(measures); },
+        [] { return PerformanceArticulations(); },
+        [=] { return SlurBeatsFloor(measures); },
+        [] { return PerformanceSlurs(); },
     };
     for (size_t i = 0; i < phases.size(); ++i) {
         phases[i].name = names[i];
@@ -428,16 +524,19 @@ Result Run(int measures, int repeat, const std::string& only) {
             if (chosen[i]) MeasureOnce(phases[i], bodies[i], run == 0);
     const Phase& cells = phases[0];
     const Phase& layers = phases[1];
-    result.tasks = {phases[2], phases[3], phases[4]};
-    result.floors = {cells, cells, layers};
+    result.tasks = {phases[2], phases[3], phases[4], phases[6], phases[8]};
+    result.floors = {cells, cells, layers, phases[5], phases[7]};
+    // The phase of each task's floor.
+    const size_t floorPhase[] = {0, 0, 1, 5, 7};
 
     std::printf("%d staves x %d measures, %d entries\n", kStaves, measures, entries);
     std::printf("  %-28s %8s %10s %10s %10s %10s %8s\n", "phase", "entries", "time ms", "us/entry", "heap MB", "RSS MB",
                 "ratio");
-    for (size_t i = 0; i < 2; ++i)
+    for (size_t i : {0, 1, 5, 7})
         if (chosen[i]) PrintPhase(phases[i], nullptr);
+    const size_t taskPhase[] = {2, 3, 4, 6, 8};
     for (size_t i = 0; i < result.tasks.size(); ++i)
-        if (chosen[i + 2]) PrintPhase(result.tasks[i], chosen[i == 2 ? 1 : 0] ? &result.floors[i] : nullptr);
+        if (chosen[taskPhase[i]]) PrintPhase(result.tasks[i], chosen[floorPhase[i]] ? &result.floors[i] : nullptr);
     std::printf("\n");
     RunArticulationAndSlurTasks(measures, repeat, only, entries, &result);
     RunChordTasks(measures, repeat, only, entries, &result);

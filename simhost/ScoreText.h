@@ -39,6 +39,12 @@ bool ReadScoreFile(const std::string& path, ScoreTextError* error = nullptr);
 bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error = nullptr,
                      const std::string& source = "<text>", int32_t* currentPart = nullptr);
 
+// ParseScoreState that also gives the layers the text hides in the host's view (bit i: layer
+// index i), which are not document content.
+bool ParseScoreText(const std::string& text, DocumentState* state, uint32_t* hiddenLayers,
+                    ScoreTextError* error = nullptr, const std::string& source = "<text>",
+                    int32_t* currentPart = nullptr);
+
 // The current document as score text (the score's view, whatever part is in view; the part in
 // view is not content and is not written).
 std::string WriteScoreText(const ScoreTextOptions& options = ScoreTextOptions());

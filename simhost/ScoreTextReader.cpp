@@ -68,8 +68,8 @@ private:
 
 class Builder {
 public:
-    Builder(const ScoreSyntax& syntax, const std::string& source, ScoreTextError* error)
-        : syntax_(syntax), source_(source), error_(error), document_(CurrentDocument()) {}
+    Builder(const ScoreSyntax& syntax, const std::string& source, ScoreTextError* error, bool checkLengths = true)
+        : syntax_(syntax), source_(source), error_(error), document_(CurrentDocument()), checkLengths_(checkLengths) {}
 
     bool Run();
 
@@ -96,6 +96,7 @@ private:
     const std::string& source_;
     ScoreTextError* error_;
     Document& document_;
+    bool checkLengths_;
     DocumentBuilder builder_;
     int32_t nextNumber_ = 1;
     std::set<int32_t> numbers_;
@@ -119,7 +120,7 @@ bool Builder::Run() {
     // Lengths are checked on the finished document: raw records (tuplets, time signatures) count.
     for (const MeasureStatement& measure : syntax_.measures)
         for (const LayerStatement& layer : measure.layers)
-            if (!layer.overfull && !Fits(measure.first, layer)) return false;
+            if (checkLengths_ && !layer.overfull && !Fits(measure.first, layer)) return false;
     return true;
 }
 
@@ -353,13 +354,30 @@ bool Builder::Raws() {
 }
 
 }  // namespace
+
+bool ParseWithoutRaws(const std::string& text, DocumentState* state, ScoreTextError* error) {
+    ScoreSyntax syntax;
+    if (!Parse(text, "<text>", &syntax, error)) return false;
+    ScratchContent scratch;
+    Builder builder(syntax, "<text>", error, false);
+    if (!builder.Run()) return false;
+    if (state) *state = CurrentDocument().State();
+    return true;
+}
+
 }  // namespace scoretext
 
 bool ParseScoreState(const std::string& text, DocumentState* state, ScoreTextError* error, const std::string& source,
                      int32_t* currentPart) {
+    return ParseScoreText(text, state, nullptr, error, source, currentPart);
+}
+
+bool ParseScoreText(const std::string& text, DocumentState* state, uint32_t* hiddenLayers, ScoreTextError* error,
+                    const std::string& source, int32_t* currentPart) {
     scoretext::ScoreSyntax syntax;
     if (!scoretext::Parse(text, source, &syntax, error)) return false;
     if (currentPart) *currentPart = syntax.currentPart;
+    if (hiddenLayers) *hiddenLayers = syntax.hiddenLayers;
     scoretext::ScratchContent scratch;
     scoretext::Builder builder(syntax, source, error);
     if (!builder.Run()) return false;
@@ -374,9 +392,11 @@ bool ReadScoreText(const std::string& text, ScoreTextError* error, const std::st
     }
     DocumentState state;
     int32_t part = 0;
-    if (!ParseScoreState(text, &state, error, source, &part)) return false;
+    uint32_t hidden = 0;
+    if (!ParseScoreText(text, &state, &hidden, error, source, &part)) return false;
     if (!CurrentDocument().ReplaceContent(state)) return false;
     CurrentDocument().View().SetCurrentPart(part);
+    for (int layer = 0; layer < 32; ++layer) CurrentDocument().SetLayerShown(layer, !(hidden & (1u << layer)));
     return true;
 }
 

@@ -42,6 +42,25 @@ bool ToInt(const std::string& text, int64_t low, int64_t high, int64_t* value) {
     return true;
 }
 
+// "2,4": layers (1-4) as bits of their indices; each at most once.
+bool HiddenLayers(const std::string& text, uint32_t* bits) {
+    uint32_t result = 0;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        int64_t layer;
+        if (!ToInt(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start), 1, 4, &layer))
+            return false;
+        const uint32_t bit = 1u << (layer - 1);
+        if (result & bit) return false;
+        result |= bit;
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    *bits = result;
+    return true;
+}
+
 bool ToHex(const std::string& text, uint64_t high, uint64_t* value) {
     std::string digits = text;
     if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits = digits.substr(2);
@@ -337,8 +356,11 @@ bool Parser::Prefs(const std::vector<Token>& tokens) {
             uint64_t flags;
             if (!ToHex(value, 0xFFFF, &flags)) return Fail(token.column + 10, "expected beam flags in hex (0x0000)");
             syntax_->beamFlags |= uint16_t(flags);
+        } else if (SplitOption(token.text, &name, &value) && name == "hidden-layers") {
+            if (!HiddenLayers(value, &syntax_->hiddenLayers))
+                return Fail(token.column + 14, "expected layers 1-4 separated by commas (hidden-layers=2,4)");
         } else {
-            return Fail(token.column, "expected unit=, beams-over-rests, four-eighths or beamflags=");
+            return Fail(token.column, "expected unit=, beams-over-rests, four-eighths, beamflags= or hidden-layers=");
         }
     }
     return true;

@@ -272,6 +272,8 @@ struct ShapeStatement {
 struct ScoreSyntax {
     int unit = 1;
     uint16_t beamFlags = 0;
+    // Bit i set: layer index i is hidden in the host's view (prefs hidden-layers=).
+    uint32_t hiddenLayers = 0;
     std::vector<StaffStatement> staves;
     std::vector<PartStatement> parts;
     std::vector<SystemStatement> systems;
@@ -298,6 +300,10 @@ bool Parse(const std::string& text, const std::string& source, ScoreSyntax* synt
 bool BuildStaffStyles(const ScoreSyntax& syntax, Place* failed);
 // The staff-style and staff-style-span lines of the current document (the score's view).
 std::string StaffStyleLines(const std::vector<int>& declaredStaves);
+// Reads the writer's text before its raw records are added, into a new document state, without
+// the check that every layer fits its measure: a tuplet the braces cannot show comes back only
+// with its raw record, and until then its entries may seem to run past the measure.
+bool ParseWithoutRaws(const std::string& text, DocumentState* state, ScoreTextError* error);
 
 // --- lexical pieces shared with the writer ---
 

@@ -172,7 +172,11 @@ void Writer::Prefs() {
     const int unit = general.Load(1) ? general.GetMeasurementUnit() : 1;
     FCMiscDocPrefs misc;
     const uint16_t flags = misc.Load(1) ? misc.GetBeamFlags() : 0;
-    if (unit == 1 && flags == 0) return;
+    // The view's hidden layers are not music: a comparison of the music leaves them out.
+    std::string hidden;
+    for (int layer = 0; layer < 4 && options_.bookkeeping; ++layer)
+        if (!document_.IsLayerShown(layer)) hidden += (hidden.empty() ? "" : ",") + std::to_string(layer + 1);
+    if (unit == 1 && flags == 0 && hidden.empty()) return;
     std::string line = "prefs";
     if (unit != 1) line += " unit=" + UnitToken(unit);
     if (flags & FCMiscDocPrefs::kBeamOverRests) line += " beams-over-rests";
@@ -180,6 +184,7 @@ void Writer::Prefs() {
     const uint16_t other =
         uint16_t(flags & ~(FCMiscDocPrefs::kBeamOverRests | FCMiscDocPrefs::kBeamFourEighthsInCommonTime));
     if (other) line += " beamflags=0x" + Hex(other, 4);
+    if (!hidden.empty()) line += " hidden-layers=" + hidden;
     out_ += line + "\n";
 }
 
@@ -696,7 +701,7 @@ std::string WriteScoreText(const ScoreTextOptions& options) {
     if (!options.bookkeeping) return text;
     DocumentState scratch;
     ScoreTextError error;
-    if (!ParseScoreState(text, &scratch, &error))
+    if (!scoretext::ParseWithoutRaws(text, &scratch, &error))
         return text + "# the text above cannot be read: " + error.ToString() + "\n";
     const DocumentState& state = CurrentDocument().State();
     std::string raw;
@@ -718,15 +723,22 @@ bool WriteScoreFile(const std::string& path, const ScoreTextOptions& options) {
 std::string CanonicalScoreText(const std::string& text, const ScoreTextOptions& options) {
     DocumentState state;
     ScoreTextError error;
-    if (!ParseScoreState(text, &state, &error)) return error.ToString();
+    uint32_t hidden = 0;
+    if (!ParseScoreText(text, &state, &hidden, &error)) return error.ToString();
     // Write the scratch document from the current one's place, then put everything back.
     Document& document = CurrentDocument();
     const DocumentState saved = document.State();
     const DocumentView view = document.View();
+    uint32_t savedHidden = 0;
+    for (int layer = 0; layer < 32; ++layer) {
+        if (!document.IsLayerShown(layer)) savedHidden |= 1u << layer;
+        document.SetLayerShown(layer, !(hidden & (1u << layer)));
+    }
     document.State() = state;
     const std::string canonical = WriteScoreText(options);
     document.State() = saved;
     document.View() = view;
+    for (int layer = 0; layer < 32; ++layer) document.SetLayerShown(layer, !(savedHidden & (1u << layer)));
     return canonical;
 }
 

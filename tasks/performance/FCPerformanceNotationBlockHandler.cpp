@@ -1,5 +1,12 @@
 #include "tasks/performance/FCPerformanceNotationBlockHandler.h"
 
+#include "framework/entries/FCNoteEntry.h"
+#include "framework/entries/FCNoteEntryCell.h"
+#include "framework/entries/FCNoteEntryLayer.h"
+#include "framework/markings/FCSmartShapeMeasureMark.h"
+#include "framework/score/FCMeasure.h"
+#include "framework/score/FCMusicRegion.h"
+#include "framework/score/FCTimeSignature.h"
 #include "plugin/PatternSettings.h"
 
 namespace {
@@ -45,10 +52,119 @@ constexpr int kGraceSlurStyle = 10;
 
 }  // namespace
 
+FCPerformanceNotationBlockHandler::FCPerformanceNotationBlockHandler(int taskID, FCUI* ui, PatternTaskWindow* window)
+    : FCBeamedGroupsBlockHandler(taskID, ui, window) {}
+
+FCPerformanceNotationBlockHandler::~FCPerformanceNotationBlockHandler() = default;
+
 bool FCPerformanceNotationBlockHandler::Execute() {
-    // The work of each Performance Notation task comes with that task; until then Apply changes
-    // nothing.
+    const int task = GetTaskID();
+    if (task != kArticulations && task != kSlurs) return false;
+    FCMusicRegion region;
+    if (!region.SetCurrentSelection() || region.IsEmpty()) return false;
+    // One measure more on each side lets the articulation rules see ties that cross the
+    // selection's edges; there is no measure before the first.
+    const int extra = task == kArticulations ? 1 : 0;
+    const int first = region.GetStartMeasure() - extra < 1 ? 1 : region.GetStartMeasure() - extra;
+    const int last = region.GetEndMeasure() + extra;
+    const int layers = FCNoteEntryCell::MaxLayers();
+    // The measures that held shapes before the run: slurs this run makes lie on other layers'
+    // entries or on other phrases, so a layer whose measures held none has no old slurs to remove
+    // (looking would cost a search through every new slur of the measure, layer after layer).
+    shapesBefore_.clear();
+    if (task == kSlurs) {
+        FCSmartShapeMeasureMarks marks;
+        for (int measure = first; measure <= last; ++measure)
+            shapesBefore_.push_back(measure < 1 || measure > 0x7FFF ? 0 : marks.LoadAllForItem(uint16_t(measure)) > 0);
+        shapesFirstMeasure_ = first;
+    }
+    bool changed = false;
+    for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
+        const int staff = region.CalcStaffNumber(slot);
+        if (staff < 1) continue;
+        for (int layerIndex = 0; layerIndex < layers; ++layerIndex) {
+            FCNoteEntryLayer layer(layerIndex, staff, first, last);
+            layer.SetSkipHidden(true);
+            if (!layer.Load() || layer.GetCount() == 0) continue;
+            const bool layerChanged =
+                task == kArticulations ? RunArticulations(&layer, &region) : RunSlurs(&layer, &region);
+            if (failed_) return false;
+            if (layerChanged) changed = true;
+        }
+    }
+    return changed;
+}
+
+FCTimeSignature* FCPerformanceNotationBlockHandler::TimeSignatureOf(int measure) {
+    // The rules ask about the entries of a layer in order: mostly the measure asked about last.
+    if (measure == lastMeasure_) return lastTime_;
+    auto found = measures_.find(measure);
+    if (found == measures_.end()) {
+        std::unique_ptr<FCMeasure> loaded(new FCMeasure);
+        if (measure < 1 || measure > 0x7FFF || !loaded->Load(uint16_t(measure))) loaded.reset();
+        found = measures_.emplace(measure, std::move(loaded)).first;
+    }
+    lastMeasure_ = measure;
+    lastTime_ = found->second ? found->second->GetTimeSignature() : nullptr;
+    return lastTime_;
+}
+
+int FCPerformanceNotationBlockHandler::BeatOf(const FCNoteEntry* entry) {
+    if (!entry) return -1;
+    const FCTimeSignature* time = TimeSignatureOf(entry->GetMeasure());
+    if (!time) return -1;
+    int32_t position = entry->GetMeasurePos();
+    if (!time->IsBeatStartPos(position)) position = time->GetBeatStartBefore(position);
+    return time->GetBeatIndexAt(position);
+}
+
+bool FCPerformanceNotationBlockHandler::IsOnBeat(const FCNoteEntry* entry) {
+    if (!entry) return false;
+    const FCTimeSignature* time = TimeSignatureOf(entry->GetMeasure());
+    return time && time->IsBeatStartPos(entry->GetMeasurePos());
+}
+
+bool FCPerformanceNotationBlockHandler::IsInLastBeats(const FCNoteEntry* entry, int beats) {
+    if (!entry) return false;
+    return BeatOf(entry) >= BeatCountOf(entry->GetMeasure()) - beats;
+}
+
+int FCPerformanceNotationBlockHandler::BeatCountOf(int measure) {
+    const FCTimeSignature* time = TimeSignatureOf(measure);
+    return time ? time->GetBeatCount() : 0;
+}
+
+bool FCPerformanceNotationBlockHandler::HadShapesBefore(int firstMeasure, int lastMeasure) const {
+    // Without the survey (a run not started by Execute) every measure may hold shapes.
+    if (shapesBefore_.empty()) return true;
+    for (int measure = firstMeasure; measure <= lastMeasure; ++measure) {
+        const int i = measure - shapesFirstMeasure_;
+        if (i < 0 || i >= int(shapesBefore_.size()) || shapesBefore_[size_t(i)]) return true;
+    }
     return false;
+}
+
+int32_t FCPerformanceNotationBlockHandler::DurationOfKey(int key) {
+    static const int32_t kEDUs[] = {128, 192, 256, 384, 512, 768, 1024, 1536, 2048, 3072};
+    return key >= 0 && key < int(sizeof kEDUs / sizeof kEDUs[0]) ? kEDUs[key] : 0;
+}
+
+bool FCPerformanceNotationBlockHandler::IsArticulationCandidate(const FCNoteEntry* entry, const FCMusicRegion* region) {
+    // A tied continuation is part of the note it continues.
+    return entry && region && region->IsEntryIncluded(entry) && entry->IsNote() && !entry->IsGraceNote() &&
+           !entry->IsTiedFromPrevious();
+}
+
+int32_t FCPerformanceNotationBlockHandler::CalcTiedDuration(const FCNoteEntry* entry) {
+    if (!entry) return 0;
+    int32_t duration = entry->GetDuration();
+    for (const FCNoteEntry* current = entry; current->HasTieStart();) {
+        const FCNoteEntry* next = current->Next();
+        if (!next || next->IsRest() || next->IsGraceNote()) break;
+        duration += next->GetDuration();
+        current = next;
+    }
+    return duration;
 }
 
 void FCPerformanceNotationBlockHandler::AddTaskControls(FCTaskControlInfos* infos) {

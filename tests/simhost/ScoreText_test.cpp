@@ -223,6 +223,27 @@ s2: 1 C3!n=40000000
 )");
 }
 
+TEST(ScoreText, HiddenLayersAreViewStateTheTextCarries) {
+    const std::string text = "qzs 1\nprefs hidden-layers=2,4\nstaff 1\nmeasure 1\ns1: 1 C4\n";
+    ASSERT_TRUE(ReadScoreText(text));
+    const int shown[] = {1, 0, 1, 0};
+    for (int layer = 0; layer < 4; ++layer) EXPECT_EQ(shown[layer], CurrentDocument().IsLayerShown(layer)) << layer;
+    EXPECT_EQ(text, WriteScoreText());
+    // Not music: a musical text leaves them out, and its canonical form does not bring them in.
+    EXPECT_EQ("qzs 1\nstaff 1\nmeasure 1\ns1: 1 C4\n", WriteScoreText(Musical()));
+    EXPECT_EQ(text, CanonicalScoreText(text));
+    EXPECT_TRUE(CurrentDocument().IsLayerShown(0)) << "the canonical form leaves the view alone";
+    EXPECT_FALSE(CurrentDocument().IsLayerShown(1));
+    // Reading another text shows every layer again.
+    ASSERT_TRUE(ReadScoreText("qzs 1\nstaff 1\nmeasure 1\n"));
+    for (int layer = 0; layer < 4; ++layer) EXPECT_TRUE(CurrentDocument().IsLayerShown(layer)) << layer;
+    for (const char* bad : {"hidden-layers=", "hidden-layers=5", "hidden-layers=2,2", "hidden-layers=1,,2"}) {
+        ScoreTextError error;
+        EXPECT_FALSE(ReadScoreText(std::string("qzs 1\nprefs ") + bad + "\n", &error)) << bad;
+        EXPECT_EQ(2, error.line) << bad;
+    }
+}
+
 // Mutations of the corpus: whatever the reader accepts must write and read back into the same
 // document; whatever it refuses must leave the document alone. Nothing may crash.
 TEST(ScoreText, MutatedTextsNeverBreakTheReader) {
