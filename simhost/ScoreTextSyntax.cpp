@@ -184,7 +184,8 @@ private:
             error_->source = source_;
             error_->line = line_;
             error_->column = column;
-            error_->message = message;
+            // A message may quote the text it refuses; what it quotes must be printable.
+            error_->message = QuoteForMessage(message, 0);
         }
         return false;
     }
@@ -320,7 +321,7 @@ bool Parser::Statement(const std::string& line) {
                 "expected a statement (prefs, staff, part, system, category, text-expression, shape-expression, "
                 "articulation, staff-style, staff-style-span, current-part, measure, s<staff>, next-entry or raw), "
                 "found '" +
-                    word + "'");
+                    QuoteForMessage(word) + "'");
 }
 
 bool Parser::Header(const std::vector<Token>& tokens) {
@@ -349,8 +350,9 @@ bool Parser::Prefs(const std::vector<Token>& tokens) {
                     number = u + 1;
                     found = true;
                 }
-            if (!found && !ToInt(value, -32768, 32767, &number))
-                return Fail(token.column + 5, "expected a unit (evpu, inches, cm, points, picas, spaces or a number)");
+            if (!found && !ToInt(value, 0, 32767, &number))
+                return Fail(token.column + 5,
+                            "expected a unit (evpu, inches, cm, points, picas, spaces or a number from 0)");
             syntax_->unit = int(number);
         } else if (SplitOption(token.text, &name, &value) && name == "beamflags") {
             uint64_t flags;
@@ -452,9 +454,10 @@ bool Parser::System(const std::vector<Token>& tokens) {
         } else if (name == "measures") {
             const size_t dash = value.find('-', 1);
             int64_t first, last;
-            if (dash == std::string::npos || !ToInt(value.substr(0, dash), -32768, 32767, &first) ||
-                !ToInt(value.substr(dash + 1), -32769, 32766, &last))
+            if (dash == std::string::npos || !ToInt(value.substr(0, dash), 1, 32767, &first) ||
+                !ToInt(value.substr(dash + 1), 1, 32766, &last))
                 return Fail(valueColumn, "expected the system's measures as <first>-<last>");
+            if (last < first) return Fail(valueColumn, "the system's measures run backwards");
             system.first = int(first);
             system.next = int(last + 1);
             hasMeasures = true;
@@ -463,6 +466,8 @@ bool Parser::System(const std::vector<Token>& tokens) {
             hasStaves = true;
         } else if (name == "sizes") {
             if (!StaffList(token, value, &system.sizes, false)) return false;
+            for (int size : system.sizes)
+                if (size < 1) return Fail(valueColumn, "expected staff sizes of 1 percent or more");
             hasSizes = true;
             sizesToken = &token;
         } else {
@@ -888,6 +893,8 @@ bool Parser::Pitch(const std::string& line, size_t& i, SpelledPitch* pitch) {
     int64_t octave;
     if (!ToInt(line.substr(start, i - start), -9999, 9999, &octave))
         return Fail(int(start) + 1, "expected an octave number (4 holds middle C)");
+    // The host's notes lie between C-1 and B9 (MIDI keys 0-127 and their spellings).
+    if (octave < -1 || octave > 9) return Fail(int(start) + 1, "the pitch lies out of range (octaves -1 to 9)");
     pitch->octave = int(octave);
     int16_t displacement, raise;
     if (!Unspell(*pitch, 0, &displacement, &raise)) return Fail(int(start) + 1, "the pitch lies out of range");
@@ -1103,6 +1110,7 @@ bool Parser::Quoted(const std::string& line, size_t& i, std::u16string* text) {
                     !ToHex(line.substr(i + 1, close - i - 1), 0x10FFFF, &code) || line.compare(i + 1, 2, "0x") == 0 ||
                     line.compare(i + 1, 2, "0X") == 0)
                     return Fail(column, "expected a character number in hex, such as \\u{E9}");
+                if (code == 0) return Fail(column, "a text cannot hold the character 0");
                 if (code > 0xFFFF) {
                     code -= 0x10000;
                     text->push_back(char16_t(0xD800 + (code >> 10)));
@@ -1619,6 +1627,30 @@ bool Parser::CurrentPart(const std::vector<Token>& tokens) {
 }
 
 }  // namespace
+
+// Text of the input for an error message: bytes that are not UTF-8 and control characters as
+// \xNN, cut after limit characters (0: no cut) with "..." after it.
+std::string QuoteForMessage(const std::string& text, size_t limit) {
+    std::string out;
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size();) {
+        if (limit && characters == limit) return out + "...";
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                     : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        for (size_t k = 1; k < length; ++k)
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 0;
+        if (length == 0 || (length == 1 && lead < 0x20)) {
+            out += "\\x" + Hex(lead, 2);
+            ++i;
+        } else {
+            out.append(text, i, length);
+            i += length;
+        }
+        ++characters;
+    }
+    return out;
+}
 
 bool Parse(const std::string& text, const std::string& source, ScoreSyntax* syntax, ScoreTextError* error) {
     *syntax = ScoreSyntax();

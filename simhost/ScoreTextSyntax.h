@@ -16,6 +16,9 @@
 namespace simhost {
 namespace scoretext {
 
+// Text of the input for an error message, printable and cut after limit characters (0: no cut).
+std::string QuoteForMessage(const std::string& text, size_t limit = 40);
+
 struct Place {
     int line = 0;
     int column = 0;

@@ -76,7 +76,7 @@ TEST(ScoreText, ErrorsNameTheirPlaceAndLeaveTheDocumentAlone) {
     struct Row {
         std::string text;
         int line, column;
-        const char* expected;
+        std::string expected;
     } rows[] = {
         {"", 1, 1, "expected the header 'qzs 1'"},
         {"qzs 2", 1, 5, "expected format version 1"},
@@ -115,6 +115,15 @@ TEST(ScoreText, ErrorsNameTheirPlaceAndLeaveTheDocumentAlone) {
         {head + "raw SOMS 9 0 0 0 delete", 4, 1, "no such record to delete"},
         {head + "raw SOMS 9 0 0 0 = 0A0", 4, 20, "pairs of hex digits"},
         {std::string("qzs 1\n\x01"), 2, 1, "unexpected control character"},
+        // What no host document can hold.
+        {"qzs 1\nstaff 1\nsystem 1 measures=5-1 staves=1", 3, 19, "the system's measures run backwards"},
+        {"qzs 1\nstaff 1\nsystem 1 measures=1-1 staves=1 sizes=0", 3, 38, "staff sizes of 1 percent or more"},
+        {"qzs 1\nprefs unit=-1", 2, 12, "expected a unit"},
+        {head + "s1: 4 C99", 4, 8, "the pitch lies out of range"},
+        {head + "s1: 4 C-99", 4, 8, "the pitch lies out of range"},
+        {"qzs 1\ncategory 1 \"a\\u{0}b\"", 2, 14, "a text cannot hold the character 0"},
+        {"qzs 1\n" + std::string(60, 'x') + "\xff", 2, 1, "found '" + std::string(40, 'x') + "...'"},
+        {"qzs 1\n\xff\xfe", 2, 1, "found '\\xFF\\xFE'"},
     };
     ASSERT_TRUE(ReadScoreText("qzs 1\nstaff 1\nmeasure 1\ns1: 1 C4\n"));
     const DocumentState before = CurrentDocument().State();

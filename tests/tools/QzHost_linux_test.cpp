@@ -110,6 +110,7 @@ using patternresults::kMelody;
 TEST_F(QzHost, BadInputGetsOneLineAndWritesNothing) {
     const std::string score = Score("melody.qzs", kMelody);
     const std::string malformed = Score("malformed.qzs", "qzs 1\nstaff 1\nmeasure 1\ns1: 4 C4 Q9\n");
+    const std::string reordered = Score("reordered.qzs", "qzs 1\nstaff 5\nstaff 3\nmeasure 1\ns5: 1 C4\ns3: 1 E4\n");
     struct Case {
         std::vector<std::string> arguments;
         int status;
@@ -125,7 +126,9 @@ TEST_F(QzHost, BadInputGetsOneLineAndWritesNothing) {
         {{"--set", "QZPT_NO_SUCH_KEY=1", score}, 2, "the plug-in has no setting \"QZPT_NO_SUCH_KEY\""},
         {{"--answer", "maybe", score}, 2, "--answer takes yes, no or ok"},
         {{"--select", "1", score}, 2, "--select takes STAVES:MEASURES"},
-        {{"--select", "2-1:1", score}, 2, "--select takes STAVES:MEASURES"},
+        {{"--select", "2-1:1", score}, 2, "the document has no staff 2"},
+        {{"--select", "1:2-1", score}, 2, "--select takes STAVES:MEASURES"},
+        {{"--select", "3-5:1", reordered}, 2, "staff 3 comes after staff 5 in the score"},
         {{"--select", "1:2-9", score}, 2, "the document has 3 measures"},
         {{"--select", "4:1", score}, 2, "the document has no staff 4"},
         {{"--select", "1:2@4097-3", score}, 2, "position 4097 lies outside measure 2 (4096 EDUs)"},
@@ -308,6 +311,16 @@ TEST_F(QzHost, ReorderNotesRewritesEveryBeamedGroupOfTheSelection) {
 
 // A selection that starts and ends inside measures: Slurs slurs only the groups that lie wholly
 // inside it, and --out writes the slurs complete.
+// Staves are named in the score's order, whatever their numbers.
+TEST_F(QzHost, StavesAreSelectedInScoreOrder) {
+    const std::string score = Score("reordered.qzs", "qzs 1\nstaff 5\nstaff 3\nmeasure 1\ns5: 2 <C4 E4> r\ns3: 2 <E4 G4> r\n");
+    const Result result =
+        Run({"--set", "QZPT_CHORDS_BREAK_STYLE=0", "--select", "5-3:1", "--task", "Break", "--apply", "--print", score});
+    ASSERT_EQ(0, result.status) << result.err;
+    EXPECT_TRUE(Contains(result.out, "s5: 4 [C4 E4 2 r")) << result.out;
+    EXPECT_TRUE(Contains(result.out, "s3: 4 [E4 G4 2 r")) << result.out;
+}
+
 TEST_F(QzHost, SelectionsStartAndEndAtPositionsInsideMeasures) {
     const std::string score = Score("melody.qzs", kMelody);
     const std::string out = scratch->File("slurred.qzs").string();

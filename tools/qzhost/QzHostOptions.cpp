@@ -69,8 +69,9 @@ bool ParseHex(const std::string& text, uint32_t* value) {
     return true;
 }
 
-// "N" or "N-M" with 1 <= N <= M <= 32767, or "all" (both 0).
-bool ParseRange(const std::string& text, int* first, int* last) {
+// "N" or "N-M" with 1 <= N, M <= 32767, or "all" (both 0). inOrder: N <= M as well (measures;
+// staves follow the score's order, which the document knows).
+bool ParseRange(const std::string& text, int* first, int* last, bool inOrder) {
     if (text == "all") {
         *first = *last = 0;
         return true;
@@ -85,7 +86,7 @@ bool ParseRange(const std::string& text, int* first, int* last) {
     }
     *first = std::atoi(a.c_str());
     *last = std::atoi(b.c_str());
-    return *first >= 1 && *first <= *last && *last <= 32767;
+    return *first >= 1 && *last >= 1 && (!inOrder || *first <= *last) && *first <= 32767 && *last <= 32767;
 }
 
 std::string Upper(std::string text) {
@@ -107,7 +108,7 @@ bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, in
                     int32_t* startPos, int32_t* endPos) {
     const size_t colon = text.find(':');
     if (colon == std::string::npos || text.find(':', colon + 1) != std::string::npos) return false;
-    if (!ParseRange(text.substr(0, colon), firstStaff, lastStaff)) return false;
+    if (!ParseRange(text.substr(0, colon), firstStaff, lastStaff, false)) return false;
     // Measures, each side with an optional position: "2@512-4@2048"; the positions are cut out
     // before the range is read.
     std::string measures = text.substr(colon + 1);
@@ -126,7 +127,7 @@ bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, in
         sides[side] = sides[side].substr(0, at);
     }
     measures = dash == std::string::npos ? sides[0] : sides[0] + "-" + sides[1];
-    if (!ParseRange(measures, firstMeasure, lastMeasure)) return false;
+    if (!ParseRange(measures, firstMeasure, lastMeasure, true)) return false;
     // "all" has no positions.
     return *firstMeasure != 0 || (*startPos < 0 && *endPos < 0);
 }
