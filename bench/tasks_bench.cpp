@@ -19,6 +19,7 @@
 #include "framework/entries/FCChord.h"
 #include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
+#include "framework/entries/FCNotePitches.h"
 #include "framework/host/hostapi.h"
 #include "framework/markings/FCCategoryDef.h"
 #include "framework/markings/FCExpression.h"
@@ -147,6 +148,39 @@ bool LoadAndSaveLayers(int measures) {
         for (int layer = 0; layer < FCNoteEntryCell::MaxLayers(); ++layer) {
             FCNoteEntryLayer entries(layer, staff, 1, measures);
             ok = entries.Load() && entries.Save() && ok;
+        }
+    return ok;
+}
+
+// Break's floor: every layer loaded with its chords, each chord turned into the four single
+// notes of its figure (three entries inserted after it, durations divided, one pitch each) and
+// the layer saved: the music Break reads and writes, in the state Break leaves it, without
+// choosing the figure's order.
+bool LoadAndSaveBrokenLayers(int measures) {
+    bool ok = true;
+    FCNotePitches pitches;
+    for (int staff = 1; staff <= kStaves; ++staff)
+        for (int layer = 0; layer < FCNoteEntryCell::MaxLayers(); ++layer) {
+            FCNoteEntryLayer entries(layer, staff, 1, measures);
+            if (!entries.Load()) continue;
+            for (int i = 0; i < entries.GetCount(); ++i) {
+                FCNoteEntry* chord = entries.GetItemAt(i);
+                if (!chord->IsNote() || chord->GetNoteCount() < 2) continue;
+                const int32_t each = chord->GetDuration() / 4;
+                chord->CopyPitchesTo(&pitches);
+                if (!entries.InsertEntriesAfter(chord, 3, false)) {
+                    ok = false;
+                    continue;
+                }
+                FCNoteEntry* target = chord;
+                for (int k = 0; k < 4 && target; ++k, target = target->Next()) {
+                    target->SetDuration(each);
+                    if (k > 0) target->SetEntryFlagBits(FCNoteEntry::kFlagNote, true);
+                    target->SetSingleNote(pitches.GetItemAt(k % pitches.GetCount()));
+                }
+                i += 3;
+            }
+            ok = entries.Save() && ok;
         }
     return ok;
 }
@@ -494,7 +528,7 @@ Result Run(int measures, int repeat, const std::string& only) {
     // conditions of the machine.
     std::vector<Phase> phases(9);
     const char* names[] = {"floor: cells",
-                           "floor: layers",
+                           "floor: broken figures",
                            "Reorder Notes: Descending",
                            "Reorder Notes: Randomize",
                            "Break: Alberti Bass",
@@ -504,7 +538,7 @@ Result Run(int measures, int repeat, const std::string& only) {
                            "Perf. Slurs: By beat"};
     const std::function<bool()> bodies[] = {
         [=] { return LoadAndSaveCells(measures); },
-        [=] { return LoadAndSaveLayers(measures); },
+        [=] { return LoadAndSaveBrokenLayers(measures); },
         [] { return ReorderNotes(FCBeamedGroupsBlockHandler::kReorderDescending); },
         [] { return ReorderNotes(FCBeamedGroupsBlockHandler::kReorderRandomize); },
         [] { return BreakChords(FCChordsBlockHandler::kAlbertiBass); },
