@@ -55,12 +55,6 @@ const TaskPopupItem kSlurStyles[] = {
 static_assert(sizeof kReorderStyles / sizeof kReorderStyles[0] == FCBeamedGroupsBlockHandler::kReorderStyleCount,
               "one popup row per style");
 
-// Staircase - Ascending: every other chord upwards from the lowest, then the ones skipped.
-int StaircaseIndex(int i, int n) {
-    const int c = (n + 1) / 2;
-    return i < c ? 2 * i : 2 * (i - c) + 1;
-}
-
 // The placements that use the number field.
 bool PlacementUsesNumber(int key) { return key >= 1 && key <= 5; }
 
@@ -77,76 +71,6 @@ const TaskPopupItem FCBeamedGroupsBlockHandler::kSlurShapes[2] = {
     {0, "Slur"},
     {1, "Dashed Curve"},
 };
-
-int FCBeamedGroupsBlockHandler::CalcReorderSourceIndex(int style, int i, int n) {
-    if (i < 0 || i >= n) return -1;
-    const int c = (n + 1) / 2;
-    switch (style) {
-        case kReorderAscending:
-        case kReorderRandomize:  // the list itself was shuffled
-            return i;
-        case kReorderDescending:
-            return n - 1 - i;
-        case kReorderStaircaseAscending:
-            return StaircaseIndex(i, n);
-        case kReorderStaircaseDescending:
-            return n - 1 - StaircaseIndex(i, n);
-        case kReorderWaveAscending:
-            return i < c ? 2 * i : 2 * (n - i) - 1;
-        case kReorderWaveDescending:
-            return i < c ? 2 * (c - i) - 2 : 2 * (i - c) + 1;
-        case kReorderBaseDescending:
-            return i == 0 ? 0 : n - i;
-        case kReorderTopDescending:
-            return i == 0 ? n - 1 : i - 1;
-        case kReorderRotateLeft:
-            return i == n - 1 ? 0 : i + 1;
-        case kReorderRotateRight:
-            return i == 0 ? n - 1 : i - 1;
-        default:
-            return -1;
-    }
-}
-
-bool FCBeamedGroupsBlockHandler::ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style) {
-    FCNotePitchesCollection chords;
-    return ReorderGroup(start, region, style, &chords);
-}
-
-bool FCBeamedGroupsBlockHandler::ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style,
-                                              FCNotePitchesCollection* chords) {
-    if (!start || style < 0 || style >= kReorderStyleCount) return false;
-    // The host never saves a locked frame: a group rewritten there would count as a change that
-    // the document never sees.
-    if (start->GetFrame() && fcframe::IsLocked(start->GetFrame())) return false;
-    FCNoteEntries group;
-    if (!start->CollectBeamGroup(region, &group)) return false;
-
-    // Copies of the chords, in entry order: the entries are rewritten from them. The copies of
-    // the previous group are overwritten rather than made anew.
-    int n = 0;
-    for (int i = 0; i < group.GetCount(); ++i) {
-        const FCNoteEntry* entry = group.GetItemAt(i);
-        if (!entry->IsNote()) continue;
-        if (n == chords->GetCount()) chords->Add(new FCNotePitches);
-        entry->CopyPitchesTo(chords->GetItemAt(n++));
-    }
-    while (chords->GetCount() > n) chords->ClearItemAt(chords->GetCount() - 1);
-    if (n < 2) return false;
-    if (style != kReorderRotateLeft && style != kReorderRotateRight) {
-        FCNotePitchSorter sorter(style == kReorderRandomize);
-        chords->Sort(&sorter);
-    }
-
-    int target = 0;
-    for (int i = 0; i < group.GetCount(); ++i) {
-        FCNoteEntry* entry = group.GetItemAt(i);
-        if (entry->IsRest()) continue;
-        entry->ReplacePitches(chords->GetItemAt(CalcReorderSourceIndex(style, target++, n)));
-        entry->SetPitchChangedMark(true);
-    }
-    return true;
-}
 
 bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region,
                                               FCNotePitchesCollection* chords) {

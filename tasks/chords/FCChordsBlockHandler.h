@@ -57,4 +57,8 @@ public:
     // 32nd to a whole note (or, dotted, such a value dotted); otherwise the next plain value above
     // it, and a 64th for anything below a 32nd. A value other than each needs a tuplet.
     static int32_t SnapToNoteValue(int32_t each, bool dotted);
+
+private:
+    // Break over the selection (in Break.cpp).
+    bool ExecuteBreak();
 };
