@@ -110,11 +110,14 @@ int BuildDocument(int measures) {
     return entries;
 }
 
-// Runs body once inside a host edit and cancels the edit, so every run starts from the same
-// document; the phase keeps its fastest run and its largest peaks.
-void MeasureOnce(Phase& phase, const std::function<bool()>& body, bool first) {
+// Runs setup and then body once inside a host edit and cancels the edit, so every run starts
+// from the same document; only body is timed (a floor measured on the document in the state its
+// task leaves it does the task first, untimed). The phase keeps its fastest run and its largest
+// peaks.
+void MeasureAfter(Phase& phase, const std::function<bool()>& setup, const std::function<bool()>& body, bool first) {
     simhost::Document& document = simhost::CurrentDocument();
     document.StartEdit(u"Benchmark");
+    const bool prepared = setup();
     bench::ResetHeapPeak();
     bench::ResetPeakResident();
     const std::clock_t start = std::clock();
@@ -127,7 +130,11 @@ void MeasureOnce(Phase& phase, const std::function<bool()>& body, bool first) {
     if (first || seconds < phase.seconds) phase.seconds = seconds;
     if (heap > phase.peakHeap) phase.peakHeap = heap;
     if (resident > phase.peakResident) phase.peakResident = resident;
-    phase.ok = phase.ok && ok;
+    phase.ok = phase.ok && ok && prepared;
+}
+
+void MeasureOnce(Phase& phase, const std::function<bool()>& body, bool first) {
+    MeasureAfter(phase, [] { return true; }, body, first);
 }
 
 // The floors: every cell of the selection (staff by measure), or every layer of every staff
@@ -416,26 +423,6 @@ bool BeamedGroupsTask(int task) {
     return handler.Execute();
 }
 
-// MeasureOnce with untimed work first inside the same edit: the floor of a task is measured on
-// the document in the state the task leaves it.
-void MeasureAfter(Phase& phase, const std::function<bool()>& setup, const std::function<bool()>& body, bool first) {
-    simhost::Document& document = simhost::CurrentDocument();
-    document.StartEdit(u"Benchmark");
-    const bool prepared = setup();
-    bench::ResetHeapPeak();
-    bench::ResetPeakResident();
-    const std::clock_t start = std::clock();
-    const bool ok = body();
-    const std::clock_t stop = std::clock();
-    const size_t heap = bench::HeapPeak();
-    const size_t resident = bench::PeakResident();
-    document.CancelEdit();
-    const double seconds = double(stop - start) / CLOCKS_PER_SEC;
-    if (first || seconds < phase.seconds) phase.seconds = seconds;
-    if (heap > phase.peakHeap) phase.peakHeap = heap;
-    if (resident > phase.peakResident) phase.peakResident = resident;
-    phase.ok = phase.ok && ok && prepared;
-}
 
 // The chord symbols Chord Symbols creates, per cell (staff, measure): their positions.
 typedef std::vector<std::vector<std::vector<int32_t>>> ChordPositions;

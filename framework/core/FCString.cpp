@@ -361,7 +361,7 @@ void FCString::TrimCRLF() {
 }
 
 void FCString::ToLowerCase() {
-    if (hostapi::GetHostVersion() > 0x10FFFFFF) {
+    if (hostapi::GetHostVersion() >= hostapi::kUTF16HostVersion) {
         fcplatform::ToLowerUnicode(buffer_, length_);
         return;
     }

@@ -14,7 +14,7 @@ using Layout = FCArticulationDef::Layout;
 
 //                                  version     size  main: slot     size    font    effects  alternate: slot, size,
 //                                  font, effects
-constexpr Layout kLongLayout = {0x11000000,
+constexpr Layout kLongLayout = {hostapi::kUTF16HostVersion,
                                 60,
                                 {0, 2},
                                 {8, 1},
@@ -65,7 +65,7 @@ bool IsValidItem(int number) { return number > 0 && number < 0xFFFF; }
 }  // namespace
 
 const FCArticulationDef::Layout& FCArticulationDef::LayoutForHostVersion(uint32_t hostVersion) {
-    return hostVersion >= 0x11000000 ? kLongLayout : kShortLayout;
+    return hostVersion >= hostapi::kUTF16HostVersion ? kLongLayout : kShortLayout;
 }
 
 FCArticulationDef::FCArticulationDef() {

@@ -12,7 +12,7 @@ namespace {
 
 // From this host version on the entry metrics come from the newer call, and the host tracks
 // rewritten pitches itself.
-constexpr uint32_t kNewerHost = 0x12000000;
+constexpr uint32_t kNewerHost = hostapi::kCurrentLayoutHostVersion;
 
 }  // namespace
 

@@ -71,7 +71,7 @@ std::vector<Emulation> BuildTables() {
     std::vector<uint16_t> sizes = Words(45);
     sizes.insert(sizes.end(), {4, 4, 4});
     const char miCode[2] = {'4', '0'};
-    Emulation misc{FXTag('p', 'f', 'M', 'I'), kAnyNumber, Layout(miCode, sizes, 0x12000000)};
+    Emulation misc{FXTag('p', 'f', 'M', 'I'), kAnyNumber, Layout(miCode, sizes, hostapi::kCurrentLayoutHostVersion)};
     for (PrefsFieldRow& row : misc.rows) {
         if (row.offset == 18) {
             row.codes[0] = '4';

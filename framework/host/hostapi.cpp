@@ -61,7 +61,7 @@ bool IsOffered(const char* name) {
 
 void SetHostVersion(uint32_t version) { g_hostVersion = version; }
 uint32_t GetHostVersion() { return g_hostVersion; }
-bool UseUTF16() { return g_hostVersion >= 0x11000000u; }
+bool UseUTF16() { return g_hostVersion >= kUTF16HostVersion; }
 
 void SetLookup(Lookup lookup) {
     g_lookup = lookup;

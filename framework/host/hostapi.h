@@ -142,6 +142,14 @@ constexpr uint32_t kFXInterfaceVersion = 0x12050000;
 
 namespace hostapi {
 
+// Host versions at which the host's interface changes; a host version is compared as an unsigned
+// number. From kUTF16HostVersion the host takes UTF-16 texts and keeps the longer layouts of
+// categories, articulation and expression definitions, staves and staff styles; from
+// kCurrentLayoutHostVersion it keeps the current layouts of measures, staves, staff styles,
+// independent cells, note entries and the miscellaneous preferences.
+constexpr uint32_t kUTF16HostVersion = 0x11000000;
+constexpr uint32_t kCurrentLayoutHostVersion = 0x12000000;
+
 // Function pointer types, one per host function: FX_LoadEData_fn and so on.
 #define FX_DECLARE_TYPE(ret, name, params, args) typedef ret(FXAPI* name##_fn) params;
 FX_FUNCTION_TABLE(FX_DECLARE_TYPE)

@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr FCCategoryDef::Layout kLongLayout = {0x11000000, 296, true, 2, 258, 260, {278, 282, 284, 286, 288}, 280, 294};
+constexpr FCCategoryDef::Layout kLongLayout = {hostapi::kUTF16HostVersion, 296, true, 2, 258, 260,
+                                               {278, 282, 284, 286, 288}, 280, 294};
 constexpr FCCategoryDef::Layout kShortLayout = {0x0F000000, 104, false, 2, 66, 68, {86, 90, 92, 94, 96}, 88, 102};
 static_assert(kLongLayout.flags + 2 == int(kLongLayout.size), "category record, 296 bytes");
 static_assert(kShortLayout.flags + 2 == int(kShortLayout.size), "old category record, 104 bytes");
@@ -22,7 +23,7 @@ bool IsSignedPlacement(int index) { return index == 0 || index == 2; }
 }  // namespace
 
 const FCCategoryDef::Layout& FCCategoryDef::LayoutForHostVersion(uint32_t hostVersion) {
-    return hostVersion >= 0x11000000 ? kLongLayout : kShortLayout;
+    return hostVersion >= hostapi::kUTF16HostVersion ? kLongLayout : kShortLayout;
 }
 
 FCCategoryDef::FCCategoryDef() {

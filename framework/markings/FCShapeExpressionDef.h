@@ -17,7 +17,9 @@ public:
 
     __FCBaseData* CreateObject() override { return new FCShapeExpressionDef; }
     uint32_t GetTag() override { return GetCustomTag() ? GetCustomTag() : kTag; }
-    uint32_t GetDataVersion() override { return hostapi::GetHostVersion() >= 0x11000000 ? 0x11000000 : 0x0F000000; }
+    uint32_t GetDataVersion() override {
+        return hostapi::GetHostVersion() >= hostapi::kUTF16HostVersion ? hostapi::kUTF16HostVersion : 0x0F000000;
+    }
     // A record shorter than the structure is saved at the structure's size, so the fields set
     // reach the host.
     bool Save() override;

@@ -117,7 +117,7 @@ public:
     // From this host version on a dashed curve is type 42, before it type 16.
     static constexpr uint32_t kDashedCurveVersion = 0x19000000;
     // From this host version on the measure-attached preset also flags the segments.
-    static constexpr uint32_t kSegmentPresetVersion = 0x12000000;
+    static constexpr uint32_t kSegmentPresetVersion = hostapi::kCurrentLayoutHostVersion;
 
     FCSmartShape();
     ~FCSmartShape() override;

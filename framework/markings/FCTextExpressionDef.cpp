@@ -37,7 +37,7 @@ uint8_t* FCTextExpressionDef::WritableBytes() {
 }
 
 uint32_t FCTextExpressionDef::GetDataVersion() {
-    return hostapi::GetHostVersion() > 0x10FFFFFF ? 0x12050000 : 0x0F000000;
+    return hostapi::GetHostVersion() >= hostapi::kUTF16HostVersion ? 0x12050000 : 0x0F000000;
 }
 
 bool FCTextExpressionDef::Save() {

@@ -12,13 +12,14 @@ FCIndependentCellDetail::FCIndependentCellDetail() {
 }
 
 uint32_t FCIndependentCellDetail::TagForHostVersion(uint32_t hostVersion) {
-    return hostVersion >= 0x12000000 ? kTag : kOldTag;
+    return hostVersion >= hostapi::kCurrentLayoutHostVersion ? kTag : kOldTag;
 }
 
 uint32_t FCIndependentCellDetail::GetTag() { return TagForHostVersion(hostapi::GetHostVersion()); }
 
 uint32_t FCIndependentCellDetail::GetDataVersion() {
-    return hostapi::GetHostVersion() >= 0x12000000 ? 0x12000000 : 0x0F000000;
+    const bool current = hostapi::GetHostVersion() >= hostapi::kCurrentLayoutHostVersion;
+    return current ? hostapi::kCurrentLayoutHostVersion : 0x0F000000;
 }
 
 bool FCIndependentCellDetail::SaveForCell(FCCell* cell) {

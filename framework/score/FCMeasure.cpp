@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr FCMeasure::Layout kCurrentLayout = {0x12000000, 30, 2, 8, 10, 12, 14, 20};
+constexpr FCMeasure::Layout kCurrentLayout = {hostapi::kCurrentLayoutHostVersion, 30, 2, 8, 10, 12, 14, 20};
 constexpr FCMeasure::Layout kOldLayout = {0x0A000000, 26, 2, 4, 6, 8, 10, 16};
 static_assert(kCurrentLayout.size == 30 && kCurrentLayout.measureFlags + 2 <= 30, "measure record, 30 bytes");
 static_assert(kOldLayout.size == 26 && kOldLayout.measureFlags + 2 <= 26, "old measure record, 26 bytes");
@@ -20,7 +20,7 @@ const BarlineCode kBarlines[] = {{0x10, 1}, {0x20, 2}, {0x30, 3}, {0x40, 4}, {0x
 }  // namespace
 
 const FCMeasure::Layout& FCMeasure::LayoutForHostVersion(uint32_t hostVersion) {
-    return hostVersion >= 0x12000000 ? kCurrentLayout : kOldLayout;
+    return hostVersion >= hostapi::kCurrentLayoutHostVersion ? kCurrentLayout : kOldLayout;
 }
 
 const FCMeasure::Layout* FCMeasure::LayoutForSize(uint32_t size) {

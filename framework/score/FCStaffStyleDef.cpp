@@ -9,8 +9,8 @@ static_assert(FCStaffStyleDef::kStyleSizeOld >= __FCStaffBase::kStaffSizeOld,
               "a staff style record begins with the staff structure");
 
 uint32_t FCStaffStyleDef::StyleDataSize(uint32_t hostVersion) {
-    if (hostVersion >= 0x12000000) return kStyleSize;
-    return hostVersion < 0x11000000 ? kStyleSizeOld : kStyleSize11;
+    if (hostVersion >= hostapi::kCurrentLayoutHostVersion) return kStyleSize;
+    return hostVersion < hostapi::kUTF16HostVersion ? kStyleSizeOld : kStyleSize11;
 }
 
 FCStaffStyleDef::FCStaffStyleDef() { std::memset(data_, 0, sizeof data_); }

@@ -5,13 +5,13 @@ static_assert(__FCStaffBase::kStaffSize == 136 && __FCStaffBase::kStaffSize11 ==
               "staff record layouts");
 
 uint32_t __FCStaffBase::StaffDataVersion(uint32_t hostVersion) {
-    if (hostVersion >= 0x12000000) return 0x12000000;
-    return hostVersion < 0x11000000 ? 0x0F000000 : 0x11000000;
+    if (hostVersion >= hostapi::kCurrentLayoutHostVersion) return hostapi::kCurrentLayoutHostVersion;
+    return hostVersion < hostapi::kUTF16HostVersion ? 0x0F000000 : hostapi::kUTF16HostVersion;
 }
 
 uint32_t __FCStaffBase::StaffDataSize(uint32_t hostVersion) {
-    if (hostVersion >= 0x12000000) return kStaffSize;
-    return hostVersion < 0x11000000 ? kStaffSizeOld : kStaffSize11;
+    if (hostVersion >= hostapi::kCurrentLayoutHostVersion) return kStaffSize;
+    return hostVersion < hostapi::kUTF16HostVersion ? kStaffSizeOld : kStaffSize11;
 }
 
 uint8_t* __FCStaffBase::FieldAt(int offset, int size) {

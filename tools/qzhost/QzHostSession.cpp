@@ -347,7 +347,7 @@ void QzHostSession::CallStartupEntryPoints() {
     // The host asks for menu entries until the plug-in has no more.
     for (int16_t index = 0; index < 16; ++index) {
         std::string item, description, group;
-        if (version >= 0x11000000) {
+        if (version >= hostapi::kUTF16HostVersion) {
             unsigned char record[pluginexports::kMenuRecordSizeUTF16] = {};
             if (!module_.enumerateUTF16(nullptr, index, record)) break;
             item = RecordTextUTF16(record, pluginexports::kMenuItemOffsetUTF16);
