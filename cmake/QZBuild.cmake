@@ -6,7 +6,8 @@ if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 
 add_library(qz_options INTERFACE)
-target_compile_options(qz_options INTERFACE -Wall -Wextra -Werror)
+target_compile_options(qz_options INTERFACE -Wall -Wextra -Werror -Wshadow -Woverloaded-virtual -Wnon-virtual-dtor
+  -Wcast-align -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
 target_include_directories(qz_options INTERFACE ${PROJECT_SOURCE_DIR})
 if(WIN32)
   target_compile_definitions(qz_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)

@@ -193,13 +193,13 @@ bool Builder::Measure(const MeasureStatement& measure) {
     return true;
 }
 
-bool Builder::Articulations(int32_t entryNumber, const EntryItem& item) {
-    if (item.articulations.empty()) return true;
+bool Builder::Articulations(int32_t entryNumber, const EntryItem& entryItem) {
+    if (entryItem.articulations.empty()) return true;
     // A stand-in for the entry: the details only need its number.
     uint8_t record[FCNoteEntry::kRecordSize] = {0};
     fcdata::Write<int32_t>(record, 0, entryNumber);
     FCNoteEntry entry(record);
-    for (const ArticulationItem& item : item.articulations) {
+    for (const ArticulationItem& item : entryItem.articulations) {
         FCArticulation articulation;
         articulation.ConnectToEntry(&entry);
         articulation.SetDefNumber(item.definition);

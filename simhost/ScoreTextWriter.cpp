@@ -529,8 +529,8 @@ std::string Writer::ArticulationDefLine(int number) {
         if (font.effects) line += std::string(" ") + font.prefix + "effects=" + std::to_string(font.effects);
     }
     for (int value = 0; value < FCArticulationDef::kValueCount; ++value) {
-        const int number = definition.GetValue(FCArticulationDef::Value(value));
-        if (number) line += " " + std::string(1, char('A' + value)) + "=" + std::to_string(number);
+        const int given = definition.GetValue(FCArticulationDef::Value(value));
+        if (given) line += " " + std::string(1, char('A' + value)) + "=" + std::to_string(given);
     }
     if (flags1) line += " flags=0x" + Hex(flags1, 4);
     const uint16_t flags2 =

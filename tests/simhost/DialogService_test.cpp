@@ -45,11 +45,11 @@ int32_t FXAPI Record(FXWindow window, uint32_t message, uint32_t wparam, int32_t
 
 class DialogServiceTest : public DesktopTest {
 protected:
-    HWND OpenModeless(Recorder& recorder) {
-        EXPECT_EQ(1, FX_Dialog(9001, &Record, driver.HostWindow(), 0, &recorder, kVersion));
-        return static_cast<HWND>(recorder.window);
+    HWND OpenModeless(Recorder& dialog) {
+        EXPECT_EQ(1, FX_Dialog(9001, &Record, driver.HostWindow(), 0, &dialog, kVersion));
+        return static_cast<HWND>(dialog.window);
     }
-    HWND Item(const Recorder& recorder, int id) { return GetDlgItem(static_cast<HWND>(recorder.window), id); }
+    HWND Item(const Recorder& dialog, int id) { return GetDlgItem(static_cast<HWND>(dialog.window), id); }
 
     // Lives until the desktop is emptied after the test, like a plug-in's window object.
     Recorder recorder;

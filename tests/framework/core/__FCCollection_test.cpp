@@ -13,7 +13,7 @@ namespace {
 // An element that counts its destructions, so ownership can be observed.
 class Counted : public __FCBase {
 public:
-    Counted(int value, int* destroyed) : value(value), destroyed_(destroyed) {}
+    Counted(int number, int* destroyed) : value(number), destroyed_(destroyed) {}
     ~Counted() override { ++*destroyed_; }
     const int value;
 

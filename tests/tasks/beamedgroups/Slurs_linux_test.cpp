@@ -102,11 +102,11 @@ TEST_F(Slurs, DashedCurvesTakeTheTypeOfTheHostVersion) {
 TEST_F(Slurs, OldSlursOfTheGroupAreReplacedAndOutsideOnesKept) {
     // A slur from the measure before into the group stays (reattach is off); the group's own
     // slurs, whatever their type, are replaced; a slur of the next group is not touched.
-    const std::string before =
+    const std::string music =
         "measure 1\ns1: 2 r 4 r B3\ns1 slur 3-2:2\nmeasure 2\ns1: 8 [C4 D4 E4 F4 [G4 A4 B4 C5\n";
-    Load(kHead + before + "s1 slur 1-2 type=0\ns1 slur 3-4 dashed\n", Slots(1, 1, 2, 2, 0, 2047));
+    Load(kHead + music + "s1 slur 1-2 type=0\ns1 slur 3-4 dashed\n", Slots(1, 1, 2, 2, 0, 2047));
     EXPECT_TRUE(Run(0, 2));
-    EXPECT_EQ(Expected(kHead + before + "s1 slur 1-4\n"), Music());
+    EXPECT_EQ(Expected(kHead + music + "s1 slur 1-4\n"), Music());
     ExpectOneUndoableEdit(kEditName);
 }
 
