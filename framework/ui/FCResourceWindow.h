@@ -13,9 +13,8 @@ public:
     // Stores title, geometry and every control's state, marks the window closed and ends the
     // native window.
     void CloseWindow() override;
-    // slot 24: a notification from the control with that id; the record is the platform's
-    // notification structure. False: the notification's default handling stays.
-    virtual bool HandleNotify(int controlID, void* notification);
+    // Up-down, tab and tree notifications, passed on to the window's handlers.
+    bool HandleNotify(int controlID, void* notification) override;
 
     // Shows the native window again (normal state, active) when it exists; otherwise asks the
     // host to create it as a modeless dialog. The host's result.

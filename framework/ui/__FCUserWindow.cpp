@@ -10,7 +10,6 @@
 #include "framework/ui/FCCtrlPopup.h"
 #include "framework/ui/FCCtrlStatic.h"
 #include "framework/ui/FCCtrlTree.h"
-#include "framework/ui/FCResourceWindow.h"
 #include "framework/ui/FCUI.h"
 #include "framework/ui/Win32Support.h"
 
@@ -547,8 +546,7 @@ int32_t __FCUserWindow::Dispatch(uint32_t message, uint32_t wparam, int32_t lpar
             return 0;
         case WM_NOTIFY: {
             NoteModifierKeys();
-            FCResourceWindow* resource = dynamic_cast<FCResourceWindow*>(this);
-            return resource && resource->HandleNotify(int(wparam), fcui::ParamPointer<void>(lparam)) ? 1 : 0;
+            return HandleNotify(int(wparam), fcui::ParamPointer<void>(lparam)) ? 1 : 0;
         }
         case WM_COMMAND: {
             NoteModifierKeys();

@@ -59,6 +59,9 @@ public:
     virtual void HandleResize(int newWidth, int newHeight, int oldWidth, int oldHeight);
     // slot 23
     virtual bool CanClose();
+    // slot 24: a notification from the control with that id; the record is the platform's
+    // notification structure. False: the notification's default handling stays.
+    virtual bool HandleNotify(int /*controlID*/, void* /*notification*/) { return false; }
 
     // Controls. The window takes ownership; the created control is returned.
     FCControl* AddControl(FCControl* control);
