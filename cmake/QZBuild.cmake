@@ -8,7 +8,6 @@ endif()
 add_library(qz_options INTERFACE)
 target_compile_options(qz_options INTERFACE -Wall -Wextra -Werror -Wshadow -Woverloaded-virtual -Wnon-virtual-dtor
   -Wcast-align -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
-target_include_directories(qz_options INTERFACE ${PROJECT_SOURCE_DIR})
 if(WIN32)
   target_compile_definitions(qz_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   enable_language(RC)
@@ -19,6 +18,26 @@ if(QZ_SANITIZE)
   target_compile_options(qz_options INTERFACE ${_qz_san})
   target_link_options(qz_options INTERFACE ${_qz_san})
 endif()
+
+# Gives a target an include folder of its own holding only the given paths of the source tree
+# (folders or single headers, linked in as they are) and hands it on to whatever links the target.
+# Every include names its header from the top of the tree ("framework/core/FCString.h"), so a
+# target sees its own headers and those of the targets it links, and an include of a layer above
+# it does not compile.
+function(qz_include_root target)
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  file(REMOVE_RECURSE ${root})
+  foreach(path IN LISTS ARGN)
+    get_filename_component(parent "${root}/${path}" DIRECTORY)
+    file(MAKE_DIRECTORY "${parent}")
+    file(CREATE_LINK "${PROJECT_SOURCE_DIR}/${path}" "${root}/${path}" SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
+# The host's contract in the plug-in's tree: the binding's declarations of the FX_* functions and
+# their layouts. The stand-in host and the programs that load the module include nothing else of it.
+set(QZ_HOST_CONTRACT framework/host/hostapi.h framework/host/hostapi_platform.h)
 
 # Collects the sources below the given folders, keeping only this platform's "_linux"/"_windows" files.
 function(qz_collect_sources out)

@@ -16,36 +16,13 @@
 #include "plugin/PatternSettings.h"
 #include "plugin/TaskCatalogue.h"
 #include "plugin/TaskWindowIDs.h"
-#include "tasks/beamedgroups/FCBeamedGroupsBlockHandler.h"
-#include "tasks/chords/FCChordsBlockHandler.h"
-#include "tasks/dynamics/FCDynamicsBlockHandler.h"
-#include "tasks/performance/FCPerformanceNotationBlockHandler.h"
-#include "tasks/sequences/FCSequencesBlockHandler.h"
+#include "tasks/TaskHandlerFactory.h"
 
 #include <memory>
 
 FCPatternTaskBlockHandler* PatternTaskWindow::CreateTaskHandler(int taskID) {
-    FCUI* ui = GetTaskUI();
-    FCPatternTaskBlockHandler* handler = nullptr;
-    switch (taskcatalogue::GetTaskCategory(taskID)) {
-        case taskcatalogue::kBeamedGroups:
-            handler = new FCBeamedGroupsBlockHandler(taskID, ui, this);
-            break;
-        case taskcatalogue::kChords:
-            handler = new FCChordsBlockHandler(taskID, ui, this);
-            break;
-        case taskcatalogue::kDynamics:
-            handler = new FCDynamicsBlockHandler(taskID, ui, this);
-            break;
-        case taskcatalogue::kSequences:
-            handler = new FCSequencesBlockHandler(taskID, ui, this);
-            break;
-        case taskcatalogue::kPerformanceNotation:
-            handler = new FCPerformanceNotationBlockHandler(taskID, ui, this);
-            break;
-        default:
-            return nullptr;
-    }
+    FCPatternTaskBlockHandler* handler = taskhandlers::CreateCategoryHandler(taskID, GetTaskUI(), this);
+    if (!handler) return nullptr;
     using namespace taskwindow;
     handler->SetStatic1(dynamic_cast<FCCtrlStatic*>(GetTaskControl(kStatic1)));
     handler->SetStatic2(dynamic_cast<FCCtrlStatic*>(GetTaskControl(kStatic2)));

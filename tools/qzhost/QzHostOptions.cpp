@@ -1,6 +1,6 @@
 #include "tools/qzhost/QzHostOptions.h"
 
-#include "plugin/PatternSettings.h"
+#include "plugin/PatternSettingsKeys.h"
 #include "qzwin32.h"
 
 #include <cctype>
