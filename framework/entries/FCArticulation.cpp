@@ -50,8 +50,7 @@ const Merge* FindMerge(const FCArticulationDef* definition, int kind) {
 }  // namespace
 
 FCArticulation::FCArticulation() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCArticulation::Reload() {

@@ -69,8 +69,7 @@ const FCArticulationDef::Layout& FCArticulationDef::LayoutForHostVersion(uint32_
 }
 
 FCArticulationDef::FCArticulationDef() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, int32_t(GetDataSize()));
+    UseClearedData(data_, int32_t(GetDataSize()));
 }
 
 bool FCArticulationDef::Reload() {

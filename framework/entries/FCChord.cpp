@@ -7,8 +7,7 @@
 #include <cstring>
 
 FCChord::FCChord() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCChord::Reload() {

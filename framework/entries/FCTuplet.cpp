@@ -13,8 +13,7 @@ int OptionOffset(int option) { return (FCTuplet::kRatioWords + option) * 2; }
 }  // namespace
 
 FCTuplet::FCTuplet() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCTuplet::Reload() {

@@ -79,6 +79,12 @@ protected:
     FXKey& Key() { return key_; }
     // For classes that embed one fixed-size structure: the object counts as loaded from the start.
     void SetFixedData(void* data, int32_t size);
+    // SetFixedData on the embedded structure cleared first, as every such class starts out.
+    template <size_t N>
+    void UseClearedData(uint8_t (&data)[N], int32_t size) {
+        std::memset(data, 0, N);
+        SetFixedData(data, size);
+    }
     // The data currently held (null when none).
     void* Data() const { return data_; }
     void SetLoadedSize(int32_t size) { loadedSize_ = size; }

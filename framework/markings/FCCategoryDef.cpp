@@ -27,8 +27,7 @@ const FCCategoryDef::Layout& FCCategoryDef::LayoutForHostVersion(uint32_t hostVe
 }
 
 FCCategoryDef::FCCategoryDef() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, int32_t(GetDataSize()));
+    UseClearedData(data_, int32_t(GetDataSize()));
 }
 
 bool FCCategoryDef::Reload() {

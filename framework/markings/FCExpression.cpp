@@ -21,8 +21,7 @@ static_assert(kPositionHigh + 2 <= int(FCExpression::kDataSize), "expression rec
 }  // namespace
 
 FCExpression::FCExpression() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCExpression::Reload() {

@@ -55,8 +55,7 @@ void FCSmartShapeSegment::SetFlags(uint16_t flags) { fcdata::Write<uint16_t>(dat
 // --- FCCenterSmartShape ---
 
 FCCenterSmartShape::FCCenterSmartShape() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCCenterSmartShape::Reload() {

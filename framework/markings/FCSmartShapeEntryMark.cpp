@@ -14,8 +14,7 @@ static_assert(kShapeNumber + 2 <= int(FCSmartShapeEntryMark::kDataSize), "entry 
 }  // namespace
 
 FCSmartShapeEntryMark::FCSmartShapeEntryMark() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCSmartShapeEntryMark::Reload() {

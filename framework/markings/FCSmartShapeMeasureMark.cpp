@@ -18,8 +18,7 @@ bool IsValidMeasure(int measure) { return measure >= 1 && measure < 0xFFFF; }
 }  // namespace
 
 FCSmartShapeMeasureMark::FCSmartShapeMeasureMark() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCSmartShapeMeasureMark::Reload() {

@@ -11,8 +11,7 @@ static_assert(kKindOffset + 2 == int(FCTextBlock::kDataSize), "text block record
 }  // namespace
 
 FCTextBlock::FCTextBlock() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCTextBlock::Reload() {

@@ -11,8 +11,7 @@ bool ValidEntry(int entry) { return entry >= 0 && entry < __FCCompositeTimeSigTo
 }  // namespace
 
 __FCCompositeTimeSigTopElement::__FCCompositeTimeSigTopElement() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool __FCCompositeTimeSigTopElement::IsEntryUsed(const void* record, int entry) {

@@ -7,8 +7,7 @@
 #include <cstring>
 
 FCIndependentCellDetail::FCIndependentCellDetail() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 uint32_t FCIndependentCellDetail::TagForHostVersion(uint32_t hostVersion) {

@@ -10,8 +10,7 @@ constexpr int32_t kNoMorePartsAnswer = 0xFFFF;
 }  // namespace
 
 FCPart::FCPart(int identifier) : id_(0), documentID_(0), previous_(kNoSwitch) {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
     id_ = int16_t(identifier == kCurrentPart ? hostapi::FX_GetCurrentPartID(kFXInterfaceVersion) : identifier);
     documentID_ = hostapi::FX_GetCurrentEnigmaDocument(kFXInterfaceVersion);
     SetKey(uint16_t(id_), 0);

@@ -14,8 +14,7 @@ static_assert(kStartPos + 4 == int(FCStaffStyleAssign::kDataSize), "staff style 
 }  // namespace
 
 FCStaffStyleAssign::FCStaffStyleAssign() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 int FCStaffStyleAssign::GetStyleNumber() const { return fcdata::Read<int16_t>(data_, kStyle); }

@@ -3,8 +3,7 @@
 #include <cstring>
 
 FCSystemStaff::FCSystemStaff() : staffSize_(kDefaultStaffSize) {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 bool FCSystemStaff::CopyDataFrom(__FCBaseData* other) {

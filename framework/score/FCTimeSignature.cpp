@@ -17,8 +17,7 @@ constexpr int kCompositeBottom = 5;
 }  // namespace
 
 FCTimeSignature::FCTimeSignature() {
-    std::memset(data_, 0, sizeof data_);
-    SetFixedData(data_, kDataSize);
+    UseClearedData(data_, kDataSize);
 }
 
 int FCTimeSignature::GetBeats() const { return fcdata::Read<uint16_t>(data_, kBeats); }
