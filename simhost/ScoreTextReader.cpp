@@ -1,6 +1,7 @@
-// Reading score text: the parsed statements are built into the current document through the
-// document builder, in a scratch content that replaces the document only when everything was
-// built.
+// Reading score text: the parsed statements are built into the current document, the structure
+// and the music through the document builder, the markings straight into their records at the
+// host's layouts (simhost/layouts/MarkingLayouts.h), in a scratch content that replaces the
+// document only when everything was built.
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
 #include "simhost/ScoreTextChords.h"

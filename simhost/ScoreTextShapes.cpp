@@ -1,5 +1,5 @@
-// Smart shapes in score text (see ScoreTextShapes.h). The records are read and written at
-// their byte offsets here, independently of the framework's shape classes.
+// Smart shapes in score text (see ScoreTextShapes.h). The records are read and written at the
+// offsets of the host's layouts (simhost/layouts/MarkingLayouts.h).
 #include "simhost/ScoreTextShapes.h"
 
 #include "simhost/SimHost.h"

@@ -28,7 +28,7 @@ std::string Hex(uint64_t value, int digits) {
     return text;
 }
 
-// Shows the score to the framework's record calls while it lives.
+// Puts the score in view while it lives, for what reads the current part's records (SpellingKey).
 class ScoreInView {
 public:
     ScoreInView() : document_(CurrentDocument()), part_(document_.View().CurrentPart()) {
