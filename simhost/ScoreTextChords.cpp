@@ -1,8 +1,8 @@
 #include "simhost/ScoreTextChords.h"
 
-#include "framework/score/FCMeasure.h"
 #include "simhost/ChordAnalysis.h"
 #include "simhost/RecordView.h"
+#include "simhost/layouts/MarkingLayouts.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +11,9 @@ namespace simhost {
 namespace scoretext {
 
 namespace {
+
+using layout::Read;
+using layout::Write;
 
 bool ToNumber(const std::string& text, int64_t low, int64_t high, int64_t* value) {
     if (text.empty() || text.size() > 12) return false;
@@ -36,14 +39,14 @@ bool ToHexWord(const std::string& text, uint16_t* value) {
 std::vector<uint8_t> Record(const ChordStatement& chord) {
     std::vector<uint8_t> bytes(chords::kDataSize, 0);
     uint8_t* data = bytes.data();
-    fcdata::Write<int16_t>(data, chords::kRootLetter, int16_t(chord.rootLetter));
-    fcdata::Write<uint16_t>(data, chords::kFlags, chord.flags);
-    fcdata::Write<int16_t>(data, chords::kRootAlteration, int16_t(chord.rootAlteration));
-    fcdata::Write<int16_t>(data, chords::kKind, int16_t(chord.kind));
-    fcdata::Write<int16_t>(data, chords::kAnalysisWord, int16_t(chord.analysisWord));
-    fcdata::Write<int16_t>(data, chords::kBassLetter, int16_t(chord.bassLetter));
-    fcdata::Write<int16_t>(data, chords::kBassAlteration, int16_t(chord.bassAlteration));
-    fcdata::Write<int32_t>(data, chords::kPosition, chord.position);
+    Write<int16_t>(data, chords::kRootLetter, int16_t(chord.rootLetter));
+    Write<uint16_t>(data, chords::kFlags, chord.flags);
+    Write<int16_t>(data, chords::kRootAlteration, int16_t(chord.rootAlteration));
+    Write<int16_t>(data, chords::kKind, int16_t(chord.kind));
+    Write<int16_t>(data, chords::kAnalysisWord, int16_t(chord.analysisWord));
+    Write<int16_t>(data, chords::kBassLetter, int16_t(chord.bassLetter));
+    Write<int16_t>(data, chords::kBassAlteration, int16_t(chord.bassAlteration));
+    Write<int32_t>(data, chords::kPosition, chord.position);
     return bytes;
 }
 
@@ -63,14 +66,14 @@ std::string Line(int staff, const RecordStore::Bytes& bytes, bool bookkeeping) {
     const uint8_t* data = bytes.data();
     ChordStatement chord;
     chord.staff = staff;
-    chord.rootLetter = fcdata::Read<int16_t>(data, chords::kRootLetter);
-    chord.flags = fcdata::Read<uint16_t>(data, chords::kFlags);
-    chord.rootAlteration = fcdata::Read<int16_t>(data, chords::kRootAlteration);
-    chord.kind = fcdata::Read<int16_t>(data, chords::kKind);
-    chord.analysisWord = fcdata::Read<int16_t>(data, chords::kAnalysisWord);
-    chord.bassLetter = fcdata::Read<int16_t>(data, chords::kBassLetter);
-    chord.bassAlteration = fcdata::Read<int16_t>(data, chords::kBassAlteration);
-    chord.position = fcdata::Read<int32_t>(data, chords::kPosition);
+    chord.rootLetter = Read<int16_t>(data, chords::kRootLetter);
+    chord.flags = Read<uint16_t>(data, chords::kFlags);
+    chord.rootAlteration = Read<int16_t>(data, chords::kRootAlteration);
+    chord.kind = Read<int16_t>(data, chords::kKind);
+    chord.analysisWord = Read<int16_t>(data, chords::kAnalysisWord);
+    chord.bassLetter = Read<int16_t>(data, chords::kBassLetter);
+    chord.bassAlteration = Read<int16_t>(data, chords::kBassAlteration);
+    chord.position = Read<int32_t>(data, chords::kPosition);
     const chords::ChordName name = NameOf(chord);
     const bool shown = (chord.flags & chords::kShowAltBass) != 0;
     auto writable = [](int letter, int alteration) {
@@ -156,15 +159,14 @@ bool BuildChordStatements(Document& document, int measure, const std::vector<Cho
     // The measure knows it has chord symbols, as it does when the host creates them.
     RecordStore::Bytes record;
     const FXKey measureKey = {{uint16_t(measure), 0, 0, 0}};
-    const FCMeasure::Layout* layout =
-        view.Read(FCMeasure::kTag, measureKey, record) ? FCMeasure::LayoutForSize(uint32_t(record.size())) : nullptr;
-    if (!layout) {
+    const layout::measure::Fields* fields =
+        view.Read(layout::measure::kTag, measureKey, record) ? layout::measure::ForSize(record.size()) : nullptr;
+    if (!fields) {
         *failed = &chords.front();
         return false;
     }
-    const uint16_t flags = fcdata::Read<uint16_t>(record.data(), layout->measureFlags);
-    fcdata::Write<uint16_t>(record.data(), layout->measureFlags, uint16_t(flags | FCMeasure::kMeasureHasChords));
-    if (!view.Write(FCMeasure::kTag, measureKey, record.data(), uint32_t(record.size()))) {
+    layout::SetWordBits(record, fields->flags, layout::measure::kHasChords, true);
+    if (!view.Write(layout::measure::kTag, measureKey, record.data(), uint32_t(record.size()))) {
         *failed = &chords.front();
         return false;
     }

@@ -1,29 +1,20 @@
-// Reading score text: the parsed statements are built into the current document through the
-// document builder, in a scratch content that replaces the document only when everything was
-// built.
-#include "framework/core/FCFontInfo.h"
-#include "framework/entries/FCArticulation.h"
-#include "framework/entries/FCArticulationDef.h"
-#include "framework/entries/FCNoteEntry.h"
-#include "framework/entries/FCTuplet.h"
-#include "framework/markings/FCCategoryDef.h"
-#include "framework/markings/FCExpression.h"
-#include "framework/markings/FCShapeExpressionDef.h"
-#include "framework/markings/FCTextExpressionDef.h"
-#include "framework/score/FCCell.h"
-#include "framework/score/FCCurrentStaffSpec.h"
-#include "framework/score/FCKeySignature.h"
+// Reading score text: the parsed statements are built into the current document, the structure
+// and the music through the document builder, the markings straight into their records at the
+// host's layouts (simhost/layouts/MarkingLayouts.h), in a scratch content that replaces the
+// document only when everything was built.
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
 #include "simhost/ScoreTextChords.h"
 #include "simhost/ScoreTextShapes.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
+#include "simhost/layouts/MarkingLayouts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
-static_assert(simhost::scoretext::kArticulationValueCount == FCArticulationDef::kValueCount,
+static_assert(simhost::scoretext::kArticulationValueCount == simhost::layout::articdef::kValueCount,
               "the text names every value of an articulation definition");
 
 namespace simhost {
@@ -35,17 +26,26 @@ std::string ScoreTextError::ToString() const {
 namespace scoretext {
 
 uint16_t SpellingKey(int staff, int measure) {
-    FCCurrentStaffSpec inEffect;
-    if (inEffect.LoadAt(staff, measure, 0)) {
-        const uint8_t* flags = inEffect.GetIndependenceFlagsField();
-        if (flags && (fcdata::Read<uint16_t>(flags, 0) & FCNoteEntry::kStaffIgnoresKey)) return 0;
-    }
-    FCCell cell(measure, staff);
-    const FCKeySignature* key = cell.GetKeySignature();
-    return key ? key->GetKeyValue() : 0;
+    const RecordView view = RecordView::Current();
+    const uint32_t version = hostapi::GetHostVersion();
+    RecordStore::Bytes bytes;
+    const FXKey inEffect = {{uint16_t(staff), uint16_t(measure), 0, 0}};
+    const uint16_t independence = view.Read(layout::staff::kCurrentSpecTag, inEffect, bytes)
+                                      ? layout::Field<uint16_t>(bytes, layout::staff::kIndependenceFlags)
+                                      : 0;
+    if (independence & layout::staff::kIgnoresKey) return 0;
+    if ((independence & layout::staff::kIndependentKey) &&
+        view.Read(layout::cell::TagForHostVersion(version), inEffect, bytes) &&
+        (layout::Field<uint16_t>(bytes, layout::cell::kPresence) & layout::cell::kHasKey))
+        return layout::Field<uint16_t>(bytes, layout::cell::kKey);
+    const FXKey measureKey = {{uint16_t(measure), 0, 0, 0}};
+    if (measure < 1 || !view.Read(layout::measure::kTag, measureKey, bytes)) return 0;
+    return layout::Field<uint16_t>(bytes, layout::measure::ForHostVersion(version).key);
 }
 
 namespace {
+
+using namespace layout;
 
 // Empties the current document's content while it lives; puts the content and the view back.
 class ScratchContent {
@@ -69,7 +69,12 @@ private:
 class Builder {
 public:
     Builder(const ScoreSyntax& syntax, const std::string& source, ScoreTextError* error, bool checkLengths = true)
-        : syntax_(syntax), source_(source), error_(error), document_(CurrentDocument()), checkLengths_(checkLengths) {}
+        : syntax_(syntax),
+          source_(source),
+          error_(error),
+          document_(CurrentDocument()),
+          view_(document_, 0),
+          checkLengths_(checkLengths) {}
 
     bool Run();
 
@@ -88,6 +93,9 @@ private:
     bool Measure(const MeasureStatement& measure);
     bool Layer(int measure, const LayerStatement& layer);
     bool Articulations(int32_t entryNumber, const EntryItem& item);
+    int ExpressionText(const std::u16string& text);
+    // The measure knows it has expressions, as it does when the host places them.
+    bool MarkMeasureExpressions(int measure);
     bool Raws();
     // The layer's entries end within the measure.
     bool Fits(int measure, const LayerStatement& layer);
@@ -96,6 +104,7 @@ private:
     const std::string& source_;
     ScoreTextError* error_;
     Document& document_;
+    RecordView view_;
     bool checkLengths_;
     DocumentBuilder builder_;
     int32_t nextNumber_ = 1;
@@ -175,16 +184,18 @@ bool Builder::Measure(const MeasureStatement& measure) {
     for (const LayerStatement& layer : measure.layers)
         if (!Layer(measure.first, layer)) return false;
     for (const ExpressionStatement& statement : measure.expressions) {
-        FCExpression expression;
-        expression.SetDefinitionNumber(statement.definition);
-        expression.SetShape(statement.shape);
-        expression.SetStaff(statement.staff);
-        expression.SetMeasurePos(statement.position);
-        expression.SetLayerAssignment(statement.layer);
-        expression.SetShownInScore(!statement.hideScore);
-        expression.SetShownInParts(!statement.hideParts);
-        expression.SetShownInCurrentPart(!statement.hidePart);
-        if (!expression.SaveNewUnderMeasure(measure.first))
+        uint8_t record[expression::kSize] = {0};
+        Write<uint16_t>(record, expression::kDefinition, uint16_t(statement.definition));
+        expression::WritePosition(record, statement.position);
+        Write<uint16_t>(record, expression::kStaff, uint16_t(statement.staff));
+        const uint16_t flags =
+            uint16_t((statement.layer & expression::kLayerMask) | (statement.shape ? expression::kShape : 0) |
+                     (statement.hideScore ? expression::kHiddenInScore : 0) |
+                     (statement.hideParts ? expression::kHiddenInParts : 0) |
+                     (statement.hidePart ? expression::kHiddenInCurrentPart : 0));
+        Write<uint16_t>(record, expression::kFlags, flags);
+        FXKey key = {{uint16_t(measure.first), 0xFFFF, 0, 0}};
+        if (!MarkMeasureExpressions(measure.first) || !view_.Create(expression::kTag, key, record, sizeof record))
             return Fail(statement.at, "the expression could not be stored");
     }
     const ChordStatement* failed = nullptr;
@@ -193,19 +204,27 @@ bool Builder::Measure(const MeasureStatement& measure) {
     return true;
 }
 
+bool Builder::MarkMeasureExpressions(int number) {
+    const FXKey key = ItemKey(number);
+    RecordStore::Bytes record;
+    if (number < 1 || number >= 0xFFFF || !view_.Read(measure::kTag, key, record)) return false;
+    const measure::Fields& fields = measure::ForHostVersion(hostapi::GetHostVersion());
+    record.resize(fields.size, 0);
+    const uint16_t barline = Read<uint16_t>(record.data(), fields.barline);
+    if (barline & measure::kHasExpressions) return true;
+    Write<uint16_t>(record.data(), fields.barline, uint16_t(barline | measure::kHasExpressions));
+    return view_.Write(measure::kTag, key, record.data(), fields.size);
+}
+
 bool Builder::Articulations(int32_t entryNumber, const EntryItem& entryItem) {
-    if (entryItem.articulations.empty()) return true;
-    // A stand-in for the entry: the details only need its number.
-    uint8_t record[FCNoteEntry::kRecordSize] = {0};
-    fcdata::Write<int32_t>(record, 0, entryNumber);
-    FCNoteEntry entry(record);
     for (const ArticulationItem& item : entryItem.articulations) {
-        FCArticulation articulation;
-        articulation.ConnectToEntry(&entry);
-        articulation.SetDefNumber(item.definition);
-        articulation.SetPosition1(item.position1);
-        articulation.SetPosition2(item.position2);
-        if (!articulation.SaveNew()) return Fail(item.at, "the articulation could not be stored");
+        uint8_t record[artic::kSize] = {0};
+        Write<uint16_t>(record, artic::kDefinition, uint16_t(item.definition));
+        Write<int16_t>(record, artic::kPosition1, int16_t(item.position1));
+        Write<int16_t>(record, artic::kPosition2, int16_t(item.position2));
+        FXKey key = EntryKey(entryNumber, 0xFFFF);
+        if (!view_.Create(artic::kTag, key, record, sizeof record))
+            return Fail(item.at, "the articulation could not be stored");
     }
     return true;
 }
@@ -218,74 +237,102 @@ int FontNumber(const FontItem& font) {
     return hostapi::FX_FontNameToNum(font.name.c_str(), kFXInterfaceVersion);
 }
 
-void ToString(const std::u16string& units, FCString* text) { text->SetUTF16(units.c_str(), int(units.size())); }
-
 }  // namespace
 
+// A raw text and the text block naming it; the block's number, 0 when either cannot be stored.
+int Builder::ExpressionText(const std::u16string& text) {
+    const bool utf16 = IsUTF16Host(hostapi::GetHostVersion());
+    RecordStore::Bytes raw(size_t(TextSize(text, utf16)), 0);
+    WriteText(raw.data(), int(raw.size()), text, utf16);
+    FXKey rawKey = {{0xFFFF, 0xFFFF, 0, 0}};
+    if (!view_.Create(rawtext::kExpressionTag, rawKey, raw.data(), uint32_t(raw.size())) ||
+        !IsItemNumber(rawKey.words[0]))
+        return 0;
+    uint8_t block[textblock::kSize] = {0};
+    Write<uint16_t>(block, textblock::kRawText, rawKey.words[0]);
+    Write<uint16_t>(block, textblock::kKind, textblock::kExpressionKind);
+    FXKey blockKey = {{0xFFFF, 0xFFFF, 0, 0}};
+    if (!view_.Create(textblock::kTag, blockKey, block, sizeof block) || !IsItemNumber(blockKey.words[0])) {
+        view_.Erase(rawtext::kExpressionTag, rawKey);
+        return 0;
+    }
+    return blockKey.words[0];
+}
+
 bool Builder::Definitions() {
+    const uint32_t version = hostapi::GetHostVersion();
+    const bool utf16 = IsUTF16Host(version);
     for (const CategoryStatement& statement : syntax_.categories) {
-        FCCategoryDef category;
-        category.SetCategoryType(statement.hasType ? statement.type : statement.number);
-        FCString name;
-        ToString(statement.name, &name);
-        category.SetName(&name);
-        FCFontInfo font;
-        font.SetName("");
-        font.SetNameNumber(int16_t(FontNumber(statement.font)));
-        font.SetSize(float(statement.size));
-        font.SetEffects(uint16_t(statement.effects));
-        category.SetTextFontInfo(&font);
-        category.SetHorizontalAlignment(statement.alignment);
-        for (int i = 0; i < FCCategoryDef::kPlacementCount; ++i) category.SetPlacementValue(i, statement.placement[i]);
-        category.SetFlags(statement.flags);
-        if (!category.SaveAs(uint16_t(statement.number))) return Fail(statement.at, "the category could not be stored");
+        const category::Layout& layout = category::ForHost(version);
+        RecordStore::Bytes bytes(layout.size, 0);
+        uint8_t* data = bytes.data();
+        Write<uint16_t>(data, category::kType, uint16_t(statement.hasType ? statement.type : statement.number));
+        WriteText(data + category::kName, layout.nameRoom, statement.name, layout.utf16Name);
+        Write<uint16_t>(data, layout.font, uint16_t(int16_t(FontNumber(statement.font))));
+        Write<uint16_t>(data, layout.font + 2, uint16_t(statement.size));
+        Write<uint16_t>(data, layout.font + 4, uint16_t(statement.effects));
+        Write<uint16_t>(data, layout.alignment, uint16_t(statement.alignment));
+        for (int i = 0; i < category::kPlacementCount; ++i)
+            Write<uint16_t>(data, layout.placement[i], uint16_t(statement.placement[i]));
+        Write<uint16_t>(data, layout.flags, statement.flags);
+        if (!view_.Write(category::kTag, ItemKey(statement.number), data, layout.size))
+            return Fail(statement.at, "the category could not be stored");
     }
     for (const TextExpressionStatement& statement : syntax_.textExpressions) {
-        FCTextExpressionDef definition;
-        FCString text;
-        ToString(statement.description, &text);
-        definition.SetDescription(&text);
-        definition.SetCategoryNumber(statement.category);
-        definition.SetUseCategoryFont(statement.categoryFont);
-        definition.SetUseCategoryPlacement(statement.categoryPlacement);
-        definition.SetHorizontalAlignment(statement.alignment);
-        for (int i = 0; i < FCTextExpressionDef::kPlacementCount; ++i)
-            definition.SetPlacementValue(i, statement.placement[i]);
-        definition.SetRehearsalMark(statement.rehearsal);
-        ToString(statement.text, &text);
-        if ((statement.hasText && !definition.SetText(&text)) || !definition.SaveAs(uint16_t(statement.number)))
+        // An 8-bit description keeps one spare byte after its terminator.
+        const int textSize = TextSize(statement.description, utf16) + (utf16 ? 0 : 1);
+        RecordStore::Bytes bytes(size_t(textdef::kHeaderSize + textSize), 0);
+        uint8_t* data = bytes.data();
+        WriteText(data + textdef::kHeaderSize, textSize, statement.description, utf16);
+        uint16_t categoryWord = uint16_t(statement.category & textdef::kCategoryMask);
+        if (utf16 && statement.categoryFont) categoryWord |= textdef::kUseCategoryFont;
+        if (utf16 && statement.categoryPlacement) categoryWord |= textdef::kUseCategoryPlacement;
+        Write<uint16_t>(data, textdef::kCategory, categoryWord);
+        Write<uint16_t>(data, textdef::kAlignment, uint16_t(statement.alignment));
+        for (int i = 0; i < category::kPlacementCount; ++i)
+            Write<uint16_t>(data, textdef::kPlacement[i], uint16_t(statement.placement[i]));
+        Write<uint16_t>(data, textdef::kRehearsalMark, statement.rehearsal ? 1 : 0);
+        if (statement.hasText) {
+            const int block = ExpressionText(statement.text);
+            if (!block) return Fail(statement.at, "the text expression could not be stored");
+            Write<uint16_t>(data, textdef::kTextBlock, uint16_t(block));
+        }
+        if (!view_.Write(textdef::kTag, ItemKey(statement.number), data, uint32_t(bytes.size())))
             return Fail(statement.at, "the text expression could not be stored");
     }
     for (const ShapeExpressionStatement& statement : syntax_.shapeExpressions) {
-        FCShapeExpressionDef definition;
-        definition.SetCategoryNumber(statement.category);
-        if (!definition.SaveAs(uint16_t(statement.number)))
+        uint8_t data[shapedef::kMinimumSize] = {0};
+        Write<uint16_t>(data, shapedef::kCategory, uint16_t(statement.category & shapedef::kCategoryMask));
+        if (!view_.Write(shapedef::kTag, ItemKey(statement.number), data, sizeof data))
             return Fail(statement.at, "the shape expression could not be stored");
     }
     for (const ArticulationDefStatement& statement : syntax_.articulationDefs) {
-        FCArticulationDef definition;
-        definition.SetFlags1(statement.flags1);
-        definition.SetFlags2(statement.flags2);
-        if (statement.mainShape)
-            definition.SetMainShape(statement.mainSlot);
-        else
-            definition.SetMainCharacter(statement.mainSlot);
-        if (statement.alternateShape)
-            definition.SetAlternateShape(statement.alternateSlot);
-        else
-            definition.SetAlternateCharacter(statement.alternateSlot);
-        if (statement.mainUsesAlternate) definition.SetFlags1Bits(FCArticulationDef::kMainUsesAlternate, true);
-        if (statement.flippedUsesAlternate) definition.SetFlags1Bits(FCArticulationDef::kFlippedUsesAlternate, true);
-        if (statement.mode >= 0) definition.SetPositionMode(statement.mode);
-        definition.SetMainFontNumber(FontNumber(statement.mainFont));
-        definition.SetMainFontSize(statement.mainSize);
-        definition.SetMainFontEffects(statement.mainEffects);
-        definition.SetAlternateFontNumber(FontNumber(statement.alternateFont));
-        definition.SetAlternateFontSize(statement.alternateSize);
-        definition.SetAlternateFontEffects(statement.alternateEffects);
-        for (int value = 0; value < kArticulationValueCount; ++value)
-            definition.SetValue(FCArticulationDef::Value(value), statement.values[value]);
-        if (!definition.SaveAs(uint16_t(statement.number)))
+        const articdef::Layout& layout = articdef::ForHost(version);
+        RecordStore::Bytes bytes(layout.size, 0);
+        uint8_t* data = bytes.data();
+        uint16_t flags1 = statement.flags1;
+        uint16_t flags2 = uint16_t(statement.flags2 & ~(articdef::kMainIsShape | articdef::kAlternateIsShape));
+        if (statement.mainShape) flags2 |= articdef::kMainIsShape;
+        if (statement.alternateShape) flags2 |= articdef::kAlternateIsShape;
+        if (statement.mainUsesAlternate) flags1 |= articdef::kMainUsesAlternate;
+        if (statement.flippedUsesAlternate) flags1 |= articdef::kFlippedUsesAlternate;
+        if (statement.mode == 0)
+            flags1 = uint16_t(flags1 & ~articdef::kPositionModeOn);
+        else if (statement.mode >= 1 && statement.mode <= 5)
+            flags1 = uint16_t((flags1 & ~articdef::kPositionModeMask) | articdef::kModeCodes[statement.mode]);
+        articdef::WriteSpan(data, layout.mainSlot, statement.mainSlot);
+        articdef::WriteSpan(data, layout.alternateSlot, statement.alternateSlot);
+        articdef::WriteSpan(data, layout.mainFont, FontNumber(statement.mainFont));
+        articdef::WriteSpan(data, layout.mainSize, statement.mainSize);
+        articdef::WriteSpan(data, layout.mainEffects, statement.mainEffects);
+        articdef::WriteSpan(data, layout.alternateFont, FontNumber(statement.alternateFont));
+        articdef::WriteSpan(data, layout.alternateSize, statement.alternateSize);
+        articdef::WriteSpan(data, layout.alternateEffects, statement.alternateEffects);
+        Write<uint16_t>(data, layout.flags1, flags1);
+        Write<uint16_t>(data, layout.flags2, flags2);
+        for (int value = 0; value < articdef::kValueCount; ++value)
+            Write<uint16_t>(data, layout.values[value], uint16_t(statement.values[value]));
+        if (!view_.Write(articdef::kTag, ItemKey(statement.number), data, layout.size))
             return Fail(statement.at, "the articulation definition could not be stored");
     }
     return true;
@@ -303,9 +350,9 @@ bool Builder::Layer(int measure, const LayerStatement& layer) {
             return Fail(item.at, "entry number " + std::to_string(entry.number) + " is used twice");
         nextNumber_ = entry.number + 1;
         entry.duration = item.duration;
-        entry.flags = item.flags | (item.rest ? 0 : FCNoteEntry::kFlagNote) |
-                      (item.grace ? FCNoteEntry::kFlagGrace : 0) | (item.beamStart ? FCNoteEntry::kFlagBeamStart : 0) |
-                      (item.articulations.empty() ? 0 : FCNoteEntry::kFlagArticulations);
+        entry.flags = item.flags | (item.rest ? 0 : layout::entry::kNote) | (item.grace ? layout::entry::kGrace : 0) |
+                      (item.beamStart ? layout::entry::kBeamStart : 0) |
+                      (item.articulations.empty() ? 0 : layout::entry::kArticulations);
         entry.flags2 = item.flags2;
         entry.stemDown = item.stemDown;
         for (size_t n = 0; n < item.notes.size(); ++n) {
@@ -314,7 +361,7 @@ bool Builder::Layer(int measure, const LayerStatement& layer) {
             if (!Unspell(note.pitch, key, &stored.displacement, &stored.raiseLower))
                 return Fail(note.at, "the pitch lies out of range");
             stored.noteID = int16_t(note.hasID ? note.id : int(n) + 1);
-            stored.flags = note.flags | (note.tie ? FCNote::kFlagTieStart : 0);
+            stored.flags = note.flags | (note.tie ? layout::note::kTieStart : 0);
             entry.notes.push_back(stored);
         }
         entries.push_back(entry);
@@ -324,12 +371,15 @@ bool Builder::Layer(int measure, const LayerStatement& layer) {
         return Fail(layer.at, "the layer could not be stored");
     for (const TupletItem& tuplet : layer.tuplets) {
         const int32_t number = numbers[size_t(tuplet.first)];
-        FCTuplet record;
-        if (!builder_.AddTuplet(number, tuplet.ratio) || !record.Load(number, 0))
+        const FXKey detail = EntryKey(number, 0);
+        RecordStore::Bytes record;
+        if (!builder_.AddTuplet(number, tuplet.ratio) || !view_.Read(TupletRatio::kTag, detail, record))
             return Fail(tuplet.at, "the tuplet could not be stored");
+        record.resize(std::max<size_t>(record.size(), TupletRatio::kDataSize), 0);
         for (int option = 0; option < kTupletOptionCount; ++option)
-            record.SetOption(FCTuplet::Option(option), tuplet.options[option]);
-        if (!record.Save()) return Fail(tuplet.at, "the tuplet's options could not be stored");
+            Write<uint16_t>(record.data(), tuplet::OptionOffset(option), uint16_t(tuplet.options[option]));
+        if (!view_.Write(TupletRatio::kTag, detail, record.data(), TupletRatio::kDataSize))
+            return Fail(tuplet.at, "the tuplet's options could not be stored");
     }
     for (size_t i = 0; i < layer.entries.size(); ++i)
         if (!Articulations(numbers[i], layer.entries[i])) return false;

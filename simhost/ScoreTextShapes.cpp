@@ -1,13 +1,9 @@
-// Smart shapes in score text (see ScoreTextShapes.h). The records are read and written at
-// their byte offsets here, independently of the framework's shape classes.
+// Smart shapes in score text (see ScoreTextShapes.h). The records are read and written at the
+// offsets of the host's layouts (simhost/layouts/MarkingLayouts.h).
 #include "simhost/ScoreTextShapes.h"
 
-#include "framework/entries/FCNoteEntry.h"
-#include "framework/markings/FCSmartShape.h"
-#include "framework/markings/FCSmartShapeEntryMark.h"
-#include "framework/markings/FCSmartShapeMeasureMark.h"
-#include "framework/score/FCMeasure.h"
 #include "simhost/SimHost.h"
+#include "simhost/layouts/MarkingLayouts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,57 +13,28 @@ namespace scoretext {
 
 namespace {
 
-// The shape record: type, flags, then the left and the right segment.
-constexpr uint32_t kShapeSize = 92;
-constexpr int kType = 0;
-constexpr int kFlags = 2;
-constexpr int kSegments[2] = {6, 36};
-// Inside a segment.
-constexpr int kSegStaff = 0;
-constexpr int kSegMeasure = 2;
-constexpr int kSegPosition = 4;
-constexpr int kSegOffsetY = 10;
-constexpr int kSegFlags = 12;
-static_assert(kShapeSize == FCSmartShape::kDataSize && kSegments[1] + 30 <= int(kShapeSize), "shape record");
-// Measure marks: shape number, centre number. Entry marks: shape number.
-constexpr uint32_t kMeasureMarkSize = 12;
-constexpr uint32_t kEntryMarkSize = 10;
-constexpr uint32_t kCenterSize = 22;
-static_assert(kMeasureMarkSize == FCSmartShapeMeasureMark::kDataSize && kEntryMarkSize == FCSmartShapeEntryMark::kDataSize &&
-                  kCenterSize == FCCenterSmartShape::kDataSize,
-              "mark and centre records");
+using namespace layout;
+using shape::kSegFlags;
+using shape::kSegMeasure;
+using shape::kSegOffsetY;
+using shape::kSegPosition;
+using shape::kSegStaff;
+using shape::kSegments;
 
-constexpr uint32_t kEntryAttached = 0x40000000;
 // The flags of a shape made by the presets (a new shape starts with 0x0200).
-constexpr uint32_t kEntryPresetFlags = 0x40000000 | 0x20000000 | 0x8000 | 0x0200 | 0x0001;
+constexpr uint32_t kEntryPresetFlags = shape::kEntryAttached | 0x20000000 | 0x8000 | 0x0200 | 0x0001;
 constexpr uint32_t kMeasurePresetFlags = 0x8000 | 0x0400 | 0x0200;
 constexpr uint16_t kSegmentPresetFlag = 0x4000;
-constexpr uint16_t kEntrySmartShapeFlag = FCNoteEntry::kFlag2SmartShape;
+constexpr uint16_t kEntrySmartShapeFlag = entry::kSmartShape;
 
 constexpr int kSolidSlur = 15;
 constexpr int kDashedSlur = 42;
 constexpr int kDecrescendo = 2;
 constexpr int kCrescendo = 3;
 
-template <typename T>
-T Get(const uint8_t* data, int offset) {
-    T value;
-    std::memcpy(&value, data + offset, sizeof(T));
-    return value;
-}
-
-template <typename T>
-void Put(uint8_t* data, int offset, T value) {
-    std::memcpy(data + offset, &value, sizeof(T));
-}
-
 bool IsSlurType(int type) {
     static const int kTypes[] = {0, 1, 8, 9, 15, 16, 40, 41, 42};
     return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
-}
-
-FXKey EntryKey(int32_t entry, int inci) {
-    return FXKey{{uint16_t(uint32_t(entry) & 0xFFFF), uint16_t(uint32_t(entry) >> 16), uint16_t(inci), 0}};
 }
 
 int CountIncidences(const RecordStore& records, uint32_t tag, FXKey key, int word) {
@@ -237,24 +204,24 @@ bool BuildShapes(const std::vector<ShapeStatement>& shapes, Document& document, 
         const ShapeStatement& s = shapes[item.second];
         *at = s.at;
         for (int m = s.left.measure; m <= s.right.measure; ++m) {
-            if (!records.Find(FCMeasure::kTag, FXKey{{uint16_t(m), 0, 0, 0}})) {
+            if (!records.Find(measure::kTag, FXKey{{uint16_t(m), 0, 0, 0}})) {
                 *message = "the shape reaches measure " + std::to_string(m) + ", which does not exist";
                 return false;
             }
         }
-        uint8_t record[kShapeSize] = {0};
-        Put<int16_t>(record, kType, int16_t(s.type));
-        Put<uint32_t>(record, kFlags, s.entryAttached ? kEntryPresetFlags : kMeasurePresetFlags);
+        uint8_t record[shape::kSize] = {0};
+        Write<int16_t>(record, shape::kType, int16_t(s.type));
+        Write<uint32_t>(record, shape::kFlags, s.entryAttached ? kEntryPresetFlags : kMeasurePresetFlags);
         const ShapeEnd* ends[2] = {&s.left, &s.right};
         const int offsets[2] = {s.offsetLeft, s.offsetRight};
         int32_t entryNumbers[2] = {0, 0};
         FrameKey frames[2];
         for (int e = 0; e < 2; ++e) {
             uint8_t* segment = record + kSegments[e];
-            Put<int16_t>(segment, kSegStaff, int16_t(s.staff));
-            Put<uint16_t>(segment, kSegMeasure, uint16_t(ends[e]->measure));
-            Put<int16_t>(segment, kSegOffsetY, int16_t(offsets[e]));
-            if (!s.entryAttached && HostVersion() >= 0x12000000) Put<uint16_t>(segment, kSegFlags, kSegmentPresetFlag);
+            Write<int16_t>(segment, kSegStaff, int16_t(s.staff));
+            Write<uint16_t>(segment, kSegMeasure, uint16_t(ends[e]->measure));
+            Write<int16_t>(segment, kSegOffsetY, int16_t(offsets[e]));
+            if (!s.entryAttached && HostVersion() >= 0x12000000) Write<uint16_t>(segment, kSegFlags, kSegmentPresetFlag);
             if (s.entryAttached) {
                 frames[e] = FrameKey{s.staff, ends[e]->measure, s.layer};
                 const EntryStore::Entries& layer = entries.Get(frames[e]);
@@ -265,42 +232,40 @@ bool BuildShapes(const std::vector<ShapeStatement>& shapes, Document& document, 
                     return false;
                 }
                 entryNumbers[e] = layer[size_t(ends[e]->index - 1)].number;
-                Put<int32_t>(segment, kSegPosition, entryNumbers[e]);
+                Write<int32_t>(segment, kSegPosition, entryNumbers[e]);
             } else {
-                Put<int32_t>(segment, kSegPosition, ends[e]->position);
+                Write<int32_t>(segment, kSegPosition, ends[e]->position);
             }
         }
-        records.Put(FCSmartShape::kTag, FXKey{{uint16_t(number), 0, 0, 0}}, record, kShapeSize);
+        records.Put(shape::kTag, FXKey{{uint16_t(number), 0, 0, 0}}, record, shape::kSize);
         for (int m = s.left.measure; m <= s.right.measure; ++m) {
-            uint8_t mark[kMeasureMarkSize] = {0};
-            Put<uint16_t>(mark, 0, uint16_t(number));
+            uint8_t mark[shape::kMeasureMarkSize] = {0};
+            Write<uint16_t>(mark, shape::kMarkShape, uint16_t(number));
             if (m > s.left.measure && m < s.right.measure) {
                 // Centre numbers start at 1 (a mark's 0 means "no centre").
                 FXKey free = {{uint16_t(number), 1, 0, 0}};
-                while (records.Find(FCCenterSmartShape::kTag, free)) ++free.words[1];
-                uint8_t empty[kCenterSize] = {0};
-                records.Put(FCCenterSmartShape::kTag, free, empty, kCenterSize);
-                Put<uint16_t>(mark, 2, free.words[1]);
+                while (records.Find(shape::kCenterTag, free)) ++free.words[1];
+                uint8_t empty[shape::kCenterSize] = {0};
+                records.Put(shape::kCenterTag, free, empty, shape::kCenterSize);
+                Write<uint16_t>(mark, shape::kMarkCenter, free.words[1]);
             }
             const FXKey measureKey = {{uint16_t(m), 0, 0, 0}};
-            const int inci = CountIncidences(records, FCSmartShapeMeasureMark::kTag, measureKey, 1);
-            records.Put(FCSmartShapeMeasureMark::kTag, FXKey{{uint16_t(m), uint16_t(inci), 0, 0}}, mark,
-                        kMeasureMarkSize);
-            RecordStore::Bytes bytes = *records.Find(FCMeasure::kTag, measureKey);
-            const FCMeasure::Layout* layout = FCMeasure::LayoutForSize(uint32_t(bytes.size()));
-            if (layout) {
-                Put<uint16_t>(bytes.data(), layout->timeFlags,
-                              uint16_t(Get<uint16_t>(bytes.data(), layout->timeFlags) | FCMeasure::kTimeHasSmartShapes));
-                records.Put(FCMeasure::kTag, measureKey, bytes.data(), uint32_t(bytes.size()));
+            const int inci = CountIncidences(records, shape::kMeasureMarkTag, measureKey, 1);
+            records.Put(shape::kMeasureMarkTag, FXKey{{uint16_t(m), uint16_t(inci), 0, 0}}, mark,
+                        shape::kMeasureMarkSize);
+            RecordStore::Bytes bytes = *records.Find(measure::kTag, measureKey);
+            if (const measure::Fields* fields = measure::ForSize(bytes.size())) {
+                SetWordBits(bytes, fields->timeFlags, measure::kHasSmartShapes, true);
+                records.Put(measure::kTag, measureKey, bytes.data(), uint32_t(bytes.size()));
             }
         }
         if (!s.entryAttached) continue;
         const bool unflagged[2] = {s.unflaggedLeft, s.unflaggedRight};
         for (int e = 0; e < 2; ++e) {
-            uint8_t mark[kEntryMarkSize] = {0};
-            Put<uint16_t>(mark, 0, uint16_t(number));
-            const int inci = CountIncidences(records, FCSmartShapeEntryMark::kTag, EntryKey(entryNumbers[e], 0), 2);
-            records.Put(FCSmartShapeEntryMark::kTag, EntryKey(entryNumbers[e], inci), mark, kEntryMarkSize);
+            uint8_t mark[shape::kEntryMarkSize] = {0};
+            Write<uint16_t>(mark, shape::kMarkShape, uint16_t(number));
+            const int inci = CountIncidences(records, shape::kEntryMarkTag, EntryKey(entryNumbers[e], 0), 2);
+            records.Put(shape::kEntryMarkTag, EntryKey(entryNumbers[e], inci), mark, shape::kEntryMarkSize);
             EntryStore::Entries layer = entries.Get(frames[e]);
             StoredEntry& entry = layer[size_t(ends[e]->index - 1)];
             const uint16_t flags2 = unflagged[e] ? uint16_t(entry.flags2 & ~kEntrySmartShapeFlag)
@@ -325,27 +290,27 @@ void CollectShapeLines(const Document& document, const std::vector<int>& staves,
         ShapeStatement statement;
     };
     std::vector<Found> found;
-    for (const auto& record : document.Records().Records(FCSmartShape::kTag)) {
+    for (const auto& record : document.Records().Records(shape::kTag)) {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (key.words[0] < 1 || key.words[0] == 0xFFFF || key.words[1] || key.words[2] || key.words[3]) continue;
-        if (record.second.size() < kShapeSize) continue;
+        if (record.second.size() < shape::kSize) continue;
         const uint8_t* data = record.second.data();
         ShapeStatement s;
-        s.type = Get<int16_t>(data, kType);
-        s.entryAttached = (Get<uint32_t>(data, kFlags) & kEntryAttached) != 0;
+        s.type = Read<int16_t>(data, shape::kType);
+        s.entryAttached = (Read<uint32_t>(data, shape::kFlags) & shape::kEntryAttached) != 0;
         const uint8_t* left = data + kSegments[0];
         const uint8_t* right = data + kSegments[1];
-        s.staff = Get<int16_t>(left, kSegStaff);
-        if (Get<int16_t>(right, kSegStaff) != s.staff || !declared.count(s.staff)) continue;
-        s.left.measure = Get<uint16_t>(left, kSegMeasure);
-        s.right.measure = Get<uint16_t>(right, kSegMeasure);
+        s.staff = Read<int16_t>(left, kSegStaff);
+        if (Read<int16_t>(right, kSegStaff) != s.staff || !declared.count(s.staff)) continue;
+        s.left.measure = Read<uint16_t>(left, kSegMeasure);
+        s.right.measure = Read<uint16_t>(right, kSegMeasure);
         if (s.left.measure < 1 || s.right.measure < s.left.measure || s.right.measure == 0xFFFF) continue;
-        s.offsetLeft = Get<int16_t>(left, kSegOffsetY);
-        s.offsetRight = Get<int16_t>(right, kSegOffsetY);
+        s.offsetLeft = Read<int16_t>(left, kSegOffsetY);
+        s.offsetRight = Read<int16_t>(right, kSegOffsetY);
         if (s.entryAttached) {
             FrameKey frames[2];
             int indices[2];
-            const int32_t numbers[2] = {Get<int32_t>(left, kSegPosition), Get<int32_t>(right, kSegPosition)};
+            const int32_t numbers[2] = {Read<int32_t>(left, kSegPosition), Read<int32_t>(right, kSegPosition)};
             if (!entries.Locate(numbers[0], &frames[0], &indices[0]) ||
                 !entries.Locate(numbers[1], &frames[1], &indices[1]))
                 continue;
@@ -361,8 +326,8 @@ void CollectShapeLines(const Document& document, const std::vector<int>& staves,
             if (!s.unflaggedLeft) out->flaggedEnds.insert(numbers[0]);
             if (!s.unflaggedRight) out->flaggedEnds.insert(numbers[1]);
         } else {
-            s.left.position = Get<int32_t>(left, kSegPosition);
-            s.right.position = Get<int32_t>(right, kSegPosition);
+            s.left.position = Read<int32_t>(left, kSegPosition);
+            s.right.position = Read<int32_t>(right, kSegPosition);
             if (s.left.position < 0 || s.right.position < 0) continue;
             if (s.left.measure == s.right.measure && s.right.position < s.left.position) continue;
         }

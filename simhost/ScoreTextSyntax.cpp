@@ -3,7 +3,7 @@
 
 #include "simhost/ScoreTextChords.h"
 
-#include "framework/entries/FCTuplet.h"
+#include "simhost/layouts/MarkingLayouts.h"
 
 #include <cctype>
 #include <cstdio>
@@ -1757,18 +1757,18 @@ std::string TagToken(uint32_t tag) {
 }
 
 const TupletOptionName kTupletOptionNames[kTupletOptionCount] = {
-    {"x", FCTuplet::kHorizontalOffset, false},
-    {"y", FCTuplet::kVerticalOffset, false},
-    {"number-x", FCTuplet::kNumberOffsetX, false},
-    {"number-y", FCTuplet::kNumberOffsetY, false},
-    {"hook-left", FCTuplet::kLeftHookLength, false},
-    {"hook-right", FCTuplet::kRightHookLength, false},
-    {"bracket-start", FCTuplet::kBracketStartOffset, false},
-    {"bracket-end", FCTuplet::kBracketEndOffset, false},
-    {"slope", FCTuplet::kManualSlope, false},
-    {"flags", FCTuplet::kDisplayFlags, true},
-    {"flags2", FCTuplet::kDisplayFlags2, true}};
-static_assert(kTupletOptionCount == FCTuplet::kOptionCount, "one name per option word of a tuplet");
+    {"x", layout::tuplet::kHorizontalOffset, false},
+    {"y", layout::tuplet::kVerticalOffset, false},
+    {"number-x", layout::tuplet::kNumberOffsetX, false},
+    {"number-y", layout::tuplet::kNumberOffsetY, false},
+    {"hook-left", layout::tuplet::kLeftHookLength, false},
+    {"hook-right", layout::tuplet::kRightHookLength, false},
+    {"bracket-start", layout::tuplet::kBracketStartOffset, false},
+    {"bracket-end", layout::tuplet::kBracketEndOffset, false},
+    {"slope", layout::tuplet::kManualSlope, false},
+    {"flags", layout::tuplet::kDisplayFlags, true},
+    {"flags2", layout::tuplet::kDisplayFlags2, true}};
+static_assert(kTupletOptionCount == layout::tuplet::kOptionCount, "one name per option word of a tuplet");
 
 std::string QuotedToken(const std::u16string& text) {
     std::u16string plain;

@@ -80,7 +80,7 @@ struct EntryItem {
     Place at;
 };
 
-// The display options of a tuplet, in the order of FCTuplet's option words.
+// The display options of a tuplet, in the order of its record's option words.
 constexpr int kTupletOptionCount = 11;
 
 struct TupletItem {
@@ -192,7 +192,7 @@ struct ShapeExpressionStatement {
     Place at;
 };
 
-// The values A to M of an articulation definition, as FCArticulationDef numbers them.
+// The values A to M of an articulation definition, in the order the host numbers them.
 constexpr int kArticulationValueCount = 13;
 
 struct ArticulationDefStatement {
@@ -327,8 +327,8 @@ std::string TagToken(uint32_t tag);
 // unpaired surrogates) escaped.
 std::string QuotedToken(const std::u16string& text);
 
-// The names of the tuplet options (with FCTuplet's option word), in the order the writer puts
-// them.
+// The names of the tuplet options (with the index of their option word), in the order the
+// writer puts them.
 struct TupletOptionName {
     const char* name;
     int option;

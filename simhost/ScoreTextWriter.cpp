@@ -2,41 +2,25 @@
 // notation does not carry (records of kinds it does not know yet, fields it leaves out), raw
 // record lines: the writer reads its own text into a scratch document and writes every record
 // that differs from the document, so reading the whole text always gives the same document.
-#include "framework/entries/FCArticulation.h"
-#include "framework/entries/FCArticulationDef.h"
-#include "framework/entries/FCNoteEntry.h"
-#include "framework/entries/FCTuplet.h"
-#include "framework/markings/FCCategoryDef.h"
-#include "framework/markings/FCExpression.h"
-#include "framework/markings/FCShapeExpressionDef.h"
-#include "framework/markings/FCTextExpressionDef.h"
-#include "framework/score/FCCell.h"
-#include "framework/score/FCCompositeTimeSigBottom.h"
-#include "framework/score/FCCompositeTimeSigTop.h"
-#include "framework/score/FCGeneralPrefs.h"
-#include "framework/score/FCIndependentCellDetail.h"
-#include "framework/score/FCMeasure.h"
-#include "framework/score/FCMiscDocPrefs.h"
-#include "framework/score/FCPart.h"
-#include "framework/score/FCStaff.h"
-#include "framework/score/FCStaffSystem.h"
-#include "framework/score/FCSystemStaff.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
 #include "simhost/ScoreTextChords.h"
 #include "simhost/ScoreTextShapes.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
+#include "simhost/layouts/MarkingLayouts.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <map>
-#include <memory>
 #include <set>
 
 namespace simhost {
 namespace scoretext {
 namespace {
+
+using namespace layout;
 
 std::string Hex(uint64_t value, int digits) {
     char text[24];
@@ -44,7 +28,7 @@ std::string Hex(uint64_t value, int digits) {
     return text;
 }
 
-// Shows the score to the framework's record calls while it lives.
+// Puts the score in view while it lives, for what reads the current part's records (SpellingKey).
 class ScoreInView {
 public:
     ScoreInView() : document_(CurrentDocument()), part_(document_.View().CurrentPart()) {
@@ -58,8 +42,6 @@ private:
     Document& document_;
     int32_t part_;
 };
-
-std::u16string Units(const FCString& text) { return std::u16string(text.GetUnits(), size_t(text.GetLength())); }
 
 // A font by its name when the host names the number with a plain name that gives the number back.
 std::string FontToken(int number) {
@@ -82,35 +64,69 @@ bool IsItemKey(const FXKey& key) {
     return key.words[0] >= 1 && key.words[0] < 0xFFFF && !key.words[1] && !key.words[2] && !key.words[3];
 }
 
-std::string PlacementText(const int* values, int count) {
+// The placement values of a category or a text expression definition at their offsets.
+std::string PlacementText(const uint8_t* data, const int (&offsets)[category::kPlacementCount]) {
     bool any = false;
     std::string text;
-    for (int i = 0; i < count; ++i) {
-        any = any || values[i];
-        text += (i ? "," : "") + std::to_string(values[i]);
+    for (int i = 0; i < category::kPlacementCount; ++i) {
+        const int value =
+            category::IsSignedPlacement(i) ? Read<int16_t>(data, offsets[i]) : Read<uint16_t>(data, offsets[i]);
+        any = any || value;
+        text += (i ? "," : "") + std::to_string(value);
     }
     return any ? " place=" + text : std::string();
 }
 
-// The meter a time signature holds, when the notation can say it.
-std::string TimeOf(const FCTimeSignature& time) {
-    Meter meter;
-    if (!time.IsCompositeTop() && !time.IsCompositeBottom())
-        return TimeToken(Meter::Simple(time.GetBeats(), time.GetBeatDuration()));
-    if (!time.IsCompositeTop()) return std::string();
-    std::unique_ptr<FCCompositeTimeSigTop> top(time.GetCompositeTop());
+// The groups of a composite time signature's top or bottom item, each group the values of its
+// entries: a group runs from an entry that starts one up to the next. A top element whose first
+// entry is unused is skipped whole; a bottom element ends at its first unused entry.
+std::vector<std::vector<int>> CompositeGroups(const RecordView& view, bool top, int item) {
+    const uint32_t tag = top ? composite::kTopTag : composite::kBottomTag;
+    const RecordStore& store = view.StoreFor(tag);
     std::vector<std::vector<int>> groups;
-    for (int g = 0; g < top->GetGroupCount(); ++g) {
-        groups.emplace_back();
-        for (int i = 0; i < top->GetGroupElementCount(g); ++i) groups.back().push_back(top->GetGroupElementBeats(g, i));
+    auto append = [&groups](int value, bool startsGroup) {
+        if (startsGroup)
+            groups.emplace_back(1, value);
+        else if (!groups.empty())
+            groups.back().push_back(value);
+    };
+    for (int inci = 0; inci < 0xFFFF; ++inci) {
+        const RecordStore::Bytes* record = store.Find(tag, FXKey{{uint16_t(item), uint16_t(inci), 0, 0}});
+        if (!record || record->size() < composite::kSize) break;
+        const int entries = top ? composite::kTopEntries : composite::kBottomEntries;
+        for (int i = 0; i < entries; ++i) {
+            const int at = i * (top ? composite::kTopEntrySize : composite::kBottomEntrySize);
+            const int value = Field<int16_t>(*record, at + (top ? composite::kTopBeats : composite::kBottomDuration));
+            const bool used = top ? Field<uint16_t>(*record, at + composite::kTopBeats) ||
+                                        Field<uint16_t>(*record, at + composite::kTopSecondWord)
+                                  : Field<uint16_t>(*record, at + composite::kBottomDuration) != 0;
+            if (!used && (!top || i == 0)) break;
+            if (used)
+                append(value, Field<uint16_t>(*record, at + (top ? composite::kTopStartsGroup
+                                                                 : composite::kBottomStartsGroup)) != 0);
+        }
     }
-    if (!time.IsCompositeBottom()) return TimeToken(Meter::Composite(groups, time.GetBeatDuration()));
-    std::unique_ptr<FCCompositeTimeSigBottom> bottom(time.GetCompositeBottom());
-    if (bottom->GetGroupCount() != int(groups.size())) return std::string();
+    return groups;
+}
+
+// The meter of a measure or cell record's time fields, when the notation can say it.
+std::string TimeOf(const RecordView& view, const RecordStore::Bytes& record, int beatsAt, int beatDurationAt,
+                   int timeFlagsAt) {
+    const int beats = Field<uint16_t>(record, beatsAt);
+    const int beatDuration = Field<uint16_t>(record, beatDurationAt);
+    const uint16_t flags = Field<uint16_t>(record, timeFlagsAt);
+    const bool compositeTop = (flags & measure::kCompositeBeats) != 0;
+    const bool compositeBottom = (flags & measure::kCompositeDuration) != 0;
+    if (!compositeTop && !compositeBottom) return TimeToken(Meter::Simple(beats, beatDuration));
+    if (!compositeTop) return std::string();
+    const std::vector<std::vector<int>> groups = CompositeGroups(view, true, beats);
+    if (!compositeBottom) return TimeToken(Meter::Composite(groups, beatDuration));
+    const std::vector<std::vector<int>> bottom = CompositeGroups(view, false, beatDuration);
+    if (bottom.size() != groups.size()) return std::string();
     std::vector<int> durations;
-    for (int g = 0; g < bottom->GetGroupCount(); ++g) {
-        if (bottom->GetGroupElementCount(g) != 1) return std::string();
-        durations.push_back(bottom->GetGroupBeatDuration(g));
+    for (const std::vector<int>& group : bottom) {
+        if (group.size() != 1) return std::string();
+        durations.push_back(group[0]);
     }
     return TimeToken(Meter::CompositePerGroup(groups, durations));
 }
@@ -131,6 +147,14 @@ private:
     std::string TextExpressionLine(int number);
     std::string ShapeExpressionLine(int number);
     std::string ArticulationDefLine(int number);
+    bool ExpressionText(int block, std::u16string* text);
+    // The record under the key, at least size bytes (a shorter one padded with zeros, as the
+    // plug-in reads it); false when there is none.
+    bool Load(uint32_t tag, const FXKey& key, uint32_t size, RecordStore::Bytes* bytes) const {
+        if (!view_.Read(tag, key, *bytes)) return false;
+        bytes->resize(std::max<size_t>(bytes->size(), size), 0);
+        return true;
+    }
     std::string Expressions(int measure);
     std::string ArticulationMarks(int32_t entryNumber);
     std::string TupletOptions(int32_t entryNumber);
@@ -168,10 +192,12 @@ std::string Writer::Run() {
 }
 
 void Writer::Prefs() {
-    FCGeneralPrefs general;
-    const int unit = general.Load(1) ? general.GetMeasurementUnit() : 1;
-    FCMiscDocPrefs misc;
-    const uint16_t flags = misc.Load(1) ? misc.GetBeamFlags() : 0;
+    RecordStore::Bytes bytes;
+    const int unit =
+        view_.Read(prefs::kGeneralTag, ItemKey(1), bytes) ? Field<int16_t>(bytes, prefs::kMeasurementUnit) : 1;
+    const FXKey beamFlags = {{prefs::kDocumentItem, 0, 0, 0}};
+    const uint16_t flags =
+        view_.Read(prefs::kBeamFlagsTag, beamFlags, bytes) ? Field<uint16_t>(bytes, prefs::kBeamFlags) : 0;
     // The view's hidden layers are not music: a comparison of the music leaves them out.
     std::string hidden;
     for (int layer = 0; layer < 4 && options_.bookkeeping; ++layer)
@@ -179,10 +205,9 @@ void Writer::Prefs() {
     if (unit == 1 && flags == 0 && hidden.empty()) return;
     std::string line = "prefs";
     if (unit != 1) line += " unit=" + UnitToken(unit);
-    if (flags & FCMiscDocPrefs::kBeamOverRests) line += " beams-over-rests";
-    if (flags & FCMiscDocPrefs::kBeamFourEighthsInCommonTime) line += " four-eighths";
-    const uint16_t other =
-        uint16_t(flags & ~(FCMiscDocPrefs::kBeamOverRests | FCMiscDocPrefs::kBeamFourEighthsInCommonTime));
+    if (flags & prefs::kBeamOverRests) line += " beams-over-rests";
+    if (flags & prefs::kBeamFourEighthsInCommonTime) line += " four-eighths";
+    const uint16_t other = uint16_t(flags & ~(prefs::kBeamOverRests | prefs::kBeamFourEighthsInCommonTime));
     if (other) line += " beamflags=0x" + Hex(other, 4);
     if (!hidden.empty()) line += " hidden-layers=" + hidden;
     out_ += line + "\n";
@@ -190,18 +215,21 @@ void Writer::Prefs() {
 
 void Writer::Staves() {
     std::set<int> seen;
-    for (int staff : StaffList(view_, 0)) {
-        if (staff < 1 || staff > 0x7FFF || !seen.insert(staff).second) continue;
-        staves_.push_back(staff);
-        std::string line = "staff " + std::to_string(staff);
-        FCStaff record;
-        if (record.Load(uint16_t(staff))) {
-            const int style = record.GetNotationStyle();
-            if (style) line += " style=" + std::to_string(style);
-            if (record.HasIndependentKeySig()) line += " ownkey";
-            if (record.HasIndependentTimeSig()) line += " owntime";
-            const uint8_t* flags = record.GetIndependenceFlagsField();
-            if (flags && (fcdata::Read<uint16_t>(flags, 0) & FCNoteEntry::kStaffIgnoresKey)) line += " keyless";
+    for (int number : StaffList(view_, 0)) {
+        if (number < 1 || number > 0x7FFF || !seen.insert(number).second) continue;
+        staves_.push_back(number);
+        std::string line = "staff " + std::to_string(number);
+        RecordStore::Bytes record;
+        if (view_.Read(staff::kTag, ItemKey(number), record)) {
+            const uint16_t notation = Field<uint16_t>(record, staff::kNotationFlags);
+            if (notation & staff::kNotationStyle1)
+                line += " style=1";
+            else if (notation & staff::kNotationStyle2)
+                line += " style=2";
+            const uint16_t independence = Field<uint16_t>(record, staff::kIndependenceFlags);
+            if (independence & staff::kIndependentKey) line += " ownkey";
+            if (independence & staff::kIndependentTime) line += " owntime";
+            if (independence & staff::kIgnoresKey) line += " keyless";
         }
         out_ += line + "\n";
     }
@@ -217,7 +245,7 @@ void Writer::PartsAndSystems() {
     // Parts are written when they are numbered 1, 2, ... and hold declared staves only.
     std::vector<int> parts;
     bool writable = true;
-    for (const auto& record : document_.Records().Records(FCPart::kTag)) {
+    for (const auto& record : document_.Records().Records(part::kTag)) {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (key.words[0] == 0 || key.words[1] || key.words[2] || key.words[3]) continue;
         parts.push_back(key.words[0]);
@@ -247,22 +275,23 @@ bool Writer::Systems(int part, std::string* text) {
     const RecordView view(document_, part);
     const std::set<int> declared(staves_.begin(), staves_.end());
     int expected = 1;
-    for (const auto& record : view.StoreFor(FCStaffSystem::kTag).Records(FCStaffSystem::kTag)) {
+    for (const auto& record : view.StoreFor(staffsystem::kTag).Records(staffsystem::kTag)) {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (key.words[1] || key.words[2] || key.words[3]) return false;
-        if (key.words[0] != expected++ || record.second.size() < FCStaffSystem::kDataSize) return false;
-        const int first = fcdata::Read<int16_t>(record.second.data(), FCStaffSystem::kFirstMeasureOffset);
-        const int next = fcdata::Read<int16_t>(record.second.data(), FCStaffSystem::kNextSystemMeasureOffset);
+        if (key.words[0] != expected++ || record.second.size() < staffsystem::kSize) return false;
+        const int first = Field<int16_t>(record.second, staffsystem::kFirstMeasure);
+        const int next = Field<int16_t>(record.second, staffsystem::kNextSystemMeasure);
         const std::vector<int> staves = StaffList(view, key.words[0]);
         std::vector<int> sizes;
         bool sized = false;
         for (int staff : staves) {
             if (!declared.count(staff)) return false;
             const FXKey sizeKey = {{key.words[0], uint16_t(staff), 0, 0}};
-            const RecordStore::Bytes* size =
-                view.StoreFor(FCSystemStaff::kSizeTag).Find(FCSystemStaff::kSizeTag, sizeKey);
-            sizes.push_back(size && size->size() >= 2 ? fcdata::Read<int16_t>(size->data(), 0) : 100);
-            if (sizes.back() != 100) sized = true;
+            const RecordStore::Bytes* size = view.StoreFor(systemstaff::kSizeTag).Find(systemstaff::kSizeTag, sizeKey);
+            sizes.push_back(size && size->size() >= size_t(systemstaff::kPercent + 2)
+                                ? Field<int16_t>(*size, systemstaff::kPercent)
+                                : systemstaff::kDefaultPercent);
+            if (sizes.back() != systemstaff::kDefaultPercent) sized = true;
         }
         *text += "system " + std::to_string(key.words[0]) + (part ? " part=" + std::to_string(part) : "") +
                  " measures=" + std::to_string(first) + "-" + std::to_string(next - 1) +
@@ -281,14 +310,13 @@ std::string Writer::MeasureLine(int first, int last, const std::string& time, co
 }
 
 std::string Writer::Cell(int staff, int measure) {
-    FCCell cell(measure, staff);
-    FCIndependentCellDetail detail;
-    detail.ConnectToCell(&cell);
-    if (!detail.LoadFirst()) return std::string();
+    const FXKey cellKey = {{uint16_t(staff), uint16_t(measure), 0, 0}};
+    RecordStore::Bytes record;
+    if (!view_.Read(cell::TagForHostVersion(hostapi::GetHostVersion()), cellKey, record)) return std::string();
+    const uint16_t presence = Field<uint16_t>(record, cell::kPresence);
     std::string time, key;
-    FCTimeSignature meter;
-    if (detail.CopyTimeSignatureTo(&meter)) time = TimeOf(meter);
-    if (detail.HasKeySignature()) key = KeyToken(detail.GetKeySignatureValue());
+    if (presence & cell::kHasTime) time = TimeOf(view_, record, cell::kBeats, cell::kBeatDuration, cell::kTimeFlags);
+    if (presence & cell::kHasKey) key = KeyToken(Field<uint16_t>(record, cell::kKey));
     if (time.empty() && key.empty()) return std::string();
     std::string line = "s" + std::to_string(staff) + " cell";
     if (!time.empty()) line += " " + time;
@@ -299,14 +327,14 @@ std::string Writer::Cell(int staff, int measure) {
 std::string Writer::Note(const StoredNote& note, size_t index, uint16_t key, bool dangling) {
     std::string text = PitchToken(Spell(note.displacement, note.raiseLower, key));
     uint32_t flags = note.flags;
-    if ((flags & FCNote::kFlagTieStart) && !dangling) {
+    if ((flags & note::kTieStart) && !dangling) {
         text += "~";
-        flags &= ~FCNote::kFlagTieStart;
+        flags &= ~note::kTieStart;
     }
     if (options_.bookkeeping && note.noteID != int(index) + 1) text += ":" + std::to_string(note.noteID);
-    if (flags & FCNote::kFlagCreated) {
+    if (flags & note::kCreated) {
         if (options_.bookkeeping) text += "!new";
-        flags &= ~FCNote::kFlagCreated;
+        flags &= ~note::kCreated;
     }
     if (flags) text += "!n=" + Hex(flags, 8);
     return text;
@@ -316,18 +344,18 @@ std::string Writer::Entry(const StoredEntry& entry, uint16_t key, bool braced, b
     std::string text;
     uint32_t flags = entry.flags;
     uint16_t flags2 = entry.flags2;
-    if (flags & FCNoteEntry::kFlagBeamStart) text += "[";
-    if (flags & FCNoteEntry::kFlagGrace) text += "g";
-    flags &= ~(FCNoteEntry::kFlagBeamStart | FCNoteEntry::kFlagGrace);
-    if (braced) flags &= ~FCNoteEntry::kFlagTupletStart;
+    if (flags & entry::kBeamStart) text += "[";
+    if (flags & entry::kGrace) text += "g";
+    flags &= ~(entry::kBeamStart | entry::kGrace);
+    if (braced) flags &= ~entry::kTupletStart;
     // Articulation marks imply the flag; without it the records stay raw.
     // A shape line names the entries at its ends, which gives them their flag.
-    if (shapes_.flaggedEnds.count(entry.number)) flags2 = uint16_t(flags2 & ~FCNoteEntry::kFlag2SmartShape);
+    if (shapes_.flaggedEnds.count(entry.number)) flags2 = uint16_t(flags2 & ~entry::kSmartShape);
     std::string articulations;
-    if (flags & FCNoteEntry::kFlagArticulations) articulations = ArticulationMarks(entry.number);
-    if (!articulations.empty()) flags &= ~FCNoteEntry::kFlagArticulations;
-    const bool note = (flags & FCNoteEntry::kFlagNote) != 0;
-    flags &= ~FCNoteEntry::kFlagNote;
+    if (flags & entry::kArticulations) articulations = ArticulationMarks(entry.number);
+    if (!articulations.empty()) flags &= ~entry::kArticulations;
+    const bool note = (flags & entry::kNote) != 0;
+    flags &= ~entry::kNote;
     if (note && entry.notes.size() == 1) {
         text += Note(entry.notes[0], 0, key, lastOfLayer);
     } else {
@@ -348,10 +376,10 @@ std::string Writer::Entry(const StoredEntry& entry, uint16_t key, bool braced, b
         bool bookkeeping;
     };
     static const Named kNamed[] = {
-        {"mark", FCNoteEntry::kFlagMark, 0, true},           {"mute", FCNoteEntry::kFlagNotSounding, 0, false},
-        {"alter", FCNoteEntry::kFlagAlterMod, 0, false},     {"artic", FCNoteEntry::kFlagArticulations, 0, false},
-        {"tuplet", FCNoteEntry::kFlagTupletStart, 0, false}, {"changed", 0, FCNoteEntry::kFlag2PitchChanged, true},
-        {"shape", 0, FCNoteEntry::kFlag2SmartShape, false}};
+        {"mark", entry::kMark, 0, true},           {"mute", entry::kNotSounding, 0, false},
+        {"alter", entry::kAlterMod, 0, false},     {"artic", entry::kArticulations, 0, false},
+        {"tuplet", entry::kTupletStart, 0, false}, {"changed", 0, entry::kPitchChanged, true},
+        {"shape", 0, entry::kSmartShape, false}};
     for (const Named& named : kNamed) {
         if ((named.flags && !(flags & named.flags)) || (named.flags2 && !(flags2 & named.flags2))) continue;
         if (options_.bookkeeping || !named.bookkeeping) text += std::string("!") + named.name;
@@ -381,14 +409,14 @@ std::string Writer::Layer(int staff, int measure, int layer) {
     std::vector<int> braceEnd(entries.size(), -1);
     std::vector<TupletRatio> ratios(entries.size());
     for (size_t i = 0, free = 0; i < entries.size(); ++i) {
-        if (i < free || !(entries[i].flags & FCNoteEntry::kFlagTupletStart) || entries[i].number <= 0) continue;
+        if (i < free || !(entries[i].flags & entry::kTupletStart) || entries[i].number <= 0) continue;
         TupletRatio ratio;
         if (!FindTuplet(document_.Records(), entries[i].number, &ratio) || !ratio.IsValid()) continue;
         int64_t sum = 0;
         for (size_t k = i; k < entries.size(); ++k) {
-            if (!(entries[k].flags & FCNoteEntry::kFlagGrace)) sum += entries[k].duration;
+            if (!(entries[k].flags & entry::kGrace)) sum += entries[k].duration;
             if (sum < ratio.NotatedTotal()) continue;
-            if (sum == ratio.NotatedTotal() && !(entries[k].flags & FCNoteEntry::kFlagGrace)) {
+            if (sum == ratio.NotatedTotal() && !(entries[k].flags & entry::kGrace)) {
                 braceEnd[i] = int(k);
                 ratios[i] = ratio;
                 free = k + 1;
@@ -430,134 +458,174 @@ std::string Writer::Layer(int staff, int measure, int layer) {
 
 void Writer::Definitions() {
     const RecordStore& records = document_.Records();
-    for (const auto& record : records.Records(FCCategoryDef::kTag)) {
+    for (const auto& record : records.Records(category::kTag)) {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (IsItemKey(key)) out_ += CategoryLine(key.words[0]);
     }
-    for (const auto& record : records.Records(FCTextExpressionDef::kTag)) {
+    for (const auto& record : records.Records(textdef::kTag)) {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (IsItemKey(key)) out_ += TextExpressionLine(key.words[0]);
     }
-    for (const auto& record : records.Records(FCShapeExpressionDef::kTag)) {
+    for (const auto& record : records.Records(shapedef::kTag)) {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (IsItemKey(key)) out_ += ShapeExpressionLine(key.words[0]);
     }
-    for (const auto& record : records.Records(FCArticulationDef::kTag)) {
+    for (const auto& record : records.Records(articdef::kTag)) {
         const FXKey key = RecordStore::KeyFromOrder(record.first);
         if (IsItemKey(key)) out_ += ArticulationDefLine(key.words[0]);
     }
 }
 
 std::string Writer::CategoryLine(int number) {
-    FCCategoryDef category;
-    if (!category.Load(uint16_t(number))) return std::string();
+    const uint32_t version = hostapi::GetHostVersion();
+    const category::Layout& layout = category::ForHost(version);
+    RecordStore::Bytes bytes;
+    if (!Load(category::kTag, ItemKey(number), layout.size, &bytes)) return std::string();
+    const uint8_t* data = bytes.data();
     std::string line = "category " + std::to_string(number);
-    FCString name;
-    category.GetName(&name);
-    if (!name.IsEmpty()) line += " " + QuotedToken(Units(name));
-    if (category.GetCategoryType() != number) line += " type=" + std::to_string(category.GetCategoryType());
-    if (category.GetTextFontNumber()) line += " font=" + FontToken(category.GetTextFontNumber());
-    if (category.GetTextFontSize()) line += " size=" + std::to_string(category.GetTextFontSize());
-    if (category.GetTextFontEffects()) line += " effects=" + std::to_string(category.GetTextFontEffects());
-    if (category.GetHorizontalAlignment()) line += " align=" + std::to_string(category.GetHorizontalAlignment());
-    int placement[FCCategoryDef::kPlacementCount];
-    for (int i = 0; i < FCCategoryDef::kPlacementCount; ++i) placement[i] = category.GetPlacementValue(i);
-    line += PlacementText(placement, FCCategoryDef::kPlacementCount);
-    if (category.GetFlags()) line += " flags=0x" + Hex(category.GetFlags(), 4);
+    const std::u16string name = ReadText(data + category::kName, layout.nameRoom, layout.utf16Name);
+    if (!name.empty()) line += " " + QuotedToken(name);
+    const int type = Read<int16_t>(data, category::kType);
+    if (type != number) line += " type=" + std::to_string(type);
+    const int font = Read<int16_t>(data, layout.font);
+    const int size = Read<int16_t>(data, layout.font + 2);
+    const int effects = Read<uint16_t>(data, layout.font + 4);
+    if (font) line += " font=" + FontToken(font);
+    if (size) line += " size=" + std::to_string(size);
+    if (effects) line += " effects=" + std::to_string(effects);
+    const int alignment = Read<int16_t>(data, layout.alignment);
+    if (alignment) line += " align=" + std::to_string(alignment);
+    line += PlacementText(data, layout.placement);
+    const uint16_t flags = Read<uint16_t>(data, layout.flags);
+    if (flags) line += " flags=0x" + Hex(flags, 4);
     return line + "\n";
 }
 
+// The text of a text expression definition: its text block and the raw text that names; false
+// when the block or the raw text is missing.
+bool Writer::ExpressionText(int block, std::u16string* text) {
+    RecordStore::Bytes bytes;
+    if (!IsItemNumber(block) || !Load(textblock::kTag, ItemKey(block), textblock::kSize, &bytes)) return false;
+    const int raw = Read<uint16_t>(bytes.data(), textblock::kRawText);
+    if (!IsItemNumber(raw) || !view_.Read(rawtext::kExpressionTag, ItemKey(raw), bytes) || bytes.empty()) return false;
+    *text = ReadText(bytes.data(), int(bytes.size()), IsUTF16Host(hostapi::GetHostVersion()));
+    return true;
+}
+
 std::string Writer::TextExpressionLine(int number) {
-    FCTextExpressionDef definition;
-    if (!definition.Load(uint16_t(number))) return std::string();
+    const bool utf16 = IsUTF16Host(hostapi::GetHostVersion());
+    RecordStore::Bytes bytes;
+    if (!view_.Read(textdef::kTag, ItemKey(number), bytes) || bytes.empty()) return std::string();
+    const size_t stored = bytes.size();
+    bytes.resize(std::max<size_t>(stored, textdef::kMinimumSize), 0);
+    const uint8_t* data = bytes.data();
     std::string line = "text-expression " + std::to_string(number);
-    FCString text;
-    if (definition.GetTextBlockNumber() && definition.GetText(&text)) line += " " + QuotedToken(Units(text));
-    definition.GetDescription(&text);
-    if (!text.IsEmpty()) line += " desc=" + QuotedToken(Units(text));
-    if (definition.GetCategoryNumber()) line += " category=" + std::to_string(definition.GetCategoryNumber());
-    if (definition.GetUseCategoryFont()) line += " category-font";
-    if (definition.GetUseCategoryPlacement()) line += " category-place";
-    if (definition.GetHorizontalAlignment()) line += " align=" + std::to_string(definition.GetHorizontalAlignment());
-    int placement[FCTextExpressionDef::kPlacementCount];
-    for (int i = 0; i < FCTextExpressionDef::kPlacementCount; ++i) placement[i] = definition.GetPlacementValue(i);
-    line += PlacementText(placement, FCTextExpressionDef::kPlacementCount);
-    if (definition.IsRehearsalMark()) line += " rehearsal";
+    std::u16string text;
+    const int block = Read<uint16_t>(data, textdef::kTextBlock);
+    if (block && ExpressionText(block, &text)) line += " " + QuotedToken(text);
+    const std::u16string description =
+        stored > size_t(textdef::kHeaderSize)
+            ? ReadText(data + textdef::kHeaderSize, int(stored) - textdef::kHeaderSize, utf16)
+            : std::u16string();
+    if (!description.empty()) line += " desc=" + QuotedToken(description);
+    const uint16_t categoryWord = Read<uint16_t>(data, textdef::kCategory);
+    if (categoryWord & textdef::kCategoryMask)
+        line += " category=" + std::to_string(categoryWord & textdef::kCategoryMask);
+    if (utf16 && (categoryWord & textdef::kUseCategoryFont)) line += " category-font";
+    if (utf16 && (categoryWord & textdef::kUseCategoryPlacement)) line += " category-place";
+    const int alignment = Read<int16_t>(data, textdef::kAlignment);
+    if (alignment) line += " align=" + std::to_string(alignment);
+    line += PlacementText(data, textdef::kPlacement);
+    if (Read<uint16_t>(data, textdef::kRehearsalMark)) line += " rehearsal";
     return line + "\n";
 }
 
 // Only the category has a notation; the raw lines give the rest of a definition the host made.
 std::string Writer::ShapeExpressionLine(int number) {
-    FCShapeExpressionDef definition;
-    if (!definition.Load(uint16_t(number))) return std::string();
+    RecordStore::Bytes bytes;
+    if (!view_.Read(shapedef::kTag, ItemKey(number), bytes) || bytes.empty()) return std::string();
+    bytes.resize(std::max<size_t>(bytes.size(), shapedef::kMinimumSize), 0);
     std::string line = "shape-expression " + std::to_string(number);
-    if (definition.GetCategoryNumber()) line += " category=" + std::to_string(definition.GetCategoryNumber());
+    const int category = Read<uint16_t>(bytes.data(), shapedef::kCategory) & shapedef::kCategoryMask;
+    if (category) line += " category=" + std::to_string(category);
     return line + "\n";
 }
 
 std::string Writer::ArticulationDefLine(int number) {
-    FCArticulationDef definition;
-    if (!definition.Load(uint16_t(number))) return std::string();
+    const articdef::Layout& layout = articdef::ForHost(hostapi::GetHostVersion());
+    RecordStore::Bytes bytes;
+    if (!Load(articdef::kTag, ItemKey(number), layout.size, &bytes)) return std::string();
+    const uint8_t* data = bytes.data();
+    uint16_t flags1 = Read<uint16_t>(data, layout.flags1);
+    uint16_t flags2 = Read<uint16_t>(data, layout.flags2);
     std::string line = "articulation " + std::to_string(number);
-    if (definition.IsMainShape())
-        line += " shape=" + std::to_string(definition.GetMainSlot());
-    else if (definition.GetMainSlot())
-        line += " char=" + std::to_string(definition.GetMainSlot());
-    if (definition.IsAlternateShape())
-        line += " alt-shape=" + std::to_string(definition.GetAlternateSlot());
-    else if (definition.GetAlternateSlot())
-        line += " alt=" + std::to_string(definition.GetAlternateSlot());
-    uint16_t flags1 = definition.GetFlags1();
-    if (flags1 & FCArticulationDef::kMainUsesAlternate) line += " main=alt";
-    if (flags1 & FCArticulationDef::kFlippedUsesAlternate) line += " flipped=alt";
-    flags1 &= uint16_t(~(FCArticulationDef::kMainUsesAlternate | FCArticulationDef::kFlippedUsesAlternate));
+    const int mainSlot = articdef::ReadSpan(data, layout.mainSlot);
+    const int alternateSlot = articdef::ReadSpan(data, layout.alternateSlot);
+    if (flags2 & articdef::kMainIsShape)
+        line += " shape=" + std::to_string(mainSlot);
+    else if (mainSlot)
+        line += " char=" + std::to_string(mainSlot);
+    if (flags2 & articdef::kAlternateIsShape)
+        line += " alt-shape=" + std::to_string(alternateSlot);
+    else if (alternateSlot)
+        line += " alt=" + std::to_string(alternateSlot);
+    if (flags1 & articdef::kMainUsesAlternate) line += " main=alt";
+    if (flags1 & articdef::kFlippedUsesAlternate) line += " flipped=alt";
+    flags1 &= uint16_t(~(articdef::kMainUsesAlternate | articdef::kFlippedUsesAlternate));
     // A mode is written only where the stored code is one; any other code stays in the flags.
-    const int mode = definition.GetPositionMode();
-    if (mode >= 1) {
-        line += " mode=" + std::to_string(mode);
-        flags1 &= uint16_t(~FCArticulationDef::kPositionModeMask);
-    }
+    const int code = flags1 & articdef::kPositionModeMask;
+    for (int mode = 1; mode <= 5 && (code & articdef::kPositionModeOn); ++mode)
+        if (articdef::kModeCodes[mode] == code) {
+            line += " mode=" + std::to_string(mode);
+            flags1 &= uint16_t(~articdef::kPositionModeMask);
+        }
     struct Font {
         const char* prefix;
-        int number, size, effects;
-    } fonts[] = {{"", definition.GetMainFontNumber(), definition.GetMainFontSize(), definition.GetMainFontEffects()},
-                 {"alt-", definition.GetAlternateFontNumber(), definition.GetAlternateFontSize(),
-                  definition.GetAlternateFontEffects()}};
+        const articdef::Span *number, *size, *effects;
+    } fonts[] = {{"", &layout.mainFont, &layout.mainSize, &layout.mainEffects},
+                 {"alt-", &layout.alternateFont, &layout.alternateSize, &layout.alternateEffects}};
     for (const Font& font : fonts) {
-        if (font.number) line += std::string(" ") + font.prefix + "font=" + FontToken(font.number);
-        if (font.size) line += std::string(" ") + font.prefix + "size=" + std::to_string(font.size);
-        if (font.effects) line += std::string(" ") + font.prefix + "effects=" + std::to_string(font.effects);
+        const int fontNumber = articdef::ReadSpan(data, *font.number);
+        const int size = articdef::ReadSpan(data, *font.size);
+        const int effects = articdef::ReadSpan(data, *font.effects);
+        if (fontNumber) line += std::string(" ") + font.prefix + "font=" + FontToken(fontNumber);
+        if (size) line += std::string(" ") + font.prefix + "size=" + std::to_string(size);
+        if (effects) line += std::string(" ") + font.prefix + "effects=" + std::to_string(effects);
     }
-    for (int value = 0; value < FCArticulationDef::kValueCount; ++value) {
-        const int given = definition.GetValue(FCArticulationDef::Value(value));
+    for (int value = 0; value < articdef::kValueCount; ++value) {
+        const int given = Read<int16_t>(data, layout.values[value]);
         if (given) line += " " + std::string(1, char('A' + value)) + "=" + std::to_string(given);
     }
     if (flags1) line += " flags=0x" + Hex(flags1, 4);
-    const uint16_t flags2 =
-        uint16_t(definition.GetFlags2() & ~(FCArticulationDef::kMainIsShape | FCArticulationDef::kAlternateIsShape));
+    flags2 = uint16_t(flags2 & ~(articdef::kMainIsShape | articdef::kAlternateIsShape));
     if (flags2) line += " flags2=0x" + Hex(flags2, 4);
     return line + "\n";
 }
 
 std::string Writer::Expressions(int measure) {
     const std::set<int> declared(staves_.begin(), staves_.end());
-    const RecordStore::TagRecords& records = document_.Records().Records(FCExpression::kTag);
+    const RecordStore::TagRecords& records = document_.Records().Records(expression::kTag);
     const FXKey first = {{uint16_t(measure), 0, 0, 0}};
     std::string text;
     for (auto record = records.lower_bound(RecordStore::Order(first)); record != records.end(); ++record) {
         const FXKey key = RecordStore::KeyFromOrder(record->first);
         if (key.words[0] != measure) break;
         if (key.words[2] || key.words[3]) continue;
-        FCExpression expression;
-        if (!expression.Load(key.words[0], key.words[1]) || !declared.count(expression.GetStaff())) continue;
-        text += "s" + std::to_string(expression.GetStaff()) + " expression " +
-                std::to_string(expression.GetDefinitionNumber());
-        if (expression.IsShape()) text += " shape";
-        if (expression.GetMeasurePos()) text += " at=" + std::to_string(expression.GetMeasurePos());
-        if (expression.GetLayerAssignment()) text += " layer=" + std::to_string(expression.GetLayerAssignment());
-        if (!expression.GetShownInScore()) text += " hide-score";
-        if (!expression.GetShownInParts()) text += " hide-parts";
-        if (!expression.GetShownInCurrentPart()) text += " hide-part";
+        RecordStore::Bytes bytes;
+        if (!Load(expression::kTag, key, expression::kSize, &bytes)) continue;
+        const uint8_t* data = bytes.data();
+        const int staff = Read<int16_t>(data, expression::kStaff);
+        if (!declared.count(staff)) continue;
+        const uint16_t flags = Read<uint16_t>(data, expression::kFlags);
+        const int32_t position = expression::Position(data);
+        text += "s" + std::to_string(staff) + " expression " +
+                std::to_string(Read<uint16_t>(data, expression::kDefinition));
+        if (flags & expression::kShape) text += " shape";
+        if (position) text += " at=" + std::to_string(position);
+        if (flags & expression::kLayerMask) text += " layer=" + std::to_string(flags & expression::kLayerMask);
+        if (flags & expression::kHiddenInScore) text += " hide-score";
+        if (flags & expression::kHiddenInParts) text += " hide-parts";
+        if (flags & expression::kHiddenInCurrentPart) text += " hide-part";
         text += "\n";
     }
     return text;
@@ -566,34 +634,33 @@ std::string Writer::Expressions(int measure) {
 std::string Writer::ArticulationMarks(int32_t entryNumber) {
     std::string text;
     for (int inci = 0; inci < 0xFFFF; ++inci) {
-        const FXKey key = {
-            {uint16_t(uint32_t(entryNumber) & 0xFFFF), uint16_t(uint32_t(entryNumber) >> 16), uint16_t(inci), 0}};
-        const RecordStore::Bytes* bytes = document_.Records().Find(FCArticulation::kTag, key);
+        const RecordStore::Bytes* bytes = document_.Records().Find(artic::kTag, EntryKey(entryNumber, inci));
         if (!bytes) break;
-        FCArticulation articulation;
-        if (!articulation.Load(entryNumber, uint16_t(inci))) return std::string();
         // Marks only for records their fields give exactly; the others are written raw.
-        FCArticulation made;
-        made.SetDefNumber(articulation.GetDefNumber());
-        made.SetPosition1(articulation.GetPosition1());
-        made.SetPosition2(articulation.GetPosition2());
-        if (bytes->size() != FCArticulation::kDataSize ||
-            std::memcmp(bytes->data(), made.GetDataPointer(), FCArticulation::kDataSize) != 0)
-            return std::string();
-        text += "!art" + std::to_string(articulation.GetDefNumber());
-        if (articulation.GetPosition1() || articulation.GetPosition2())
-            text += "(" + std::to_string(articulation.GetPosition1()) + "," +
-                    std::to_string(articulation.GetPosition2()) + ")";
+        if (bytes->size() != artic::kSize) return std::string();
+        const uint8_t* data = bytes->data();
+        const int definition = Read<uint16_t>(data, artic::kDefinition);
+        const int position1 = Read<int16_t>(data, artic::kPosition1);
+        const int position2 = Read<int16_t>(data, artic::kPosition2);
+        uint8_t made[artic::kSize] = {0};
+        Write<uint16_t>(made, artic::kDefinition, uint16_t(definition));
+        Write<int16_t>(made, artic::kPosition1, int16_t(position1));
+        Write<int16_t>(made, artic::kPosition2, int16_t(position2));
+        if (std::memcmp(data, made, artic::kSize) != 0) return std::string();
+        text += "!art" + std::to_string(definition);
+        if (position1 || position2) text += "(" + std::to_string(position1) + "," + std::to_string(position2) + ")";
     }
     return text;
 }
 
 std::string Writer::TupletOptions(int32_t entryNumber) {
-    FCTuplet tuplet;
-    if (!tuplet.Load(entryNumber, 0)) return std::string();
+    RecordStore::Bytes bytes;
+    if (!Load(TupletRatio::kTag, EntryKey(entryNumber, 0), TupletRatio::kDataSize, &bytes)) return std::string();
     std::string text;
     for (const TupletOptionName& option : kTupletOptionNames) {
-        const int value = tuplet.GetOption(FCTuplet::Option(option.option));
+        const int offset = tuplet::OptionOffset(option.option);
+        const bool flagWord = option.option == tuplet::kDisplayFlags || option.option == tuplet::kDisplayFlags2;
+        const int value = flagWord ? Read<uint16_t>(bytes.data(), offset) : Read<int16_t>(bytes.data(), offset);
         if (value)
             text += std::string(" ") + option.name + "=" + (option.hex ? "0x" + Hex(value, 4) : std::to_string(value));
     }
@@ -615,14 +682,15 @@ void Writer::Measures() {
         runFirst = 0;
     };
     for (int m = 1; m <= last; ++m) {
-        FCMeasure measure;
         std::string time = "4/4", key = KeyToken(0);
         int barline = 0;
-        if (measure.Load(uint16_t(m))) {
-            time = TimeOf(*measure.GetTimeSignature());
+        RecordStore::Bytes record;
+        if (view_.Read(measure::kTag, ItemKey(m), record)) {
+            const measure::Fields& fields = measure::ForHostVersion(hostapi::GetHostVersion());
+            time = TimeOf(view_, record, fields.beats, fields.beatDuration, fields.timeFlags);
             if (time.empty()) time = "4/4";  // the raw measure record says the rest
-            key = KeyToken(measure.GetKeySignature()->GetKeyValue());
-            barline = measure.GetBarlineStyle();
+            key = KeyToken(Field<uint16_t>(record, fields.key));
+            barline = measure::BarlineStyle(Field<uint16_t>(record, fields.barline));
         }
         const std::string timeText = time == previousTime ? std::string() : time;
         const std::string keyText = key == previousKey ? std::string() : key;
