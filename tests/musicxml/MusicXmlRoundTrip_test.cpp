@@ -1,0 +1,96 @@
+// Writing an imported score back: an untouched document gives every measure back element for
+// element, the written file reads back into the same document, and in a changed measure what the
+// document does not model stays with its note or is reported.
+#include "simhost/ScoreText.h"
+#include "simhost/musicxml/MusicXml.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace simhost;
+
+namespace {
+
+std::string ReadData(const std::string& name) {
+    std::ifstream in(std::string(QZ_TEST_DATA_DIR) + "/musicxml/" + name, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+ScoreTextOptions Musical() {
+    ScoreTextOptions options;
+    options.bookkeeping = false;
+    return options;
+}
+
+// The document an XML text gives, as score text without bookkeeping (or the error).
+std::string DocumentOf(const std::string& xml) {
+    MusicXmlScore score;
+    ScoreTextError error;
+    if (!score.Import(xml, "again.musicxml", &error) || !score.Open(&error)) return error.ToString();
+    return WriteScoreText(Musical());
+}
+
+std::string Print(const tinyxml2::XMLElement* element) {
+    tinyxml2::XMLPrinter printer(nullptr, true);
+    element->Accept(&printer);
+    return printer.CStr();
+}
+
+// Every measure of every part, printed.
+std::vector<std::string> Measures(const std::string& xml) {
+    tinyxml2::XMLDocument dom;
+    std::vector<std::string> measures;
+    if (dom.Parse(xml.c_str()) != tinyxml2::XML_SUCCESS) return measures;
+    for (const tinyxml2::XMLElement* part = dom.RootElement()->FirstChildElement("part"); part;
+         part = part->NextSiblingElement("part"))
+        for (const tinyxml2::XMLElement* m = part->FirstChildElement("measure"); m; m = m->NextSiblingElement("measure"))
+            measures.push_back(Print(m));
+    return measures;
+}
+
+const char* const kCorpus[] = {"basic.musicxml", "song.musicxml"};
+
+}  // namespace
+
+TEST(MusicXmlRoundTrip, UntouchedScoresComeBackElementForElementWithTheSameMusic) {
+    for (const char* name : kCorpus) {
+        SCOPED_TRACE(name);
+        const std::string xml = ReadData(name);
+        MusicXmlScore score;
+        ScoreTextError error;
+        ASSERT_TRUE(score.Import(xml, name, &error)) << error.ToString();
+        ASSERT_TRUE(score.Open(&error)) << error.ToString();
+        const std::string document = WriteScoreText(Musical());
+        std::string written;
+        std::vector<std::string> dropped;
+        ASSERT_TRUE(score.Export(&written, &dropped, &error)) << error.ToString();
+        EXPECT_TRUE(dropped.empty());
+        EXPECT_EQ(Measures(xml), Measures(written));
+        EXPECT_EQ(document, DocumentOf(written));
+    }
+}
+
+TEST(MusicXmlRoundTrip, EveryMeasureWrittenAfreshReadsBackIntoTheSameDocument) {
+    // A score with no file behind it: every measure is generated from the document.
+    for (const char* name : kCorpus) {
+        SCOPED_TRACE(name);
+        MusicXmlScore imported;
+        ScoreTextError error;
+        ASSERT_TRUE(imported.Import(ReadData(name), name, &error)) << error.ToString();
+        ASSERT_TRUE(imported.Open(&error)) << error.ToString();
+        const std::string document = WriteScoreText(Musical());
+        MusicXmlScore fresh;
+        std::string written;
+        std::vector<std::string> dropped;
+        ASSERT_TRUE(fresh.Export(&written, &dropped, &error)) << error.ToString();
+        EXPECT_TRUE(dropped.empty());
+        EXPECT_EQ(document, DocumentOf(written)) << written;
+    }
+}
