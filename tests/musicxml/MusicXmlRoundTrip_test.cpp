@@ -94,3 +94,36 @@ TEST(MusicXmlRoundTrip, EveryMeasureWrittenAfreshReadsBackIntoTheSameDocument) {
         EXPECT_EQ(document, DocumentOf(written)) << written;
     }
 }
+
+TEST(MusicXmlRoundTrip, AChangedMeasureKeepsWhatItsNotesCarriedAndReportsTheRest) {
+    const std::string xml = ReadData("song.musicxml");
+    MusicXmlScore score;
+    ScoreTextError error;
+    ASSERT_TRUE(score.Import(xml, "song.musicxml", &error)) << error.ToString();
+    ASSERT_TRUE(score.Open(&error)) << error.ToString();
+    // The first note of the voice part, which carries the lyric "La", becomes another pitch.
+    std::string text = WriteScoreText();
+    const size_t at = text.find("s1: 4 C5 ");
+    ASSERT_NE(std::string::npos, at);
+    text.replace(at, 9, "s1: 4 B4 ");
+    ASSERT_TRUE(ReadScoreText(text, &error)) << error.ToString();
+    const std::string document = WriteScoreText(Musical());
+
+    std::string written;
+    std::vector<std::string> dropped;
+    ASSERT_TRUE(score.Export(&written, &dropped, &error)) << error.ToString();
+    EXPECT_EQ(std::vector<std::string>{"lyric: 1 dropped (P1 measure 1)"}, dropped);
+    EXPECT_EQ(document, DocumentOf(written));
+
+    const std::vector<std::string> before = Measures(xml), after = Measures(written);
+    ASSERT_EQ(before.size(), after.size());
+    EXPECT_NE(before[0], after[0]);
+    for (size_t m = 1; m < before.size(); ++m) EXPECT_EQ(before[m], after[m]) << "measure " << m;
+    // The notes that are still there keep their lyrics and fingering; the layout, the tempo
+    // and its sound stay.
+    for (const char* kept : {"<text>li</text>", "<text>la</text>", "<text>lo</text>", "<fingering>3</fingering>",
+                             "<per-minute>72</per-minute>", "<sound tempo=\"72\"/>", "<left-margin>70</left-margin>"})
+        EXPECT_NE(std::string::npos, after[0].find(kept)) << kept;
+    EXPECT_EQ(std::string::npos, after[0].find("<text>La</text>"));
+    EXPECT_EQ(std::string::npos, after[0].find("<stem>down</stem>")) << "the stem belonged to the replaced note";
+}
