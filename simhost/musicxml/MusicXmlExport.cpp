@@ -172,12 +172,9 @@ int64_t MeterLength(const Meter& meter) {
 void WriteTime(const Meter& meter, XMLElement* time) {
     auto beatType = [](int duration) { return std::to_string(duration > 0 ? 4096 / duration : 4); };
     if (!meter.IsComposite()) {
-        // Beat durations that are no note value (a dotted quarter) are written in eighths and so on.
+        // A dotted beat (2/4.) is written in the note value of its thirds (6/8).
         int beats = meter.beats, duration = meter.beatDuration;
-        while (duration > 0 && (4096 % duration != 0 || ((4096 / duration) & (4096 / duration - 1)) != 0) && duration % 2 == 0 &&
-               beats < 0x4000)
-            duration /= 2, beats *= 2;
-        while (duration % 3 == 0 && duration > 0) duration /= 3, beats *= 3;
+        while (duration > 0 && duration % 3 == 0) duration /= 3, beats *= 3;
         AddText(time, "beats", std::to_string(beats));
         AddText(time, "beat-type", beatType(duration));
         return;
@@ -186,9 +183,6 @@ void WriteTime(const Meter& meter, XMLElement* time) {
         const int duration = meter.groupDurations.empty() ? meter.beatDuration : meter.groupDurations[g];
         std::string beats;
         for (int b : meter.groups[g]) beats += (beats.empty() ? "" : "+") + std::to_string(b);
-        if (meter.groupDurations.empty() && g + 1 < meter.groups.size()) {
-            // Several groups over one beat duration: written as one sum per group.
-        }
         AddText(time, "beats", beats);
         AddText(time, "beat-type", beatType(duration));
     }
@@ -1045,6 +1039,9 @@ bool Writer::WritePart(size_t part, XMLElement* out) {
     divisions_ = parts_[part].imported && !parts_[part].imported->divisions.empty() ? parts_[part].imported->divisions[0] : 1;
     for (int m = 1; m <= int(byMeasure_.size()); ++m)
         if (!WriteMeasure(part, m, out)) return false;
+    // Measures the document no longer has.
+    if (parts_[part].imported)
+        for (size_t m = byMeasure_.size(); m < parts_[part].imported->measures.size(); ++m) Drop("measure", part, int(m + 1));
     return true;
 }
 

@@ -55,7 +55,9 @@ std::vector<std::string> Measures(const std::string& xml) {
     return measures;
 }
 
-const char* const kCorpus[] = {"basic.musicxml", "song.musicxml"};
+// The corpus, and the examples the README draws.
+const char* const kCorpus[] = {"basic.musicxml", "song.musicxml", "../../../examples/alberti.musicxml",
+                               "../../../examples/hairpins.musicxml"};
 
 }  // namespace
 
