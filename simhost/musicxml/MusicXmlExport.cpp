@@ -225,6 +225,9 @@ private:
         return measure >= 1 && size_t(measure) <= byMeasure_.size() ? byMeasure_[size_t(measure - 1)] : nullptr;
     }
     std::string VoiceOf(size_t part, int localStaff, int layer) const;
+    // The key and time signature in effect on a staff: its own (cells) or the measure's.
+    uint16_t KeyOf(int staff, int measure) const;
+    Meter MeterOf(int staff, int measure) const;
     XMLElement* Direction(const scoretext::ExpressionStatement& expression, bool multiStaff, int localStaff);
     void KeepNoteExtras(const XMLElement* original, XMLElement* note);
 
@@ -253,6 +256,28 @@ std::string Writer::VoiceOf(size_t part, int localStaff, int layer) const {
     if (imported && size_t(localStaff) < imported->voices.size() && size_t(layer) < imported->voices[size_t(localStaff)].size())
         return imported->voices[size_t(localStaff)][size_t(layer)];
     return std::to_string(localStaff * 4 + layer + 1);
+}
+
+uint16_t Writer::KeyOf(int staff, int measure) const {
+    for (int m = measure; m >= 1; --m) {
+        const scoretext::MeasureStatement* statement = MeasureAt(m);
+        if (!statement) continue;
+        for (const scoretext::CellStatement& cell : statement->cells)
+            if (cell.staff == staff && cell.hasKey) return cell.key;
+    }
+    const scoretext::MeasureStatement* statement = MeasureAt(measure);
+    return statement ? statement->key : 0;
+}
+
+Meter Writer::MeterOf(int staff, int measure) const {
+    for (int m = measure; m >= 1; --m) {
+        const scoretext::MeasureStatement* statement = MeasureAt(m);
+        if (!statement) continue;
+        for (const scoretext::CellStatement& cell : statement->cells)
+            if (cell.staff == staff && cell.hasMeter) return cell.meter;
+    }
+    const scoretext::MeasureStatement* statement = MeasureAt(measure);
+    return statement ? statement->meter : Meter::Simple(4, 1024);
 }
 
 void Writer::PrepareParts() {
@@ -560,8 +585,8 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
         out->SetAttribute("number", measure);
     }
     partElement->InsertEndChild(out);
-    const Meter meter = statement ? statement->meter : Meter::Simple(4, 1024);
-    const uint16_t key = statement ? statement->key : 0;
+    const Meter meter = MeterOf(part.staves[0], measure);
+    const uint16_t key = KeyOf(part.staves[0], measure);
     const Time length = Time::Edu(MeterLength(meter));
     const scoretext::MeasureStatement* previous = MeasureAt(measure - 1);
 
@@ -717,8 +742,9 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
     {
         XMLElement* attributes = out_.NewElement("attributes");
         if (writeDivisions) AddText(attributes, "divisions", std::to_string(divisions));
-        const bool keyChanged = !previous || previous->key != key;
-        const bool timeChanged = !previous || scoretext::TimeToken(previous->meter) != scoretext::TimeToken(meter);
+        const bool keyChanged = !previous || KeyOf(part.staves[0], measure - 1) != key;
+        const bool timeChanged =
+            !previous || scoretext::TimeToken(MeterOf(part.staves[0], measure - 1)) != scoretext::TimeToken(meter);
         if (keyChanged || (leadingAttributes && leadingAttributes->FirstChildElement("key"))) {
             XMLElement* k = out_.NewElement("key");
             AddText(k, "fifths", std::to_string(int(int8_t(key & 0xFF))));

@@ -56,7 +56,7 @@ std::vector<std::string> Measures(const std::string& xml) {
 }
 
 // The corpus, and the examples the README draws.
-const char* const kCorpus[] = {"basic.musicxml", "song.musicxml", "../../../examples/alberti.musicxml",
+const char* const kCorpus[] = {"basic.musicxml", "song.musicxml", "ensemble.musicxml", "../../../examples/alberti.musicxml",
                                "../../../examples/hairpins.musicxml"};
 
 }  // namespace
