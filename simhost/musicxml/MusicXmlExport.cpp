@@ -248,6 +248,8 @@ private:
     std::set<std::tuple<int, int, int, int, int>> tieStops_;                // staff, layer, measure, index, note
     std::map<std::string, std::pair<int, std::set<std::string>>> droppedKinds_;
     std::map<int, size_t> partOfStaff_;
+    // Per staff with cells of its own: the cell whose key (time signature) is in effect in each measure.
+    std::map<int, std::vector<const scoretext::CellStatement*>> keyCells_, meterCells_;
     int64_t divisions_ = 1;  // in effect in the part being written
 };
 
@@ -259,23 +261,17 @@ std::string Writer::VoiceOf(size_t part, int localStaff, int layer) const {
 }
 
 uint16_t Writer::KeyOf(int staff, int measure) const {
-    for (int m = measure; m >= 1; --m) {
-        const scoretext::MeasureStatement* statement = MeasureAt(m);
-        if (!statement) continue;
-        for (const scoretext::CellStatement& cell : statement->cells)
-            if (cell.staff == staff && cell.hasKey) return cell.key;
-    }
+    auto cells = keyCells_.find(staff);
+    if (cells != keyCells_.end() && measure >= 1 && size_t(measure) <= cells->second.size() && cells->second[size_t(measure - 1)])
+        return cells->second[size_t(measure - 1)]->key;
     const scoretext::MeasureStatement* statement = MeasureAt(measure);
     return statement ? statement->key : 0;
 }
 
 Meter Writer::MeterOf(int staff, int measure) const {
-    for (int m = measure; m >= 1; --m) {
-        const scoretext::MeasureStatement* statement = MeasureAt(m);
-        if (!statement) continue;
-        for (const scoretext::CellStatement& cell : statement->cells)
-            if (cell.staff == staff && cell.hasMeter) return cell.meter;
-    }
+    auto cells = meterCells_.find(staff);
+    if (cells != meterCells_.end() && measure >= 1 && size_t(measure) <= cells->second.size() && cells->second[size_t(measure - 1)])
+        return cells->second[size_t(measure - 1)]->meter;
     const scoretext::MeasureStatement* statement = MeasureAt(measure);
     return statement ? statement->meter : Meter::Simple(4, 1024);
 }
@@ -313,6 +309,23 @@ void Writer::PrepareParts() {
             if (byMeasure_.size() < size_t(n)) byMeasure_.resize(size_t(n), nullptr);
             byMeasure_[size_t(n - 1)] = &m;
         }
+    for (size_t m = 0; m < byMeasure_.size(); ++m) {
+        for (auto* cells : {&keyCells_, &meterCells_})
+            for (auto& staff : *cells) staff.second[m] = m ? staff.second[m - 1] : nullptr;
+        if (!byMeasure_[m] || byMeasure_[m]->first != int(m + 1)) continue;
+        for (const scoretext::CellStatement& cell : byMeasure_[m]->cells) {
+            if (cell.hasKey) {
+                auto& list = keyCells_[cell.staff];
+                list.resize(byMeasure_.size(), nullptr);
+                list[m] = &cell;
+            }
+            if (cell.hasMeter) {
+                auto& list = meterCells_[cell.staff];
+                list.resize(byMeasure_.size(), nullptr);
+                list[m] = &cell;
+            }
+        }
+    }
 }
 
 void Writer::FindChanges(const std::string& currentText) {
@@ -366,6 +379,9 @@ void Writer::PrepareShapes() {
         return a->left.measure < b->left.measure;
     });
     for (const scoretext::ShapeStatement* s : ordered) {
+        // Shapes that ended before this one starts free their numbers.
+        open.erase(std::remove_if(open.begin(), open.end(), [&](const Open& o) { return o.lastMeasure < s->left.measure; }),
+                   open.end());
         const bool slur = s->entryAttached && (s->type == 15 || s->type == 42 || s->type == 16 || s->type == 0 ||
                                                s->type == 1 || s->type == 8 || s->type == 9 || s->type == 40 || s->type == 41);
         const bool wedge = !s->entryAttached && (s->type == 2 || s->type == 3);
@@ -836,7 +852,9 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
         for (const KeptItem& k : kept) {
             if (k.staff != int(s + 1)) continue;
             if (length < k.position) {
-                Drop(k.element->Name(), partIndex, measure);
+                // A direction by what it shows ("metronome").
+                const XMLElement* type = k.element->FirstChildElement("direction-type");
+                Drop(type && type->FirstChildElement() ? type->FirstChildElement()->Name() : k.element->Name(), partIndex, measure);
                 out_.DeleteNode(k.element);
                 continue;
             }
@@ -865,11 +883,17 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                         }
                         if (after) element->InsertAfterChild(after, offset);
                         else element->InsertFirstChild(offset);
+                        out->InsertEndChild(element);
                     } else {
+                        // Elements without an offset go there and the time comes back.
+                        const Time back = cursor;
                         moveTo(p.position);
+                        out->InsertEndChild(element);
+                        moveTo(back);
                     }
+                } else {
+                    out->InsertEndChild(element);
                 }
-                out->InsertEndChild(element);
             }
         };
         bool first = true;
@@ -1024,6 +1048,8 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
             }
             first = false;
         }
+        // A staff without music here still gets its directions, from the measure's start.
+        if (first && nextPlaced < placed.size()) moveTo(Time());
         flush(nullptr);
     }
 

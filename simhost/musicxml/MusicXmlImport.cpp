@@ -388,7 +388,10 @@ bool Importer::ReadAttributes(const XMLElement* attributes) {
             partKey_ = uint16_t((minor ? 0x100 : 0) | uint8_t(int8_t(value)));
         }
     }
-    if (const XMLElement* time = attributes->FirstChildElement("time")) {
+    const XMLElement* time = attributes->FirstChildElement("time");
+    // Without a meter (senza misura) the signature before stays in effect.
+    if (time && !time->FirstChildElement("beats") && time->FirstChildElement("senza-misura")) time = nullptr;
+    if (time) {
         std::string problem;
         if (!ParseMeter(time, &partMeter_, &problem)) return Fail(time, problem);
     }

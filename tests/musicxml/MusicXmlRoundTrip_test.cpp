@@ -129,3 +129,45 @@ TEST(MusicXmlRoundTrip, AChangedMeasureKeepsWhatItsNotesCarriedAndReportsTheRest
     EXPECT_EQ(std::string::npos, after[0].find("<text>La</text>"));
     EXPECT_EQ(std::string::npos, after[0].find("<stem>down</stem>")) << "the stem belonged to the replaced note";
 }
+
+TEST(MusicXmlRoundTrip, PositionedElementsKeepTheirTimeOrAreReportedPastTheMeasure) {
+    // A tempo sound in the middle of the second quarter and a metronome mark in the last.
+    const std::string xml = R"(<?xml version="1.0"?>
+<score-partwise version="4.0"><part-list><score-part id="P1"><part-name>Oboe</part-name></score-part></part-list>
+<part id="P1"><measure number="1">
+<attributes><divisions>2</divisions><time><beats>4</beats><beat-type>4</beat-type></time></attributes>
+<note><pitch><step>C</step><octave>4</octave></pitch><duration>2</duration><voice>1</voice><type>quarter</type></note>
+<note><pitch><step>D</step><octave>4</octave></pitch><duration>2</duration><voice>1</voice><type>quarter</type></note>
+<note><pitch><step>E</step><octave>4</octave></pitch><duration>2</duration><voice>1</voice><type>quarter</type></note>
+<direction><direction-type><metronome><beat-unit>quarter</beat-unit><per-minute>60</per-minute></metronome></direction-type><offset>1</offset></direction>
+<note><pitch><step>F</step><octave>4</octave></pitch><duration>2</duration><voice>1</voice><type>quarter</type></note>
+<backup><duration>5</duration></backup><sound tempo="60"/><forward><duration>5</duration></forward>
+</measure></part></score-partwise>
+)";
+    MusicXmlScore score;
+    ScoreTextError error;
+    ASSERT_TRUE(score.Import(xml, "oboe.musicxml", &error)) << error.ToString();
+    ASSERT_TRUE(ReadScoreText("qzs 1\nstaff 1\npart 1 staves=1\nmeasure 1 3/4\ns1: 4 C4 B3 E4\n", &error)) << error.ToString();
+    std::string written;
+    std::vector<std::string> dropped;
+    ASSERT_TRUE(score.Export(&written, &dropped, &error)) << error.ToString();
+    EXPECT_EQ(std::vector<std::string>{"metronome: 1 dropped (P1 measure 1)"}, dropped);
+
+    // The sound still stands a quarter and a half into the measure.
+    tinyxml2::XMLDocument dom;
+    ASSERT_EQ(tinyxml2::XML_SUCCESS, dom.Parse(written.c_str()));
+    const tinyxml2::XMLElement* measure = dom.RootElement()->FirstChildElement("part")->FirstChildElement("measure");
+    int64_t position = 0, divisions = 1, sound = -1;
+    for (const tinyxml2::XMLElement* e = measure->FirstChildElement(); e; e = e->NextSiblingElement()) {
+        const std::string name = e->Name();
+        const tinyxml2::XMLElement* duration = e->FirstChildElement("duration");
+        if (name == "attributes" && e->FirstChildElement("divisions")) divisions = std::stoll(e->FirstChildElement("divisions")->GetText());
+        if (name == "note" && !e->FirstChildElement("chord")) position += std::stoll(duration->GetText());
+        if (name == "forward") position += std::stoll(duration->GetText());
+        if (name == "backup") position -= std::stoll(duration->GetText());
+        if (name == "sound") sound = position * 1024 / divisions;
+    }
+    EXPECT_EQ(1536, sound);
+    EXPECT_EQ(3 * 1024, position * 1024 / divisions);
+    EXPECT_EQ(CanonicalScoreText("qzs 1\nstaff 1\npart 1 staves=1\nmeasure 1 3/4\ns1: 4 C4 B3 E4\n", Musical()), DocumentOf(written));
+}
