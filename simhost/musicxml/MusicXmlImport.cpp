@@ -152,7 +152,7 @@ private:
     bool ReadDirection(const XMLElement* direction, size_t partIndex, int measure);
     bool ReadHarmony(const XMLElement* harmony, size_t partIndex, int measure);
     bool ReadBarline(const XMLElement* barline, int measure, bool firstPart);
-    bool FinishMeasure(size_t partIndex, int measure, const XMLElement* at);
+    bool FinishMeasure(size_t partIndex, int measure);
     bool Duration(const XMLElement* owner, int64_t* divisions);
     bool StaffOf(const XMLElement* owner, size_t partIndex, int* staff);
     // Positions past the end of the measure are taken to its end.
@@ -185,7 +185,6 @@ private:
     // The part being read.
     int64_t divisions_ = 1;
     int64_t position_ = 0;
-    int64_t measureEnd_ = 0;
     Meter partMeter_;
     uint16_t partKey_ = 0;
     const Entry* lastEntry_ = nullptr;
@@ -284,7 +283,6 @@ bool Importer::ReadPart(const XMLElement* part, size_t index) {
         imported.measures.push_back(m);
         imported.divisions.push_back(divisions_);
         position_ = 0;
-        measureEnd_ = 0;
         lastEntry_ = nullptr;
         bool attributesSeen = false;
         for (const XMLElement* child = m->FirstChildElement(); child; child = child->NextSiblingElement()) {
@@ -304,7 +302,6 @@ bool Importer::ReadPart(const XMLElement* part, size_t index) {
                     position_ -= duration;
                 } else {
                     position_ += duration;
-                    measureEnd_ = std::max(measureEnd_, position_);
                 }
             } else if (name == "direction") {
                 if (!ReadDirection(child, index, measure)) return false;
@@ -314,7 +311,7 @@ bool Importer::ReadPart(const XMLElement* part, size_t index) {
                 if (!ReadBarline(child, measure, index == 0)) return false;
             }
         }
-        if (!FinishMeasure(index, measure, m)) return false;
+        if (!FinishMeasure(index, measure)) return false;
     }
     if (measure != int(measures_.size()))
         return Fail(part, "part " + imported.id + " has " + std::to_string(measure) + " measures, the first part " +
@@ -542,9 +539,6 @@ bool Importer::ReadNote(const XMLElement* note, size_t partIndex, int measure) {
         }
         if (entry.notated > EntryStore::kMaxDuration) return Fail(note, "the duration is too long");
         entry.length = duration;
-        if (rest && note->FirstChildElement("rest")->Attribute("measure", "yes") && !typed) {
-            // A whole-measure rest fills the measure whatever its duration says.
-        }
     }
 
     // Beams: an entry starts a beamed group unless it continues or ends one.
@@ -639,7 +633,6 @@ bool Importer::ReadNote(const XMLElement* note, size_t partIndex, int measure) {
     if (!grace) {
         layer.cursor = position_ + stored.length;
         position_ += stored.length;
-        measureEnd_ = std::max(measureEnd_, position_);
         if (position_ > (int64_t(1) << 40)) return Fail(note, "the measure is too long");
     }
     return true;
@@ -766,7 +759,7 @@ bool Importer::ReadBarline(const XMLElement* barline, int measure, bool firstPar
     return true;
 }
 
-bool Importer::FinishMeasure(size_t partIndex, int measure, const XMLElement* at) {
+bool Importer::FinishMeasure(size_t partIndex, int measure) {
     Measure& target = measures_[size_t(measure)];
     const ImportedPart& part = result_->parts[partIndex];
     if (partIndex == 0) {
@@ -792,7 +785,6 @@ bool Importer::FinishMeasure(size_t partIndex, int measure, const XMLElement* at
             for (const Entry& entry : layer.entries) places_[entry.serial] = EntryPlace{measure, staff, layerIndex, ++index};
         }
     }
-    (void)at;
     return true;
 }
 
@@ -867,25 +859,15 @@ bool Importer::Write() {
             if (layer.entries.empty()) continue;
             // The layer's own time signature decides whether it runs past the measure.
             const Meter& meter = measure.staffMeters.count(staff) ? measure.staffMeters[staff] : measure.meter;
-            const Entry& tail = layer.entries.back();
-            // Entries were timed in the divisions of their part; EDUs of the notated values say the length.
-            int64_t total = 0;
-            for (const Entry& e : layer.entries)
-                if (!e.grace) total += e.notated;
-            (void)tail;
-            bool overfull = false;
-            {
-                // Tuplets shorten their notes: count the sounding length.
-                int64_t sounding = 0;
-                int actual = 1, normal = 1;
-                for (const Entry& e : layer.entries) {
-                    if (e.tupletStart) actual = e.tupletNotes, normal = e.tupletReference;
-                    if (!e.grace) sounding += int64_t(e.notated) * normal * 1000 / actual;
-                    if (e.tupletEnd) actual = normal = 1;
-                }
-                overfull = sounding > MeterLength(meter) * 1000;
+            // The sounding length (tuplets shorten their notes) against the measure's.
+            int64_t sounding = 0;
+            int actual = 1, normal = 1;
+            for (const Entry& e : layer.entries) {
+                if (e.tupletStart) actual = e.tupletNotes, normal = e.tupletReference;
+                if (!e.grace) sounding += int64_t(e.notated) * normal * 1000 / actual;
+                if (e.tupletEnd) actual = normal = 1;
             }
-            (void)total;
+            const bool overfull = sounding > MeterLength(meter) * 1000;
             std::string line = "s" + std::to_string(staff);
             if (layerIndex) line += " L" + std::to_string(layerIndex + 1);
             if (overfull) line += " overfull";
