@@ -48,11 +48,12 @@ struct Time {
     int64_t In(int64_t divisions) const { return num * divisions / den; }
 };
 
-// The lines of a score text by measure and staff, each with its measure's line: what the
-// export compares to see which measures a task changed.
+// The lines of a score text by measure and staff, each with its measure's line and the
+// definitions its lines use: what the export compares to see which measures a task changed.
 std::map<std::pair<int, int>, std::string> Fingerprints(const std::string& text) {
     std::map<std::pair<int, int>, std::string> blocks;
     std::map<int, std::string> headers;
+    std::map<std::string, std::string> definitions;  // "articulation 3": its line
     int first = 0, last = 0;
     size_t start = 0;
     while (start < text.size()) {
@@ -69,7 +70,17 @@ std::map<std::pair<int, int>, std::string> Fingerprints(const std::string& text)
             for (int m = first; m <= last && m - first < 100000; ++m)
                 headers[m] = space == std::string::npos ? std::string() : line.substr(space);
         } else if (first && line.size() > 1 && line[0] == 's' && std::isdigit(static_cast<unsigned char>(line[1]))) {
-            blocks[{first, std::atoi(line.c_str() + 1)}] += line + "\n";
+            std::string& block = blocks[{first, std::atoi(line.c_str() + 1)}];
+            block += line + "\n";
+            // The definitions a line uses are part of it: a changed text changes the measure.
+            const size_t expression = line.find(" expression ");
+            if (expression != std::string::npos && line.find(" shape", expression) == std::string::npos)
+                block += definitions["text-expression " + std::to_string(std::atoi(line.c_str() + expression + 12))];
+            for (size_t mark = line.find("!art"); mark != std::string::npos; mark = line.find("!art", mark + 4))
+                block += definitions["articulation " + std::to_string(std::atoi(line.c_str() + mark + 4))];
+        } else if (!first && (line.compare(0, 16, "text-expression ") == 0 || line.compare(0, 13, "articulation ") == 0)) {
+            const size_t second = line.find(' ', line.find(' ') + 1);
+            definitions[line.substr(0, second)] = line + "\n";
         }
     }
     for (auto& block : blocks) block.second = headers[block.first.first] + "\n" + block.second;

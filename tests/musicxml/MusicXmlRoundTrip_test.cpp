@@ -171,3 +171,25 @@ TEST(MusicXmlRoundTrip, PositionedElementsKeepTheirTimeOrAreReportedPastTheMeasu
     EXPECT_EQ(3 * 1024, position * 1024 / divisions);
     EXPECT_EQ(CanonicalScoreText("qzs 1\nstaff 1\npart 1 staves=1\nmeasure 1 3/4\ns1: 4 C4 B3 E4\n", Musical()), DocumentOf(written));
 }
+
+TEST(MusicXmlRoundTrip, AChangedDefinitionChangesTheMeasuresThatUseIt) {
+    const std::string xml = ReadData("song.musicxml");
+    MusicXmlScore score;
+    ScoreTextError error;
+    ASSERT_TRUE(score.Import(xml, "song.musicxml", &error)) << error.ToString();
+    ASSERT_TRUE(score.Open(&error)) << error.ToString();
+    // "rit." (measure 3 of the voice) becomes "rall."; nothing else changes.
+    std::string text = WriteScoreText();
+    const size_t at = text.find("rit.");
+    ASSERT_NE(std::string::npos, at);
+    text.replace(at, 4, "rall.");
+    ASSERT_TRUE(ReadScoreText(text, &error)) << error.ToString();
+    std::string written;
+    std::vector<std::string> dropped;
+    ASSERT_TRUE(score.Export(&written, &dropped, &error)) << error.ToString();
+    const std::vector<std::string> before = Measures(xml), after = Measures(written);
+    ASSERT_EQ(6u, after.size());
+    for (size_t m : {0, 1, 3, 4, 5}) EXPECT_EQ(before[m], after[m]) << "measure " << m;
+    EXPECT_NE(std::string::npos, after[2].find(">rall.</words>"));
+    EXPECT_NE(std::string::npos, after[2].find("<fermata"));
+}
