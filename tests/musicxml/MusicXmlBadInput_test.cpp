@@ -121,10 +121,10 @@ TEST(MusicXmlBadInput, MutatedFilesFailCleanlyOrGiveADocumentThatWritesOut) {
         state = state * 1103515245u + 12345u;
         return bound ? (state >> 8) % bound : 0;
     };
-    const std::string sources[] = {ReadData("basic.musicxml"), ReadData("song.musicxml")};
+    const std::string sources[] = {ReadData("basic.musicxml"), ReadData("song.musicxml"), ReadData("ensemble.musicxml")};
     int failed = 0, read = 0;
-    for (int round = 0; round < 400; ++round) {
-        std::string xml = sources[round % 2];
+    for (int round = 0; round < 450; ++round) {
+        std::string xml = sources[round % 3];
         const int kind = int(next(6));
         const size_t at = next(uint32_t(xml.size()));
         switch (kind) {
