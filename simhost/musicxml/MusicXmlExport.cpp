@@ -756,8 +756,8 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
     for (const KeptItem& k : kept) need(k.position);
     if (needed > kMaxDivisions) return Fail("measure " + std::to_string(measure) + " needs more than " + std::to_string(kMaxDivisions) + " divisions per quarter");
     const bool firstMeasure = partElement->FirstChildElement("measure") == out;
-    int64_t divisions = divisions_;
-    if (firstMeasure || divisions % needed != 0) divisions = firstMeasure && divisions % needed == 0 ? divisions : divisions / Gcd(divisions, needed) * needed;
+    // The divisions in effect when they serve, else the least that serve both.
+    int64_t divisions = divisions_ % needed == 0 ? divisions_ : divisions_ / Gcd(divisions_, needed) * needed;
     if (divisions > kMaxDivisions) divisions = needed;
     const bool writeDivisions = firstMeasure || divisions != divisions_ ||
                                 (leadingAttributes && leadingAttributes->FirstChildElement("divisions"));
