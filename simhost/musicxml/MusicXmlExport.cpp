@@ -5,9 +5,12 @@
 #include "simhost/musicxml/MusicXmlNames.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace simhost {
 namespace musicxml {

@@ -5,6 +5,7 @@
 #include "simhost/musicxml/MusicXmlNames.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <set>
