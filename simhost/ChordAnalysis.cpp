@@ -1,14 +1,10 @@
 #include "simhost/ChordAnalysis.h"
 
-#include "framework/entries/EntryFrameLayout.h"
-#include "framework/entries/FCNoteEntry.h"
-#include "framework/score/FCIndependentCellDetail.h"
-#include "framework/score/FCMeasure.h"
-#include "framework/score/FCStaff.h"
 #include "simhost/Document.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
 #include "simhost/SimHost.h"
+#include "simhost/layouts/ScoreLayouts.h"
 
 #include <cstring>
 
@@ -341,21 +337,20 @@ uint16_t CellKey(const RecordView& view, int staff, int measure) {
     RecordStore::Bytes bytes;
     const FXKey staffKey = {{uint16_t(staff), 0, 0, 0}};
     uint16_t independence = 0;
-    if (view.Read(FCStaff::kTag, staffKey, bytes) && bytes.size() >= size_t(FCStaff::kIndependenceFlagsOffset + 2))
-        independence = fcdata::Read<uint16_t>(bytes.data(), FCStaff::kIndependenceFlagsOffset);
-    if (independence & FCNoteEntry::kStaffIgnoresKey) return 0;
-    if (independence & FCStaff::kIndependentKeySig) {
+    if (view.Read(layout::staff::kTag, staffKey, bytes))
+        independence = layout::Field<uint16_t>(bytes, layout::staff::kIndependenceFlags);
+    if (independence & layout::staff::kIgnoresKey) return 0;
+    if (independence & layout::staff::kIndependentKey) {
         const FXKey cellKey = {{uint16_t(staff), uint16_t(measure), 0, 0}};
-        if (view.Read(FCIndependentCellDetail::TagForHostVersion(HostVersion()), cellKey, bytes) &&
-            bytes.size() >= FCIndependentCellDetail::kDataSize &&
-            (fcdata::Read<uint16_t>(bytes.data(), FCIndependentCellDetail::kPresenceOffset) &
-             FCIndependentCellDetail::kHasKeySignature))
-            return fcdata::Read<uint16_t>(bytes.data(), FCIndependentCellDetail::kKeySignatureOffset);
+        if (view.Read(layout::cell::TagForHostVersion(HostVersion()), cellKey, bytes) &&
+            bytes.size() >= layout::cell::kSize &&
+            (layout::Field<uint16_t>(bytes, layout::cell::kPresence) & layout::cell::kHasKey))
+            return layout::Field<uint16_t>(bytes, layout::cell::kKey);
     }
     const FXKey measureKey = {{uint16_t(measure), 0, 0, 0}};
-    if (!view.Read(FCMeasure::kTag, measureKey, bytes)) return 0;
-    const FCMeasure::Layout* layout = FCMeasure::LayoutForSize(uint32_t(bytes.size()));
-    return layout ? fcdata::Read<uint16_t>(bytes.data(), layout->keySignature) : 0;
+    if (!view.Read(layout::measure::kTag, measureKey, bytes)) return 0;
+    const layout::measure::Fields* fields = layout::measure::ForSize(bytes.size());
+    return fields ? layout::Field<uint16_t>(bytes, fields->key) : 0;
 }
 
 }  // namespace
@@ -363,10 +358,10 @@ uint16_t CellKey(const RecordView& view, int staff, int measure) {
 std::vector<SpelledPitch> SoundingPitches(const RegionData& region) {
     std::vector<SpelledPitch> pitches;
     const RecordView view = RecordView::Current();
-    const int list = fcdata::Read<int16_t>(region.data(), 0);
-    const int staff = StaffAtSlot(view, list, fcdata::Read<int16_t>(region.data(), 2));
-    const int measure = fcdata::Read<int16_t>(region.data(), 4);
-    const int32_t position = fcdata::Read<int32_t>(region.data(), 6);
+    const int list = layout::Read<int16_t>(region.data(), layout::region::kStartList);
+    const int staff = StaffAtSlot(view, list, layout::Read<int16_t>(region.data(), layout::region::kStartSlot));
+    const int measure = layout::Read<int16_t>(region.data(), layout::region::kStartMeasure);
+    const int32_t position = layout::Read<int32_t>(region.data(), layout::region::kStartPosition);
     if (staff < 1 || !HasMeasure(view, measure)) return pitches;
     const Document& document = CurrentDocument();
     const uint16_t key = CellKey(view, staff, measure);
@@ -377,7 +372,7 @@ std::vector<SpelledPitch> SoundingPitches(const RegionData& region) {
         ComputeTiming(entries, document.Records(), &timing, nullptr);
         for (size_t i = 0; i < entries.size() && i < timing.size(); ++i) {
             const StoredEntry& entry = entries[i];
-            if (!(entry.flags & FCNoteEntry::kFlagNote) || timing[i].actual <= 0) continue;
+            if (!(entry.flags & layout::entry::kNote) || timing[i].actual <= 0) continue;
             if (timing[i].position > position || int64_t(timing[i].position) + timing[i].actual <= position) continue;
             for (const StoredNote& note : entry.notes) pitches.push_back(Spell(note.displacement, note.raiseLower, key));
         }
@@ -390,13 +385,13 @@ bool AnalyzeRegion(const RegionData& region, void* record, void* result) {
     ChordName name;
     if (!Analyze(SoundingPitches(region), &name)) return false;
     std::memset(record, 0, kDataSize);
-    fcdata::Write<int16_t>(record, kRootLetter, int16_t(name.rootLetter));
-    fcdata::Write<int16_t>(record, kRootAlteration, int16_t(name.rootAlteration));
-    fcdata::Write<int16_t>(record, kKind, int16_t(name.kind));
-    fcdata::Write<int16_t>(record, kAnalysisWord, 1);
-    fcdata::Write<int16_t>(record, kBassLetter, int16_t(name.bassLetter));
-    fcdata::Write<int16_t>(record, kBassAlteration, int16_t(name.bassAlteration));
-    if (result) fcdata::Write<int32_t>(result, 0, name.kind);
+    layout::Write<int16_t>(record, kRootLetter, int16_t(name.rootLetter));
+    layout::Write<int16_t>(record, kRootAlteration, int16_t(name.rootAlteration));
+    layout::Write<int16_t>(record, kKind, int16_t(name.kind));
+    layout::Write<int16_t>(record, kAnalysisWord, 1);
+    layout::Write<int16_t>(record, kBassLetter, int16_t(name.bassLetter));
+    layout::Write<int16_t>(record, kBassAlteration, int16_t(name.bassAlteration));
+    if (result) layout::Write<int32_t>(result, 0, name.kind);
     return true;
 }
 

@@ -1,25 +1,10 @@
 #include "simhost/DocumentBuilder.h"
 
-#include "framework/host/PrefsFieldTable.h"
-#include "framework/host/__FCPrefsBase.h"
-#include "framework/score/FCCell.h"
-#include "framework/score/FCCompositeTimeSigBottom.h"
-#include "framework/score/FCCompositeTimeSigTop.h"
-#include "framework/score/FCGeneralPrefs.h"
-#include "framework/score/FCIndependentCellDetail.h"
-#include "framework/score/FCMeasure.h"
-#include "framework/score/FCMiscDocPrefs.h"
-#include "framework/score/FCMusicRegion.h"
-#include "framework/score/FCPart.h"
-#include "framework/score/FCStaff.h"
-#include "framework/score/FCStaffSystem.h"
-#include "framework/score/FCSystemStaff.h"
-#include "framework/score/FCTimeSignature.h"
-#include "framework/entries/FCNoteEntry.h"
 #include "simhost/Document.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
 #include "simhost/SimHost.h"
+#include "simhost/layouts/ScoreLayouts.h"
 
 #include <algorithm>
 #include <set>
@@ -73,7 +58,7 @@ namespace {
 // One more than the highest item number of the tag (1 for the first), as the current document's
 // part in view sees the tag. Read from the store directly: documents with thousands of measures
 // are built one measure at a time.
-int NextItem(uint32_t tag, uint32_t /*version*/) {
+int NextItem(uint32_t tag) {
     const RecordStore::TagRecords& records = RecordView::Current().StoreFor(tag).Records(tag);
     return records.empty() ? 1 : RecordStore::KeyFromOrder(records.rbegin()->first).words[0] + 1;
 }
@@ -84,39 +69,105 @@ bool Exists(uint32_t tag, uint16_t item, uint16_t inci, uint32_t version) {
     return hostapi::FX_LoadEData(tag, &key, nullptr, &size, version) != 0;
 }
 
-// A zeroed record of the size the current layout has, so the framework's class can load it.
+// Loads a record through the record calls as a plug-in does: at most size bytes (the layout's),
+// fewer when the stored record is shorter.
+bool Load(uint32_t tag, const FXKey& key, uint32_t size, uint32_t version, RecordStore::Bytes& record) {
+    record.assign(size, 0);
+    FXKey asked = key;
+    uint32_t loaded = size;
+    if (!hostapi::FX_LoadEData(tag, &asked, record.data(), &loaded, version)) return false;
+    if (loaded < size) record.resize(loaded);
+    return true;
+}
+
+bool Save(uint32_t tag, const FXKey& key, const RecordStore::Bytes& record, uint32_t version) {
+    return hostapi::FX_SaveEData(tag, &key, record.data(), uint32_t(record.size()), version) != 0;
+}
+
+// A record of the given size created under key {item, 0xFFFF}: the host assigns the incidence.
+bool Create(uint32_t tag, FXKey& key, const RecordStore::Bytes& record, uint32_t version) {
+    return hostapi::FX_CreateEData(tag, &key, record.data(), uint32_t(record.size()), version) != 0;
+}
+
+// A zeroed record of the size the current layout has, so its fields can be loaded and changed.
 bool Seed(uint32_t tag, uint16_t item, uint32_t size, uint32_t version) {
-    std::vector<uint8_t> zeros(size, 0);
-    FXKey key = {{item, 0, 0, 0}};
-    return hostapi::FX_SaveEData(tag, &key, zeros.data(), size, version) != 0;
+    return Save(tag, FXKey{{item, 0, 0, 0}}, RecordStore::Bytes(size, 0), version);
 }
 
 uint32_t BindingVersion() { return hostapi::GetHostVersion(); }
+
+FXKey ItemKey(int item) { return FXKey{{uint16_t(item), 0, 0, 0}}; }
+
+// Loads the record in the layout of the binding's host version, lets change alter it and saves it
+// back at the size it loaded with (a field beyond a short record is left out).
+template <typename Change>
+bool Update(uint32_t tag, const FXKey& key, uint32_t size, uint32_t version, Change change) {
+    RecordStore::Bytes record;
+    if (!Load(tag, key, size, version, record) || record.empty()) return false;
+    change(record);
+    return Save(tag, key, record, version);
+}
+
+template <typename Change>
+bool UpdateStaff(int staff, Change change) {
+    const uint32_t version = layout::staff::DataVersionForHostVersion(BindingVersion());
+    return Update(layout::staff::kTag, ItemKey(staff), layout::staff::SizeForHostVersion(BindingVersion()), version,
+                  change);
+}
+
+template <typename Change>
+bool UpdateMeasure(int measure, Change change) {
+    if (measure == 0) return false;
+    const layout::measure::Fields& fields = layout::measure::ForHostVersion(BindingVersion());
+    return Update(layout::measure::kTag, ItemKey(measure), fields.size, fields.dataVersion,
+                  [&](RecordStore::Bytes& record) { change(record, fields); });
+}
+
+// The cell's own signatures: the stored record (a new cell starts from zero) changed and written
+// whole, under the tag of the binding's host version.
+template <typename Change>
+bool UpdateCell(int staff, int measure, Change change) {
+    const uint32_t tag = layout::cell::TagForHostVersion(BindingVersion());
+    const uint32_t version = layout::cell::DataVersionForHostVersion(BindingVersion());
+    const FXKey key = {{uint16_t(staff), uint16_t(measure), 0, 0}};
+    RecordStore::Bytes record;
+    if (!Load(tag, key, layout::cell::kSize, version, record)) record.clear();
+    record.resize(layout::cell::kSize, 0);
+    change(record);
+    return Save(tag, key, record, version);
+}
+
+// The time fields of a measure or cell: beats and beat duration, or the composite items.
+struct TimeFields {
+    uint16_t beats;
+    uint16_t beatDuration;
+    bool compositeTop;
+    bool compositeBottom;
+};
+
+void WriteTime(RecordStore::Bytes& record, const TimeFields& time, int beats, int beatDuration, int timeFlags) {
+    layout::SetField<uint16_t>(record, beats, time.beats);
+    layout::SetField<uint16_t>(record, beatDuration, time.beatDuration);
+    layout::SetWordBits(record, timeFlags, layout::measure::kCompositeBeats, time.compositeTop);
+    layout::SetWordBits(record, timeFlags, layout::measure::kCompositeDuration, time.compositeBottom);
+}
 
 }  // namespace
 
 DocumentBuilder::DocumentBuilder() : document_(CurrentDocumentID()), ok_(true) {
     Scope scope(document_, 0);
-    if (!Exists(FCPart::kTag, 0, 0, __FCBaseData::kDefaultDataVersion)) {
-        FCPart score(0);
-        Check(score.SaveAs(0));
-    }
-    if (!Exists(FCGeneralPrefs::kTag, 1, 0, FCGeneralPrefs::kDataVersion)) {
-        Check(Seed(FCGeneralPrefs::kTag, 1, FCGeneralPrefs::kDataSize, FCGeneralPrefs::kDataVersion));
+    if (!Exists(layout::part::kTag, 0, 0, layout::kDefaultDataVersion))
+        Check(Save(layout::part::kTag, ItemKey(0), RecordStore::Bytes(layout::part::kSize, 0),
+                   layout::kDefaultDataVersion));
+    if (!Exists(layout::prefs::kGeneralTag, 1, 0, layout::prefs::kGeneralDataVersion)) {
+        Check(Seed(layout::prefs::kGeneralTag, 1, layout::prefs::kGeneralSize, layout::prefs::kGeneralDataVersion));
         SetMeasurementUnit(1);
     }
     // The miscellaneous preferences are assembled from other records; the one with the beam
     // flags must exist for them to load.
-    const PrefsFieldTable* misc = FindPrefsEmulation(FCMiscDocPrefs::kTag, 1);
-    for (int i = 0; misc && i < misc->Count(); ++i) {
-        const PrefsFieldRow& row = misc->Rows()[i];
-        if (row.offset != FCMiscDocPrefs::kBeamFlagsOffset) continue;
-        if (Exists(PrefsFieldTable::OtherTag(row), row.item, row.inci, PrefsFieldTable::kOtherVersion)) break;
-        uint8_t zeros[PrefsFieldTable::kOtherSize] = {0};
-        FXKey key = {{row.item, row.inci, 0, 0}};
-        Check(hostapi::FX_SaveEData(PrefsFieldTable::OtherTag(row), &key, zeros, PrefsFieldTable::kOtherSize,
-                                    PrefsFieldTable::kOtherVersion) != 0);
-    }
+    if (!Exists(layout::prefs::kBeamFlagsTag, layout::prefs::kDocumentItem, 0, layout::prefs::kOtherDataVersion))
+        Check(Save(layout::prefs::kBeamFlagsTag, ItemKey(layout::prefs::kDocumentItem),
+                   RecordStore::Bytes(layout::prefs::kOtherSize, 0), layout::prefs::kOtherDataVersion));
 }
 
 bool DocumentBuilder::Check(bool result) {
@@ -125,27 +176,41 @@ bool DocumentBuilder::Check(bool result) {
 }
 
 std::vector<int> DocumentBuilder::StaffListOf(int list) const {
-    FCSystemStaves staves;
-    staves.LoadAllForItem(uint16_t(list));
     std::vector<int> numbers;
-    for (int i = 0; i < staves.GetCount(); ++i) numbers.push_back(staves.GetItemAt(i)->GetStaff());
+    RecordStore::Bytes record;
+    for (int inci = 0; inci < 0xFFFF; ++inci) {
+        if (!Load(layout::systemstaff::kTag, FXKey{{uint16_t(list), uint16_t(inci), 0, 0}}, layout::systemstaff::kSize,
+                  layout::kDefaultDataVersion, record))
+            break;
+        numbers.push_back(layout::Field<int16_t>(record, layout::systemstaff::kStaff));
+    }
     return numbers;
 }
 
+// Replaces the staff list's records: the old ones deleted from the last (so the host's
+// renumbering leaves the lower ones in place), the new ones created in order.
 bool DocumentBuilder::WriteStaffList(int list, const std::vector<int>& staves) {
-    FCSystemStaves elements;
-    for (int staff : staves) {
-        FCSystemStaff* element = new FCSystemStaff;
-        element->SetStaff(staff);
-        elements.Add(element);
+    const uint32_t version = layout::kDefaultDataVersion;
+    int count = 0;
+    while (count < 0xFFFF && Exists(layout::systemstaff::kTag, uint16_t(list), uint16_t(count), version)) ++count;
+    for (int inci = count - 1; inci >= 0; --inci) {
+        const FXKey key = {{uint16_t(list), uint16_t(inci), 0, 0}};
+        if (!Check(hostapi::FX_DeleteEData(layout::systemstaff::kTag, &key, version) != 0)) return false;
     }
-    return Check(elements.SaveAllForItem(uint16_t(list)));
+    for (int staff : staves) {
+        RecordStore::Bytes record(layout::systemstaff::kSize, 0);
+        layout::SetField<int16_t>(record, layout::systemstaff::kStaff, int16_t(staff));
+        FXKey key = {{uint16_t(list), 0xFFFF, 0, 0}};
+        if (!Check(Create(layout::systemstaff::kTag, key, record, version))) return false;
+    }
+    return true;
 }
 
 bool DocumentBuilder::AppendToStaffList(int list, int staff) {
     // The list's next incidence, from the last record of the list in key order: a score of
     // thousands of staves is built one staff at a time.
-    const RecordStore::TagRecords& records = RecordView::Current().StoreFor(FCSystemStaff::kTag).Records(FCSystemStaff::kTag);
+    const uint32_t tag = layout::systemstaff::kTag;
+    const RecordStore::TagRecords& records = RecordView::Current().StoreFor(tag).Records(tag);
     const FXKey next = {{uint16_t(list + 1), 0, 0, 0}};
     int inci = 0;
     auto after = records.lower_bound(RecordStore::Order(next));
@@ -154,27 +219,30 @@ bool DocumentBuilder::AppendToStaffList(int list, int staff) {
         if (last.words[0] == list) inci = last.words[1] + 1;
     }
     if (!Check(inci <= 0xFFFE)) return false;
-    uint8_t data[FCSystemStaff::kDataSize] = {0};
-    fcdata::Write<int16_t>(data, FCSystemStaff::kStaffOffset, int16_t(staff));
+    RecordStore::Bytes record(layout::systemstaff::kSize, 0);
+    layout::SetField<int16_t>(record, layout::systemstaff::kStaff, int16_t(staff));
     const FXKey key = {{uint16_t(list), uint16_t(inci), 0, 0}};
-    return Check(hostapi::FX_SaveEData(FCSystemStaff::kTag, &key, data, FCSystemStaff::kDataSize,
-                                       __FCBaseData::kDefaultDataVersion) != 0);
+    return Check(Save(tag, key, record, layout::kDefaultDataVersion));
 }
 
 int DocumentBuilder::AddStaff() {
     Scope scope(document_, 0);
-    const uint32_t version = __FCStaffBase::StaffDataVersion(BindingVersion());
-    const int staff = NextItem(FCStaff::kTag, version);
-    if (!Check(Seed(FCStaff::kTag, uint16_t(staff), __FCStaffBase::StaffDataSize(BindingVersion()), version))) return 0;
+    const uint32_t version = layout::staff::DataVersionForHostVersion(BindingVersion());
+    const int staff = NextItem(layout::staff::kTag);
+    if (!Check(
+            Seed(layout::staff::kTag, uint16_t(staff), layout::staff::SizeForHostVersion(BindingVersion()), version)))
+        return 0;
     return AppendToStaffList(0, staff) ? staff : 0;
 }
 
 int DocumentBuilder::AddStaffNumbered(int staff) {
     Scope scope(document_, 0);
     if (!Check(staff >= 1 && staff <= 0x7FFF)) return 0;
-    const uint32_t version = __FCStaffBase::StaffDataVersion(BindingVersion());
-    if (!Check(!Exists(FCStaff::kTag, uint16_t(staff), 0, version))) return 0;
-    if (!Check(Seed(FCStaff::kTag, uint16_t(staff), __FCStaffBase::StaffDataSize(BindingVersion()), version))) return 0;
+    const uint32_t version = layout::staff::DataVersionForHostVersion(BindingVersion());
+    if (!Check(!Exists(layout::staff::kTag, uint16_t(staff), 0, version))) return 0;
+    if (!Check(
+            Seed(layout::staff::kTag, uint16_t(staff), layout::staff::SizeForHostVersion(BindingVersion()), version)))
+        return 0;
     return AppendToStaffList(0, staff) ? staff : 0;
 }
 
@@ -191,8 +259,12 @@ bool DocumentBuilder::SetScoreOrder(const std::vector<int>& staves) {
 
 bool DocumentBuilder::RemoveStaff(int staff) {
     Scope scope(document_, 0);
-    FCStaff record;
-    if (!Check(record.Load(uint16_t(staff)) && record.DeleteData())) return false;
+    const uint32_t version = layout::staff::DataVersionForHostVersion(BindingVersion());
+    const FXKey key = ItemKey(staff);
+    RecordStore::Bytes record;
+    if (!Check(Load(layout::staff::kTag, key, layout::staff::SizeForHostVersion(BindingVersion()), version, record) &&
+               hostapi::FX_DeleteEData(layout::staff::kTag, &key, version) != 0))
+        return false;
     std::vector<int> order = StaffListOf(0);
     order.erase(std::remove(order.begin(), order.end(), staff), order.end());
     DocumentState& state = CurrentDocument().State();
@@ -202,40 +274,34 @@ bool DocumentBuilder::RemoveStaff(int staff) {
 
 bool DocumentBuilder::SetStaffNotationStyle(int staff, int style) {
     Scope scope(document_, 0);
-    FCStaff record;
-    if (!Check(record.Load(uint16_t(staff)))) return false;
-    record.SetNotationStyle(style);
-    return Check(record.Save());
+    return Check(UpdateStaff(staff, [style](RecordStore::Bytes& record) {
+        layout::SetWordBits(record, layout::staff::kNotationFlags, layout::staff::kNotationStyle1, style == 1);
+        layout::SetWordBits(record, layout::staff::kNotationFlags, layout::staff::kNotationStyle2, style == 2);
+    }));
 }
 
 bool DocumentBuilder::SetStaffIndependence(int staff, bool ownKey, bool ownTime) {
     Scope scope(document_, 0);
-    FCStaff record;
-    if (!Check(record.Load(uint16_t(staff)))) return false;
-    record.SetIndependentKeySig(ownKey);
-    record.SetIndependentTimeSig(ownTime);
-    return Check(record.Save());
+    return Check(UpdateStaff(staff, [ownKey, ownTime](RecordStore::Bytes& record) {
+        layout::SetWordBits(record, layout::staff::kIndependenceFlags, layout::staff::kIndependentKey, ownKey);
+        layout::SetWordBits(record, layout::staff::kIndependenceFlags, layout::staff::kIndependentTime, ownTime);
+    }));
 }
 
 bool DocumentBuilder::SetStaffIgnoresKey(int staff, bool ignores) {
     Scope scope(document_, 0);
-    FCStaff record;
-    if (!Check(record.Load(uint16_t(staff)))) return false;
-    uint8_t* flags = record.GetIndependenceFlagsField();
-    if (!Check(flags != nullptr)) return false;
-    uint16_t word = fcdata::Read<uint16_t>(flags, 0);
-    word = ignores ? uint16_t(word | FCNoteEntry::kStaffIgnoresKey) : uint16_t(word & ~FCNoteEntry::kStaffIgnoresKey);
-    fcdata::Write<uint16_t>(flags, 0, word);
-    return Check(record.Save());
+    return Check(UpdateStaff(staff, [ignores](RecordStore::Bytes& record) {
+        layout::SetWordBits(record, layout::staff::kIndependenceFlags, layout::staff::kIgnoresKey, ignores);
+    }));
 }
 
 int DocumentBuilder::AddMeasure(const Meter& meter, int key) {
     int measure;
     {
         Scope scope(document_, 0);
-        const FCMeasure::Layout& layout = FCMeasure::LayoutForHostVersion(BindingVersion());
-        measure = NextItem(FCMeasure::kTag, layout.dataVersion);
-        if (!Check(Seed(FCMeasure::kTag, uint16_t(measure), layout.size, layout.dataVersion))) return 0;
+        const layout::measure::Fields& fields = layout::measure::ForHostVersion(BindingVersion());
+        measure = NextItem(layout::measure::kTag);
+        if (!Check(Seed(layout::measure::kTag, uint16_t(measure), fields.size, fields.dataVersion))) return 0;
     }
     return SetMeter(measure, meter) && SetKey(measure, key) ? measure : 0;
 }
@@ -247,67 +313,70 @@ int DocumentBuilder::AddMeasures(int count, const Meter& meter, int key) {
 }
 
 bool DocumentBuilder::WriteComposite(const Meter& meter, int& topItem, int& bottomItem) {
-    typedef __FCCompositeTimeSigTopElement Top;
-    typedef __FCCompositeTimeSigBottomElement Bottom;
-    topItem = NextItem(Top::kTag, __FCBaseData::kDefaultDataVersion);
-    Top top;
+    namespace composite = layout::composite;
+    const uint32_t version = layout::kDefaultDataVersion;
+    // Each element record holds a few entries; the elements of an item are its incidences.
+    topItem = NextItem(composite::kTopTag);
+    RecordStore::Bytes top(composite::kSize, 0);
     int used = 0;
     for (const std::vector<int>& group : meter.groups) {
         for (size_t i = 0; i < group.size(); ++i) {
-            top.SetEntry(used++, group[i], i == 0);
-            if (used == Top::kEntryCount) {
-                if (!Check(top.SaveNew(uint16_t(topItem)))) return false;
-                top.ClearEntry(0);
-                top.ClearEntry(1);
+            const int at = used++ * composite::kTopEntrySize;
+            layout::SetField<int16_t>(top, at + composite::kTopBeats, int16_t(group[i]));
+            layout::SetField<uint16_t>(top, at + composite::kTopSecondWord, 0);
+            layout::SetField<uint16_t>(top, at + composite::kTopStartsGroup, i == 0 ? 1 : 0);
+            if (used == composite::kTopEntries) {
+                FXKey key = {{uint16_t(topItem), 0xFFFF, 0, 0}};
+                if (!Check(Create(composite::kTopTag, key, top, version))) return false;
+                top.assign(composite::kSize, 0);
                 used = 0;
             }
         }
     }
-    if (used > 0 && !Check(top.SaveNew(uint16_t(topItem)))) return false;
+    FXKey topKey = {{uint16_t(topItem), 0xFFFF, 0, 0}};
+    if (used > 0 && !Check(Create(composite::kTopTag, topKey, top, version))) return false;
 
     bottomItem = 0;
     if (meter.groupDurations.empty()) return true;
-    bottomItem = NextItem(Bottom::kTag, __FCBaseData::kDefaultDataVersion);
-    Bottom bottom;
+    bottomItem = NextItem(composite::kBottomTag);
+    RecordStore::Bytes bottom(composite::kSize, 0);
     used = 0;
     for (int duration : meter.groupDurations) {
-        bottom.SetEntry(used++, duration, true);
-        if (used == Bottom::kEntryCount) {
-            if (!Check(bottom.SaveNew(uint16_t(bottomItem)))) return false;
-            for (int e = 0; e < Bottom::kEntryCount; ++e) bottom.ClearEntry(e);
+        const int at = used++ * composite::kBottomEntrySize;
+        layout::SetField<int16_t>(bottom, at + composite::kBottomDuration, int16_t(duration));
+        layout::SetField<uint16_t>(bottom, at + composite::kBottomStartsGroup, 1);
+        if (used == composite::kBottomEntries) {
+            FXKey key = {{uint16_t(bottomItem), 0xFFFF, 0, 0}};
+            if (!Check(Create(composite::kBottomTag, key, bottom, version))) return false;
+            bottom.assign(composite::kSize, 0);
             used = 0;
         }
     }
-    return used == 0 || Check(bottom.SaveNew(uint16_t(bottomItem)));
+    FXKey bottomKey = {{uint16_t(bottomItem), 0xFFFF, 0, 0}};
+    return used == 0 || Check(Create(composite::kBottomTag, bottomKey, bottom, version));
 }
 
 bool DocumentBuilder::WriteMeter(int staff, int measure, const Meter& meter) {
     Scope scope(document_, 0);
-    FCTimeSignature time;
-    time.SetBeats(meter.beats);
-    time.SetBeatDuration(meter.beatDuration);
+    TimeFields time = {uint16_t(meter.beats), uint16_t(meter.beatDuration), false, false};
     if (meter.IsComposite()) {
         int topItem, bottomItem;
         if (!WriteComposite(meter, topItem, bottomItem)) return false;
-        time.SetCompositeTop(true);
-        time.SetBeats(topItem);
+        time.compositeTop = true;
+        time.beats = uint16_t(topItem);
         if (bottomItem) {
-            time.SetCompositeBottom(true);
-            time.SetBeatDuration(bottomItem);
+            time.compositeBottom = true;
+            time.beatDuration = uint16_t(bottomItem);
         }
     }
-    if (staff == 0) {
-        FCMeasure record;
-        if (!Check(record.Load(uint16_t(measure)))) return false;
-        record.GetTimeSignature()->CopyDataFrom(&time);
-        return Check(record.Save());
-    }
-    FCCell cell(measure, staff);
-    FCIndependentCellDetail detail;
-    detail.ConnectToCell(&cell);
-    detail.LoadFirst();  // keeps a key stored before; a new cell starts from zero
-    detail.SetTimeSignature(&time);
-    return Check(detail.SaveForCell(&cell));
+    if (staff == 0)
+        return Check(UpdateMeasure(measure, [&time](RecordStore::Bytes& record, const layout::measure::Fields& fields) {
+            WriteTime(record, time, fields.beats, fields.beatDuration, fields.timeFlags);
+        }));
+    return Check(UpdateCell(staff, measure, [&time](RecordStore::Bytes& record) {
+        WriteTime(record, time, layout::cell::kBeats, layout::cell::kBeatDuration, layout::cell::kTimeFlags);
+        layout::SetWordBits(record, layout::cell::kPresence, layout::cell::kHasTime, true);
+    }));
 }
 
 bool DocumentBuilder::SetMeter(int measure, const Meter& meter) { return WriteMeter(0, measure, meter); }
@@ -318,59 +387,74 @@ bool DocumentBuilder::SetCellMeter(int staff, int measure, const Meter& meter) {
 
 bool DocumentBuilder::SetKey(int measure, int key) {
     Scope scope(document_, 0);
-    FCMeasure record;
-    if (!Check(record.Load(uint16_t(measure)))) return false;
-    record.GetKeySignature()->SetKeyValue(uint16_t(key));
-    return Check(record.Save());
+    return Check(UpdateMeasure(measure, [key](RecordStore::Bytes& record, const layout::measure::Fields& fields) {
+        layout::SetField<uint16_t>(record, fields.key, uint16_t(key));
+    }));
 }
 
 bool DocumentBuilder::SetCellKey(int staff, int measure, int key) {
     Scope scope(document_, 0);
-    FCCell cell(measure, staff);
-    FCIndependentCellDetail detail;
-    detail.ConnectToCell(&cell);
-    detail.LoadFirst();
-    detail.SetKeySignatureValue(uint16_t(key));
-    return Check(detail.SaveForCell(&cell));
+    return Check(UpdateCell(staff, measure, [key](RecordStore::Bytes& record) {
+        layout::SetField<uint16_t>(record, layout::cell::kKey, uint16_t(key));
+        layout::SetWordBits(record, layout::cell::kPresence, layout::cell::kHasKey, true);
+    }));
 }
 
 bool DocumentBuilder::SetBarline(int measure, int style) {
     Scope scope(document_, 0);
-    FCMeasure record;
-    if (!Check(record.Load(uint16_t(measure)))) return false;
-    record.SetBarlineStyle(style);
-    return Check(record.Save());
+    return Check(UpdateMeasure(measure, [style](RecordStore::Bytes& record, const layout::measure::Fields& fields) {
+        const uint16_t word = layout::Field<uint16_t>(record, fields.barline);
+        layout::SetField<uint16_t>(
+            record, fields.barline,
+            uint16_t((word & ~layout::measure::kBarlineStyleMask) | layout::measure::BarlineBits(style)));
+    }));
 }
 
 bool DocumentBuilder::SetMeasurementUnit(int unit) {
     Scope scope(document_, 0);
-    FCGeneralPrefs prefs;
-    if (!Check(prefs.Load(1))) return false;
-    prefs.SetMeasurementUnit(unit);
-    return Check(prefs.Save());
+    return Check(Update(layout::prefs::kGeneralTag, ItemKey(1), layout::prefs::kGeneralSize,
+                        layout::prefs::kGeneralDataVersion, [unit](RecordStore::Bytes& record) {
+                            layout::SetField<int16_t>(record, layout::prefs::kMeasurementUnit, int16_t(unit));
+                        }));
 }
 
 bool DocumentBuilder::SetBeamFlags(uint16_t flags) {
     Scope scope(document_, 0);
-    FCMiscDocPrefs prefs;
-    if (!Check(prefs.Load(1))) return false;
-    prefs.SetBeamFlags(flags);
-    return Check(prefs.Save());
+    // The record holding the flags is rewritten only when they change.
+    const FXKey key = ItemKey(layout::prefs::kDocumentItem);
+    RecordStore::Bytes record;
+    if (!Load(layout::prefs::kBeamFlagsTag, key, layout::prefs::kOtherSize, layout::prefs::kOtherDataVersion, record))
+        return Check(false);
+    record.resize(layout::prefs::kOtherSize, 0);
+    if (layout::Field<uint16_t>(record, layout::prefs::kBeamFlags) == flags) return true;
+    layout::SetField<uint16_t>(record, layout::prefs::kBeamFlags, flags);
+    return Check(Save(layout::prefs::kBeamFlagsTag, key, record, layout::prefs::kOtherDataVersion));
 }
 
 int DocumentBuilder::AddSystem(int firstMeasure, int nextMeasure, const std::vector<int>& staves, int part,
                                const std::vector<int>& sizes) {
     Scope scope(document_, part);
-    const int number = NextItem(FCStaffSystem::kTag, __FCBaseData::kDefaultDataVersion);
-    FCStaffSystem system;
-    system.SetFirstMeasure(firstMeasure);
-    system.SetNextSystemMeasure(nextMeasure);
-    if (!Check(system.SaveAs(uint16_t(number)))) return 0;
+    const uint32_t version = layout::kDefaultDataVersion;
+    const int number = NextItem(layout::staffsystem::kTag);
+    RecordStore::Bytes system(layout::staffsystem::kSize, 0);
+    layout::SetField<int16_t>(system, layout::staffsystem::kFirstMeasure, int16_t(firstMeasure));
+    layout::SetField<int16_t>(system, layout::staffsystem::kNextSystemMeasure, int16_t(nextMeasure));
+    if (!Check(Save(layout::staffsystem::kTag, ItemKey(number), system, version))) return 0;
     for (size_t i = 0; i < staves.size(); ++i) {
-        FCSystemStaff staff;
-        staff.SetStaff(staves[i]);
-        staff.SetStaffSize(i < sizes.size() ? sizes[i] : FCSystemStaff::kDefaultStaffSize);
-        if (!Check(staff.SaveNew(uint16_t(number)))) return 0;
+        RecordStore::Bytes staff(layout::systemstaff::kSize, 0);
+        layout::SetField<int16_t>(staff, layout::systemstaff::kStaff, int16_t(staves[i]));
+        FXKey key = {{uint16_t(number), 0xFFFF, 0, 0}};
+        if (!Check(Create(layout::systemstaff::kTag, key, staff, version))) return 0;
+        // A staff at full size has no size record.
+        const int percent = i < sizes.size() ? sizes[i] : layout::systemstaff::kDefaultPercent;
+        const FXKey sizeKey = {{uint16_t(number), uint16_t(staves[i]), 0, 0}};
+        if (percent == layout::systemstaff::kDefaultPercent) {
+            hostapi::FX_DeleteEData(layout::systemstaff::kSizeTag, &sizeKey, version);  // absent already is fine
+            continue;
+        }
+        RecordStore::Bytes size(layout::systemstaff::kSizeSize, 0);
+        layout::SetField<int16_t>(size, layout::systemstaff::kPercent, int16_t(percent));
+        if (!Check(Save(layout::systemstaff::kSizeTag, sizeKey, size, version))) return 0;
     }
     return number;
 }
@@ -379,9 +463,11 @@ int DocumentBuilder::AddPart(const std::vector<int>& staves) {
     int identifier;
     {
         Scope scope(document_, 0);
-        FCPart record(0);
-        if (!Check(record.SaveNew())) return 0;
-        identifier = record.GetItemNo();
+        FXKey key = {{0xFFFF, 0xFFFF, 0, 0}};
+        if (!Check(Create(layout::part::kTag, key, RecordStore::Bytes(layout::part::kSize, 0),
+                          layout::kDefaultDataVersion)))
+            return 0;
+        identifier = key.words[0];
     }
     Scope scope(document_, identifier);
     return WriteStaffList(0, staves) ? identifier : 0;
@@ -389,23 +475,23 @@ int DocumentBuilder::AddPart(const std::vector<int>& staves) {
 
 bool DocumentBuilder::Select(int firstSlot, int lastSlot, int firstMeasure, int lastMeasure, int32_t startPos,
                              int32_t endPos) {
+    namespace region = layout::region;
     Scope scope(document_, FindDocument(document_) ? FindDocument(document_)->View().CurrentPart() : 0);
-    FCMusicRegion region;
-    region.SetStaffListNumber(0);
-    region.SetStartSlot(firstSlot);
-    region.SetEndSlot(lastSlot);
-    region.SetStartMeasure(firstMeasure);
-    region.SetEndMeasure(lastMeasure);
-    region.SetStartMeasurePos(startPos);
-    region.SetEndMeasurePos(endPos);
-    uint8_t data[FCMusicRegion::kRegionDataSize];
-    region.GetRegionData(data);
+    uint8_t data[region::kSize] = {0};
+    layout::Write<int16_t>(data, region::kStartList, 0);
+    layout::Write<int16_t>(data, region::kEndList, 0);
+    layout::Write<int16_t>(data, region::kStartSlot, int16_t(firstSlot));
+    layout::Write<int16_t>(data, region::kEndSlot, int16_t(lastSlot));
+    layout::Write<int16_t>(data, region::kStartMeasure, int16_t(firstMeasure));
+    layout::Write<int16_t>(data, region::kEndMeasure, int16_t(lastMeasure));
+    layout::Write<int32_t>(data, region::kStartPosition, startPos);
+    layout::Write<int32_t>(data, region::kEndPosition, endPos);
     return hostapi::FX_SetCurERegion(data, kFXInterfaceVersion) != 0;
 }
 
 bool DocumentBuilder::SelectNothing() {
     Scope scope(document_, FindDocument(document_) ? FindDocument(document_)->View().CurrentPart() : 0);
-    uint8_t none[FCMusicRegion::kRegionDataSize] = {0};
+    uint8_t none[layout::region::kSize] = {0};
     return hostapi::FX_SetCurERegion(none, kFXInterfaceVersion) != 0;
 }
 
@@ -415,7 +501,8 @@ bool DocumentBuilder::SetLayer(int staff, int measure, int layer, const std::vec
     DocumentState& state = CurrentDocument().State();
     const RecordView view(CurrentDocument(), 0);
     const FXKey staffKey = {{uint16_t(staff), 0, 0, 0}};
-    if (!Check(staff >= 1 && staff <= 0x7FFF && state.records.Find(FCStaff::kTag, staffKey) != nullptr)) return false;
+    if (!Check(staff >= 1 && staff <= 0x7FFF && state.records.Find(layout::staff::kTag, staffKey) != nullptr))
+        return false;
     if (!Check(HasMeasure(view, measure) && layer >= 0 && layer < EntryStore::kLayerCount)) return false;
     if (!Check(entries.size() <= size_t(EntryStore::kMaxEntries))) return false;
 
@@ -473,16 +560,16 @@ bool DocumentBuilder::AddTuplet(int32_t entryNumber, const TupletRatio& ratio) {
     int index = 0;
     if (!Check(entryNumber > 0 && store.Locate(entryNumber, &key, &index))) return false;
     uint8_t data[TupletRatio::kDataSize] = {0};
-    fcdata::Write<uint16_t>(data, 0, uint16_t(ratio.notes));
-    fcdata::Write<uint16_t>(data, 2, uint16_t(ratio.symbolic));
-    fcdata::Write<uint16_t>(data, 4, uint16_t(ratio.referenceNumber));
-    fcdata::Write<uint16_t>(data, 6, uint16_t(ratio.referenceDuration));
+    layout::Write<uint16_t>(data, 0, uint16_t(ratio.notes));
+    layout::Write<uint16_t>(data, 2, uint16_t(ratio.symbolic));
+    layout::Write<uint16_t>(data, 4, uint16_t(ratio.referenceNumber));
+    layout::Write<uint16_t>(data, 6, uint16_t(ratio.referenceDuration));
     const FXKey detailKey = {{uint16_t(uint32_t(entryNumber) & 0xFFFF), uint16_t(uint32_t(entryNumber) >> 16), 0, 0}};
     if (!Check(hostapi::FX_SaveEData(TupletRatio::kTag, &detailKey, data, TupletRatio::kDataSize,
-                                     __FCBaseData::kDefaultDataVersion) != 0))
+                                     layout::kDefaultDataVersion) != 0))
         return false;
     std::vector<StoredEntry> entries = store.Get(key);
-    entries[size_t(index)].flags |= FCNoteEntry::kFlagTupletStart;
+    entries[size_t(index)].flags |= layout::entry::kTupletStart;
     store.Set(key, entries);
     return true;
 }

@@ -1,11 +1,10 @@
 // Builds documents in the stand-in host for tests and for the score text reader: staves in score
 // order, measures with simple or composite time signatures and keys, barlines, independent cell
 // signatures, systems, parts, the selection, and the entries of each staff, measure and layer
-// with their tuplets. Every record is written through the framework's own record classes (or the
-// record calls where the framework has no class yet), so the documents hold exactly the layouts
-// the framework reads; entries go straight into the document's entry frames. Records are written
-// in the layouts of the host version the binding holds (hostapi::SetHostVersion), so set the
-// version first.
+// with their tuplets. Records are written through the record calls, as a plug-in would write
+// them, in the host's layouts (simhost/layouts/ScoreLayouts.h) of the host version the binding
+// holds (hostapi::SetHostVersion), so set the version first; entries go straight into the
+// document's entry frames.
 #pragma once
 
 #include "simhost/EntryStore.h"

@@ -1,11 +1,10 @@
 #include "simhost/EntryFrames.h"
 
-#include "framework/entries/EntryFrameLayout.h"
-#include "framework/entries/FCNoteEntry.h"
 #include "simhost/Document.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
 #include "simhost/SimHost.h"
+#include "simhost/layouts/ScoreLayouts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -55,10 +54,10 @@ LiveFrame* Find(const void* frame) {
     auto found = Frames().find(frame);
     if (found == Frames().end()) return nullptr;
     LiveFrame& live = found->second;
-    if (fcframe::ReadAddress(frame, fcframe::kEntries) != live.entries ||
-        fcframe::FrameWord(frame, fcframe::kEntryCount) != live.count ||
-        fcframe::ReadAddress(frame, fcframe::kTuplets) != live.tuplets ||
-        fcframe::FrameWord(frame, fcframe::kTupletCount) != live.tupletCount)
+    if (layout::frame::ReadAddress(frame, layout::frame::kEntries) != live.entries ||
+        layout::Read<int16_t>(frame, layout::frame::kEntryCount) != live.count ||
+        layout::frame::ReadAddress(frame, layout::frame::kTuplets) != live.tuplets ||
+        layout::Read<int16_t>(frame, layout::frame::kTupletCount) != live.tupletCount)
         return nullptr;
     return &live;
 }
@@ -71,27 +70,27 @@ uint8_t* NewBlock(size_t size) {
 }
 
 void WriteEntry(uint8_t* record, const StoredEntry& entry, const EntryTiming& timing) {
-    fcdata::Write<int32_t>(record, fcframe::kEntryNumber, entry.number);
-    fcdata::Write<int32_t>(record, fcframe::kDuration, entry.duration);
-    fcdata::Write<uint32_t>(record, fcframe::kFlags, entry.flags);
-    fcdata::Write<uint16_t>(record, fcframe::kFlags2, entry.flags2);
-    fcdata::Write<int16_t>(record, fcframe::kNoteCount, int16_t(entry.notes.size()));
-    for (size_t i = 0; i < entry.notes.size() && i < size_t(fcframe::kMaxNotes); ++i) {
-        uint8_t* note = record + fcframe::kNotes + i * fcframe::kNoteSize;
-        fcdata::Write<int16_t>(note, fcframe::kDisplacement, entry.notes[i].displacement);
-        fcdata::Write<int16_t>(note, fcframe::kRaiseLower, entry.notes[i].raiseLower);
-        fcdata::Write<int16_t>(note, fcframe::kNoteID, entry.notes[i].noteID);
-        fcdata::Write<uint32_t>(note, fcframe::kNoteFlags, entry.notes[i].flags);
+    layout::Write<int32_t>(record, layout::entry::kNumber, entry.number);
+    layout::Write<int32_t>(record, layout::entry::kDuration, entry.duration);
+    layout::Write<uint32_t>(record, layout::entry::kFlags, entry.flags);
+    layout::Write<uint16_t>(record, layout::entry::kFlags2, entry.flags2);
+    layout::Write<int16_t>(record, layout::entry::kNoteCount, int16_t(entry.notes.size()));
+    for (size_t i = 0; i < entry.notes.size() && i < size_t(layout::entry::kMaxNotes); ++i) {
+        uint8_t* note = record + layout::entry::kNotes + i * layout::note::kSize;
+        layout::Write<int16_t>(note, layout::note::kDisplacement, entry.notes[i].displacement);
+        layout::Write<int16_t>(note, layout::note::kRaiseLower, entry.notes[i].raiseLower);
+        layout::Write<int16_t>(note, layout::note::kID, entry.notes[i].noteID);
+        layout::Write<uint32_t>(note, layout::note::kFlags, entry.notes[i].flags);
     }
-    fcdata::Write<int32_t>(record, fcframe::kPosition, timing.position);
-    fcdata::Write<int32_t>(record, fcframe::kActualDuration, timing.actual);
+    layout::Write<int32_t>(record, layout::entry::kPosition, timing.position);
+    layout::Write<int32_t>(record, layout::entry::kActualDuration, timing.actual);
 }
 
 void SetArrays(uint8_t* frame, LiveFrame& live, uint8_t* entries, int count) {
     live.entries = entries;
     live.count = count;
-    fcframe::WriteAddress(frame, fcframe::kEntries, entries);
-    fcdata::Write<int16_t>(frame, fcframe::kEntryCount, int16_t(count));
+    layout::frame::WriteAddress(frame, layout::frame::kEntries, entries);
+    layout::Write<int16_t>(frame, layout::frame::kEntryCount, int16_t(count));
 }
 
 }  // namespace
@@ -108,27 +107,27 @@ void* LoadFrame(int staffList, int slot, int measure, int layer) {
     std::vector<TupletSpan> spans;
     ComputeTiming(entries, document.Records(), &timing, &spans);
 
-    uint8_t* frame = NewBlock(fcframe::kHeaderSize);
-    fcdata::Write<int16_t>(frame, fcframe::kStaffList, int16_t(staffList));
-    fcdata::Write<int16_t>(frame, fcframe::kSlot, int16_t(slot));
-    fcdata::Write<int16_t>(frame, fcframe::kMeasure, int16_t(measure));
-    fcdata::Write<int16_t>(frame, fcframe::kLayer, int16_t(layer));
-    fcdata::Write<int16_t>(frame, fcframe::kLocked, document.Entries().IsLocked(key) ? 1 : 0);
+    uint8_t* frame = NewBlock(layout::frame::kHeaderSize);
+    layout::Write<int16_t>(frame, layout::frame::kStaffList, int16_t(staffList));
+    layout::Write<int16_t>(frame, layout::frame::kSlot, int16_t(slot));
+    layout::Write<int16_t>(frame, layout::frame::kMeasure, int16_t(measure));
+    layout::Write<int16_t>(frame, layout::frame::kLayer, int16_t(layer));
+    layout::Write<int16_t>(frame, layout::frame::kLocked, document.Entries().IsLocked(key) ? 1 : 0);
 
     LiveFrame live{document.ID(), key, nullptr, 0, nullptr, 0};
-    uint8_t* records = NewBlock(entries.size() * fcframe::kEntrySize);
-    for (size_t i = 0; i < entries.size(); ++i) WriteEntry(records + i * fcframe::kEntrySize, entries[i], timing[i]);
+    uint8_t* records = NewBlock(entries.size() * layout::entry::kSize);
+    for (size_t i = 0; i < entries.size(); ++i) WriteEntry(records + i * layout::entry::kSize, entries[i], timing[i]);
     SetArrays(frame, live, records, int(entries.size()));
-    live.tuplets = NewBlock(spans.size() * fcframe::kTupletSpanSize);
+    live.tuplets = NewBlock(spans.size() * layout::frame::kSpanSize);
     live.tupletCount = int(spans.size());
     for (size_t i = 0; i < spans.size(); ++i) {
-        uint8_t* span = live.tuplets + i * fcframe::kTupletSpanSize;
-        fcdata::Write<int16_t>(span, fcframe::kSpanFirst, int16_t(spans[i].first));
-        fcdata::Write<int16_t>(span, fcframe::kSpanLast, int16_t(spans[i].last));
-        fcdata::Write<int16_t>(span, fcframe::kSpanDetail, int16_t(spans[i].detail));
+        uint8_t* span = live.tuplets + i * layout::frame::kSpanSize;
+        layout::Write<int16_t>(span, layout::frame::kSpanFirst, int16_t(spans[i].first));
+        layout::Write<int16_t>(span, layout::frame::kSpanLast, int16_t(spans[i].last));
+        layout::Write<int16_t>(span, layout::frame::kSpanDetail, int16_t(spans[i].detail));
     }
-    fcframe::WriteAddress(frame, fcframe::kTuplets, live.tuplets);
-    fcdata::Write<int16_t>(frame, fcframe::kTupletCount, int16_t(live.tupletCount));
+    layout::frame::WriteAddress(frame, layout::frame::kTuplets, live.tuplets);
+    layout::Write<int16_t>(frame, layout::frame::kTupletCount, int16_t(live.tupletCount));
     Frames()[frame] = live;
     return frame;
 }
@@ -164,11 +163,11 @@ bool SaveFrame(void* frame) {
     kept.reserve(size_t(live->count));
     int fresh = 0;
     for (int i = 0; i < live->count; ++i) {
-        const uint8_t* record = live->entries + i * fcframe::kEntrySize;
-        const int32_t number = fcdata::Read<int32_t>(record, fcframe::kEntryNumber);
-        const int32_t duration = fcdata::Read<int32_t>(record, fcframe::kDuration);
+        const uint8_t* record = live->entries + i * layout::entry::kSize;
+        const int32_t number = layout::Read<int32_t>(record, layout::entry::kNumber);
+        const int32_t duration = layout::Read<int32_t>(record, layout::entry::kDuration);
         if (duration == 0) continue;  // marked for deletion
-        const int notes = fcdata::Read<int16_t>(record, fcframe::kNoteCount);
+        const int notes = layout::Read<int16_t>(record, layout::entry::kNoteCount);
         if (duration < 0 || duration > EntryStore::kMaxDuration) return false;
         if (notes < 0 || notes > EntryStore::kMaxNotes) return false;
         if (number < 0 || (number > 0 && !store.WasIssued(number))) return false;
@@ -184,16 +183,16 @@ bool SaveFrame(void* frame) {
         StoredEntry& entry = after.back();
         entry.number = number;
         entry.duration = duration;
-        entry.flags = fcdata::Read<uint32_t>(record, fcframe::kFlags);
-        entry.flags2 = fcdata::Read<uint16_t>(record, fcframe::kFlags2);
+        entry.flags = layout::Read<uint32_t>(record, layout::entry::kFlags);
+        entry.flags2 = layout::Read<uint16_t>(record, layout::entry::kFlags2);
         entry.notes.resize(size_t(notes));
         for (int n = 0; n < notes; ++n) {
-            const uint8_t* note = record + fcframe::kNotes + n * fcframe::kNoteSize;
+            const uint8_t* note = record + layout::entry::kNotes + n * layout::note::kSize;
             StoredNote& copy = entry.notes[size_t(n)];
-            copy.displacement = fcdata::Read<int16_t>(note, fcframe::kDisplacement);
-            copy.raiseLower = fcdata::Read<int16_t>(note, fcframe::kRaiseLower);
-            copy.noteID = fcdata::Read<int16_t>(note, fcframe::kNoteID);
-            copy.flags = fcdata::Read<uint32_t>(note, fcframe::kNoteFlags);
+            copy.displacement = layout::Read<int16_t>(note, layout::note::kDisplacement);
+            copy.raiseLower = layout::Read<int16_t>(note, layout::note::kRaiseLower);
+            copy.noteID = layout::Read<int16_t>(note, layout::note::kID);
+            copy.flags = layout::Read<uint32_t>(note, layout::note::kFlags);
         }
         if (old) entry.stemDown = old->stemDown;
     }
@@ -233,12 +232,12 @@ bool InsertFrameEntries(void* frame, int index, int count) {
     if (!document || document->Entries().IsLocked(live->key)) return false;
     const int total = live->count + count;
     // Only the new records start blank; the others are copied over straight away.
-    uint8_t* records = new uint8_t[size_t(total) * fcframe::kEntrySize];
-    if (index > 0) std::memcpy(records, live->entries, size_t(index) * fcframe::kEntrySize);
-    std::memset(records + size_t(index) * fcframe::kEntrySize, 0, size_t(count) * fcframe::kEntrySize);
+    uint8_t* records = new uint8_t[size_t(total) * layout::entry::kSize];
+    if (index > 0) std::memcpy(records, live->entries, size_t(index) * layout::entry::kSize);
+    std::memset(records + size_t(index) * layout::entry::kSize, 0, size_t(count) * layout::entry::kSize);
     if (index < live->count)
-        std::memcpy(records + size_t(index + count) * fcframe::kEntrySize, live->entries + index * fcframe::kEntrySize,
-                    size_t(live->count - index) * fcframe::kEntrySize);
+        std::memcpy(records + size_t(index + count) * layout::entry::kSize,
+                    live->entries + index * layout::entry::kSize, size_t(live->count - index) * layout::entry::kSize);
     delete[] live->entries;
     SetArrays(static_cast<uint8_t*>(frame), *live, records, total);
     return true;
@@ -250,12 +249,12 @@ bool DeleteFrameEntries(void* frame, int index, int count) {
     Document* document = FindDocument(live->document);
     if (!document || document->Entries().IsLocked(live->key)) return false;
     const int total = live->count - count;
-    uint8_t* records = NewBlock(size_t(total) * fcframe::kEntrySize);
-    if (index > 0) std::memcpy(records, live->entries, size_t(index) * fcframe::kEntrySize);
+    uint8_t* records = NewBlock(size_t(total) * layout::entry::kSize);
+    if (index > 0) std::memcpy(records, live->entries, size_t(index) * layout::entry::kSize);
     if (index + count < live->count)
-        std::memcpy(records + size_t(index) * fcframe::kEntrySize,
-                    live->entries + (index + count) * fcframe::kEntrySize,
-                    size_t(live->count - index - count) * fcframe::kEntrySize);
+        std::memcpy(records + size_t(index) * layout::entry::kSize,
+                    live->entries + (index + count) * layout::entry::kSize,
+                    size_t(live->count - index - count) * layout::entry::kSize);
     delete[] live->entries;
     SetArrays(static_cast<uint8_t*>(frame), *live, records, total);
     return true;
@@ -288,12 +287,13 @@ bool FillEntryMetrics(int staff, int measure, int32_t entryNumber, void* block) 
         for (auto frame = frames.lower_bound(FrameKey{staff, measure, 0});
              frame != frames.end() && frame->first.staff == staff && frame->first.measure == measure; ++frame)
             for (const StoredEntry& stored : frame->second)
-                last.up.emplace_back(stored.number, (stored.flags & FCNoteEntry::kFlagNote) && !stored.stemDown);
+                last.up.emplace_back(stored.number, (stored.flags & layout::entry::kNote) && !stored.stemDown);
     }
     for (const auto& entry : last.up)
         if (entry.first == entryNumber) {
-            std::memset(block, 0, fcframe::kMetricsSize);
-            fcdata::Write<uint32_t>(block, fcframe::kMetricsStemWord, entry.second ? fcframe::kMetricsStemUp : 0);
+            std::memset(block, 0, layout::frame::kMetricsSize);
+            layout::Write<uint32_t>(block, layout::frame::kMetricsStemWord,
+                                    entry.second ? layout::frame::kMetricsStemUp : 0);
             return true;
         }
     return false;

@@ -1,9 +1,9 @@
 // The entry frames the stand-in host hands out: packed copies of one layer of one staff in one
-// measure (header, entry records, tuplet spans; fcframe layout), owned by the caller until it
-// frees them. The host remembers every frame it handed out with the arrays it allocated, so a
-// frame that is unknown, already freed or whose header was tampered with is refused, and no call
-// ever writes past what the host allocated. Saving stores the frame back into the document it
-// came from.
+// measure (header, entry records, tuplet spans in the layouts of simhost/layouts/ScoreLayouts.h),
+// owned by the caller until it frees them. The host remembers every frame it handed out with the
+// arrays it allocated, so a frame that is unknown, already freed or whose header was tampered
+// with is refused, and no call ever writes past what the host allocated. Saving stores the frame
+// back into the document it came from.
 #pragma once
 
 #include <cstdint>
@@ -30,8 +30,8 @@ bool DeleteFrameEntries(void* frame, int index, int count);
 // The number of frames handed out and not yet freed.
 int LiveFrameCount();
 
-// Fills the caller's metrics block (fcframe::kMetricsSize bytes) for an entry of the current
-// document placed in that staff and measure; false when there is no such entry.
+// Fills the caller's metrics block (layout::frame::kMetricsSize bytes) for an entry of the
+// current document placed in that staff and measure; false when there is no such entry.
 bool FillEntryMetrics(int staff, int measure, int32_t entryNumber, void* block);
 
 }  // namespace simhost

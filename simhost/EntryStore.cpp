@@ -1,7 +1,6 @@
 #include "simhost/EntryStore.h"
 
-#include "framework/entries/FCNoteEntry.h"
-#include "framework/host/hostapi.h"
+#include "simhost/layouts/ScoreLayouts.h"
 
 #include <algorithm>
 #include <limits>
@@ -151,10 +150,10 @@ bool FindTuplet(const RecordStore& records, int32_t entryNumber, TupletRatio* ra
     const RecordStore::Bytes* record = records.Find(TupletRatio::kTag, DetailKey(entryNumber, 0));
     if (!record || record->size() < 8) return false;
     if (ratio) {
-        ratio->notes = fcdata::Read<uint16_t>(record->data(), 0);
-        ratio->symbolic = fcdata::Read<uint16_t>(record->data(), 2);
-        ratio->referenceNumber = fcdata::Read<uint16_t>(record->data(), 4);
-        ratio->referenceDuration = fcdata::Read<uint16_t>(record->data(), 6);
+        ratio->notes = layout::Read<uint16_t>(record->data(), 0);
+        ratio->symbolic = layout::Read<uint16_t>(record->data(), 2);
+        ratio->referenceNumber = layout::Read<uint16_t>(record->data(), 4);
+        ratio->referenceDuration = layout::Read<uint16_t>(record->data(), 6);
     }
     return true;
 }
@@ -170,16 +169,16 @@ void ComputeTiming(const EntryStore::Entries& entries, const RecordStore& record
     TupletRatio ratio;
     for (size_t i = 0; i < entries.size(); ++i) {
         const StoredEntry& entry = entries[i];
-        const bool grace = (entry.flags & FCNoteEntry::kFlagGrace) != 0;
+        const bool grace = (entry.flags & layout::entry::kGrace) != 0;
         TupletRatio found;
-        if ((entry.flags & FCNoteEntry::kFlagTupletStart) && entry.number > 0 &&
+        if ((entry.flags & layout::entry::kTupletStart) && entry.number > 0 &&
             FindTuplet(records, entry.number, &found) && found.IsValid()) {
             // The span: entries until their notated durations reach the tuplet's total.
             size_t last = i;
             int64_t sum = 0;
             for (size_t k = i; k < entries.size(); ++k) {
                 last = k;
-                if (!(entries[k].flags & FCNoteEntry::kFlagGrace)) sum += entries[k].duration;
+                if (!(entries[k].flags & layout::entry::kGrace)) sum += entries[k].duration;
                 if (sum >= found.NotatedTotal()) break;
             }
             if (spans) spans->push_back(TupletSpan{int(i), int(last), 0});

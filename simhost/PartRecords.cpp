@@ -1,7 +1,6 @@
 #include "simhost/PartRecords.h"
 
-#include "framework/score/FCStaffSystem.h"
-#include "framework/score/FCSystemStaff.h"
+#include "simhost/layouts/ScoreLayouts.h"
 
 namespace simhost {
 
@@ -25,7 +24,7 @@ bool PartRecords::operator==(const PartRecords& other) const {
 }
 
 bool IsPartLayoutTag(uint32_t tag) {
-    return tag == FCSystemStaff::kTag || tag == FCSystemStaff::kSizeTag || tag == FCStaffSystem::kTag;
+    return tag == layout::systemstaff::kTag || tag == layout::systemstaff::kSizeTag || tag == layout::staffsystem::kTag;
 }
 
 const PartField* FindPartField(uint32_t tag) {

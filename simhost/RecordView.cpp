@@ -1,14 +1,13 @@
 #include "simhost/RecordView.h"
 
-#include "framework/score/FCCurrentStaffSpec.h"
-#include "framework/score/FCStaff.h"
 #include "simhost/SimHost.h"
+#include "simhost/layouts/ScoreLayouts.h"
 
 namespace simhost {
 
 namespace {
 
-bool IsDerived(uint32_t tag) { return tag == FCCurrentStaffSpec::kTag; }
+bool IsDerived(uint32_t tag) { return tag == layout::staff::kCurrentSpecTag; }
 
 uint16_t FieldValue(const RecordStore::Bytes& bytes, const PartField& field) {
     if (bytes.size() < size_t(field.offset + 2)) return 0;
@@ -49,7 +48,7 @@ bool RecordView::Read(uint32_t tag, const FXKey& key, RecordStore::Bytes& out) c
     if (IsDerived(tag)) {
         // The staff settings in effect are the staff record itself: no staff styles here.
         const FXKey staffKey = {{key.words[0], 0, 0, 0}};
-        const RecordStore::Bytes* staff = StoreFor(FCStaff::kTag).Find(FCStaff::kTag, staffKey);
+        const RecordStore::Bytes* staff = StoreFor(layout::staff::kTag).Find(layout::staff::kTag, staffKey);
         if (!staff) return false;
         out = *staff;
         return true;

@@ -4,7 +4,6 @@
 #include "simhost/SimFunctions.h"
 #include "simhost/DialogService.h"
 #include "simhost/EntryFrames.h"
-#include "framework/core/FCPlatform.h"
 
 #include <cstdlib>
 #include <map>

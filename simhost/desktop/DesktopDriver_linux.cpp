@@ -1,9 +1,8 @@
 #include "simhost/desktop/DesktopDriver.h"
 
 #include "simhost/DialogService.h"
+#include "simhost/Unicode.h"
 #include "simhost/desktop/Desktop.h"
-
-#include "framework/core/FCPlatform.h"
 
 #include <algorithm>
 #include <sstream>
@@ -16,7 +15,7 @@ using desktop::Kind;
 using desktop::UTF8;
 using desktop::Window;
 
-std::u16string FromUTF8(const char* text) { return text ? fcplatform::UTF8ToUTF16(text) : std::u16string(); }
+std::u16string FromUTF8(const char* text) { return text ? simhost::ToUTF16(text) : std::u16string(); }
 
 // The text without its mnemonic marks ("&Tasks:" shows as "Tasks:", "&&" as "&").
 std::u16string WithoutMnemonics(const std::u16string& text) {

@@ -6,8 +6,7 @@
 #include "simhost/desktop/DesktopDriver.h"
 
 #include "simhost/DialogService.h"
-
-#include "framework/core/FCPlatform.h"
+#include "simhost/Unicode.h"
 
 #include <tlhelp32.h>
 
@@ -54,8 +53,8 @@ void ReportFailure(const std::string& message) {
     std::abort();
 }
 
-std::string UTF8(const std::u16string& text) { return fcplatform::UTF16ToUTF8(text); }
-std::u16string FromUTF8(const char* text) { return text ? fcplatform::UTF8ToUTF16(text) : std::u16string(); }
+std::string UTF8(const std::u16string& text) { return simhost::ToUTF8(text); }
+std::u16string FromUTF8(const char* text) { return text ? simhost::ToUTF16(text) : std::u16string(); }
 
 std::u16string WindowText(HWND window) {
     const int length = window ? GetWindowTextLengthW(window) : 0;

@@ -2,7 +2,7 @@
 // timers, keys, metrics, fonts, beeps and message boxes, behind the Win32 functions of qzwin32.h.
 #include "simhost/desktop/Desktop.h"
 
-#include "framework/core/FCPlatform.h"
+#include "simhost/Unicode.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -153,7 +153,7 @@ HWND RootOf(HWND window) {
     return w ? w->handle : nullptr;
 }
 
-std::string UTF8(const std::u16string& text) { return fcplatform::UTF16ToUTF8(text); }
+std::string UTF8(const std::u16string& text) { return simhost::ToUTF8(text); }
 
 std::u16string WideToString(LPCWSTR text) { return text ? std::u16string(text) : std::u16string(); }
 

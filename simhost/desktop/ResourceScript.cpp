@@ -2,7 +2,7 @@
 
 #include "qzwin32.h"
 
-#include "framework/core/FCPlatform.h"
+#include "simhost/Unicode.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -461,7 +461,7 @@ private:
             Fail("expected a string before '" + current_.text + "'");
             return std::u16string();
         }
-        std::u16string text = fcplatform::UTF8ToUTF16(current_.text.c_str());
+        std::u16string text = simhost::ToUTF16(current_.text);
         Next();
         return text;
     }

@@ -1,7 +1,7 @@
 // Host exports: the current document, fonts and the host folder.
 #include "simhost/SimExport.h"
 #include "simhost/SimFunctions.h"
-#include "framework/core/FCPlatform.h"
+#include "simhost/Unicode.h"
 
 #include <cstring>
 #include <string>
@@ -50,7 +50,7 @@ SIM_EXPORT int32_t FXAPI FX_GetFinalePath(void* buffer, int32_t size, int16_t fo
     if (!buffer || size <= 0 || (folder != 15 && folder != 7)) return 0;
     const std::string path = simhost::Folder();
     if (utf16) {
-        const std::u16string units = fcplatform::UTF8ToUTF16(path.c_str());
+        const std::u16string units = simhost::ToUTF16(path);
         if (int32_t(units.size()) >= size) return 0;
         std::memcpy(buffer, units.c_str(), (units.size() + 1) * sizeof(char16_t));
     } else {

@@ -5,7 +5,7 @@
 #include "simhost/PitchSpelling.h"
 #include "simhost/SimExport.h"
 #include "simhost/SimFunctions.h"
-#include "framework/entries/EntryFrameLayout.h"
+#include "simhost/layouts/ScoreLayouts.h"
 
 SIM_EXPORT void* FXAPI FX_LoadTGF(int16_t staffList, int16_t slot, int16_t measure, int16_t layer, int16_t, uint32_t) {
     SIM_ENTER(FX_LoadTGF, void*);
@@ -47,8 +47,9 @@ SIM_EXPORT int16_t FXAPI FX_GetShowLayer(int16_t layer, uint32_t) {
 SIM_EXPORT int16_t FXAPI FX_NoteToMidi(const void* note, int16_t key, uint32_t) {
     SIM_ENTER(FX_NoteToMidi, int16_t);
     if (!note) return 0;
-    return int16_t(simhost::MidiKey(fcdata::Read<int16_t>(note, fcframe::kDisplacement),
-                                    fcdata::Read<int16_t>(note, fcframe::kRaiseLower), uint16_t(key)));
+    return int16_t(simhost::MidiKey(simhost::layout::Read<int16_t>(note, simhost::layout::note::kDisplacement),
+                                    simhost::layout::Read<int16_t>(note, simhost::layout::note::kRaiseLower),
+                                    uint16_t(key)));
 }
 
 SIM_EXPORT int16_t FXAPI FX_GetEntryMetrics2014(int16_t staff, int16_t measure, int32_t entnum, void* block, int32_t,

@@ -1,9 +1,9 @@
 // Host exports: the parts of the current document. The parts are its part records (tag otpD,
 // item number = part identifier, 0 the score); the part in view is kept with the document.
-#include "framework/score/FCPart.h"
 #include "simhost/Document.h"
 #include "simhost/SimExport.h"
 #include "simhost/SimFunctions.h"
+#include "simhost/layouts/ScoreLayouts.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ bool HasPart(int32_t part) {
     if (part == 0) return true;  // the score is always there
     if (part < 0 || part > 0xFFFF) return false;
     const FXKey key = {{uint16_t(part), 0, 0, 0}};
-    return simhost::CurrentDocument().Records().Find(FCPart::kTag, key) != nullptr;
+    return simhost::CurrentDocument().Records().Find(simhost::layout::part::kTag, key) != nullptr;
 }
 
 }  // namespace
@@ -33,7 +33,8 @@ SIM_EXPORT int32_t FXAPI FX_SetCurrentPartID(int32_t part, uint32_t) {
 
 SIM_EXPORT int32_t FXAPI FX_GetNextPartID(int32_t part, uint32_t) {
     SIM_ENTER(FX_GetNextPartID, int32_t);
-    const simhost::RecordStore::TagRecords& parts = simhost::CurrentDocument().Records().Records(FCPart::kTag);
+    const simhost::RecordStore::TagRecords& parts =
+        simhost::CurrentDocument().Records().Records(simhost::layout::part::kTag);
     for (const auto& record : parts) {
         const FXKey key = simhost::RecordStore::KeyFromOrder(record.first);
         if (key.words[1] == 0 && key.words[2] == 0 && key.words[3] == 0 && int32_t(key.words[0]) > part)
