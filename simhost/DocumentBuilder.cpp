@@ -3,6 +3,7 @@
 #include "simhost/Document.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
+#include "simhost/SimFunctions.h"
 #include "simhost/SimHost.h"
 #include "simhost/layouts/ScoreLayouts.h"
 
@@ -66,7 +67,7 @@ int NextItem(uint32_t tag) {
 bool Exists(uint32_t tag, uint16_t item, uint16_t inci, uint32_t version) {
     FXKey key = {{item, inci, 0, 0}};
     uint32_t size = 0;
-    return hostapi::FX_LoadEData(tag, &key, nullptr, &size, version) != 0;
+    return ::FX_LoadEData(tag, &key, nullptr, &size, version) != 0;
 }
 
 // Loads a record through the record calls as a plug-in does: at most size bytes (the layout's),
@@ -75,18 +76,18 @@ bool Load(uint32_t tag, const FXKey& key, uint32_t size, uint32_t version, Recor
     record.assign(size, 0);
     FXKey asked = key;
     uint32_t loaded = size;
-    if (!hostapi::FX_LoadEData(tag, &asked, record.data(), &loaded, version)) return false;
+    if (!::FX_LoadEData(tag, &asked, record.data(), &loaded, version)) return false;
     if (loaded < size) record.resize(loaded);
     return true;
 }
 
 bool Save(uint32_t tag, const FXKey& key, const RecordStore::Bytes& record, uint32_t version) {
-    return hostapi::FX_SaveEData(tag, &key, record.data(), uint32_t(record.size()), version) != 0;
+    return ::FX_SaveEData(tag, &key, record.data(), uint32_t(record.size()), version) != 0;
 }
 
 // A record of the given size created under key {item, 0xFFFF}: the host assigns the incidence.
 bool Create(uint32_t tag, FXKey& key, const RecordStore::Bytes& record, uint32_t version) {
-    return hostapi::FX_CreateEData(tag, &key, record.data(), uint32_t(record.size()), version) != 0;
+    return ::FX_CreateEData(tag, &key, record.data(), uint32_t(record.size()), version) != 0;
 }
 
 // A zeroed record of the size the current layout has, so its fields can be loaded and changed.
@@ -94,7 +95,7 @@ bool Seed(uint32_t tag, uint16_t item, uint32_t size, uint32_t version) {
     return Save(tag, FXKey{{item, 0, 0, 0}}, RecordStore::Bytes(size, 0), version);
 }
 
-uint32_t BindingVersion() { return hostapi::GetHostVersion(); }
+uint32_t BindingVersion() { return LayoutVersion(); }
 
 FXKey ItemKey(int item) { return FXKey{{uint16_t(item), 0, 0, 0}}; }
 
@@ -195,7 +196,7 @@ bool DocumentBuilder::WriteStaffList(int list, const std::vector<int>& staves) {
     while (count < 0xFFFF && Exists(layout::systemstaff::kTag, uint16_t(list), uint16_t(count), version)) ++count;
     for (int inci = count - 1; inci >= 0; --inci) {
         const FXKey key = {{uint16_t(list), uint16_t(inci), 0, 0}};
-        if (!Check(hostapi::FX_DeleteEData(layout::systemstaff::kTag, &key, version) != 0)) return false;
+        if (!Check(::FX_DeleteEData(layout::systemstaff::kTag, &key, version) != 0)) return false;
     }
     for (int staff : staves) {
         RecordStore::Bytes record(layout::systemstaff::kSize, 0);
@@ -263,7 +264,7 @@ bool DocumentBuilder::RemoveStaff(int staff) {
     const FXKey key = ItemKey(staff);
     RecordStore::Bytes record;
     if (!Check(Load(layout::staff::kTag, key, layout::staff::SizeForHostVersion(BindingVersion()), version, record) &&
-               hostapi::FX_DeleteEData(layout::staff::kTag, &key, version) != 0))
+               ::FX_DeleteEData(layout::staff::kTag, &key, version) != 0))
         return false;
     std::vector<int> order = StaffListOf(0);
     order.erase(std::remove(order.begin(), order.end(), staff), order.end());
@@ -449,7 +450,7 @@ int DocumentBuilder::AddSystem(int firstMeasure, int nextMeasure, const std::vec
         const int percent = i < sizes.size() ? sizes[i] : layout::systemstaff::kDefaultPercent;
         const FXKey sizeKey = {{uint16_t(number), uint16_t(staves[i]), 0, 0}};
         if (percent == layout::systemstaff::kDefaultPercent) {
-            hostapi::FX_DeleteEData(layout::systemstaff::kSizeTag, &sizeKey, version);  // absent already is fine
+            ::FX_DeleteEData(layout::systemstaff::kSizeTag, &sizeKey, version);  // absent already is fine
             continue;
         }
         RecordStore::Bytes size(layout::systemstaff::kSizeSize, 0);
@@ -486,13 +487,13 @@ bool DocumentBuilder::Select(int firstSlot, int lastSlot, int firstMeasure, int 
     layout::Write<int16_t>(data, region::kEndMeasure, int16_t(lastMeasure));
     layout::Write<int32_t>(data, region::kStartPosition, startPos);
     layout::Write<int32_t>(data, region::kEndPosition, endPos);
-    return hostapi::FX_SetCurERegion(data, kFXInterfaceVersion) != 0;
+    return ::FX_SetCurERegion(data, kFXInterfaceVersion) != 0;
 }
 
 bool DocumentBuilder::SelectNothing() {
     Scope scope(document_, FindDocument(document_) ? FindDocument(document_)->View().CurrentPart() : 0);
     uint8_t none[layout::region::kSize] = {0};
-    return hostapi::FX_SetCurERegion(none, kFXInterfaceVersion) != 0;
+    return ::FX_SetCurERegion(none, kFXInterfaceVersion) != 0;
 }
 
 bool DocumentBuilder::SetLayer(int staff, int measure, int layer, const std::vector<StoredEntry>& entries,
@@ -565,7 +566,7 @@ bool DocumentBuilder::AddTuplet(int32_t entryNumber, const TupletRatio& ratio) {
     layout::Write<uint16_t>(data, 4, uint16_t(ratio.referenceNumber));
     layout::Write<uint16_t>(data, 6, uint16_t(ratio.referenceDuration));
     const FXKey detailKey = {{uint16_t(uint32_t(entryNumber) & 0xFFFF), uint16_t(uint32_t(entryNumber) >> 16), 0, 0}};
-    if (!Check(hostapi::FX_SaveEData(TupletRatio::kTag, &detailKey, data, TupletRatio::kDataSize,
+    if (!Check(::FX_SaveEData(TupletRatio::kTag, &detailKey, data, TupletRatio::kDataSize,
                                      layout::kDefaultDataVersion) != 0))
         return false;
     std::vector<StoredEntry> entries = store.Get(key);

@@ -9,6 +9,7 @@
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
 #include "simhost/layouts/MarkingLayouts.h"
+#include "simhost/SimFunctions.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -27,7 +28,7 @@ namespace scoretext {
 
 uint16_t SpellingKey(int staff, int measure) {
     const RecordView view = RecordView::Current();
-    const uint32_t version = hostapi::GetHostVersion();
+    const uint32_t version = LayoutVersion();
     RecordStore::Bytes bytes;
     const FXKey inEffect = {{uint16_t(staff), uint16_t(measure), 0, 0}};
     const uint16_t independence = view.Read(layout::staff::kCurrentSpecTag, inEffect, bytes)
@@ -208,7 +209,7 @@ bool Builder::MarkMeasureExpressions(int number) {
     const FXKey key = ItemKey(number);
     RecordStore::Bytes record;
     if (number < 1 || number >= 0xFFFF || !view_.Read(measure::kTag, key, record)) return false;
-    const measure::Fields& fields = measure::ForHostVersion(hostapi::GetHostVersion());
+    const measure::Fields& fields = measure::ForHostVersion(LayoutVersion());
     record.resize(fields.size, 0);
     const uint16_t barline = Read<uint16_t>(record.data(), fields.barline);
     if (barline & measure::kHasExpressions) return true;
@@ -234,14 +235,14 @@ namespace {
 // The host's number for a font the text names.
 int FontNumber(const FontItem& font) {
     if (!font.named) return font.number;
-    return hostapi::FX_FontNameToNum(font.name.c_str(), kFXInterfaceVersion);
+    return ::FX_FontNameToNum(font.name.c_str(), kFXInterfaceVersion);
 }
 
 }  // namespace
 
 // A raw text and the text block naming it; the block's number, 0 when either cannot be stored.
 int Builder::ExpressionText(const std::u16string& text) {
-    const bool utf16 = IsUTF16Host(hostapi::GetHostVersion());
+    const bool utf16 = IsUTF16Host(LayoutVersion());
     RecordStore::Bytes raw(size_t(TextSize(text, utf16)), 0);
     WriteText(raw.data(), int(raw.size()), text, utf16);
     FXKey rawKey = {{0xFFFF, 0xFFFF, 0, 0}};
@@ -260,7 +261,7 @@ int Builder::ExpressionText(const std::u16string& text) {
 }
 
 bool Builder::Definitions() {
-    const uint32_t version = hostapi::GetHostVersion();
+    const uint32_t version = LayoutVersion();
     const bool utf16 = IsUTF16Host(version);
     for (const CategoryStatement& statement : syntax_.categories) {
         const category::Layout& layout = category::ForHost(version);

@@ -23,7 +23,7 @@ constexpr int32_t kToEnd = 0x7FFFFFFF;
 bool BuildStaffStyles(const ScoreSyntax& syntax, Place* failed) {
     RecordView view(CurrentDocument(), 0);
     for (const StaffStyleStatement& style : syntax.staffStyles) {
-        RecordStore::Bytes bytes(SizeForHost(hostapi::GetHostVersion()), 0);
+        RecordStore::Bytes bytes(SizeForHost(LayoutVersion()), 0);
         const uint16_t notation = uint16_t(style.kind | ((style.layer - 1) << 4) |
                                            (style.expressionsLayer1 ? kVisibleInLayer1 : 0));
         Write<uint16_t>(bytes.data(), kNotation, notation);

@@ -9,6 +9,7 @@
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/SimHost.h"
 #include "simhost/layouts/MarkingLayouts.h"
+#include "simhost/SimFunctions.h"
 
 #include <cstdio>
 #include <algorithm>
@@ -47,8 +48,8 @@ private:
 std::string FontToken(int number) {
     const int16_t font = int16_t(number);
     char name[256] = {0};
-    if (font >= 0 && hostapi::FX_FontNumToName(font, name, int32_t(sizeof name) - 1, kFXInterfaceVersion) && name[0] &&
-        hostapi::FX_FontNameToNum(name, kFXInterfaceVersion) == font) {
+    if (font >= 0 && ::FX_FontNumToName(font, name, int32_t(sizeof name) - 1, kFXInterfaceVersion) && name[0] &&
+        ::FX_FontNameToNum(name, kFXInterfaceVersion) == font) {
         std::u16string units;
         for (const char* c = name; *c; ++c) {
             if (static_cast<unsigned char>(*c) >= 0x80) return std::to_string(uint16_t(number));
@@ -312,7 +313,7 @@ std::string Writer::MeasureLine(int first, int last, const std::string& time, co
 std::string Writer::Cell(int staff, int measure) {
     const FXKey cellKey = {{uint16_t(staff), uint16_t(measure), 0, 0}};
     RecordStore::Bytes record;
-    if (!view_.Read(cell::TagForHostVersion(hostapi::GetHostVersion()), cellKey, record)) return std::string();
+    if (!view_.Read(cell::TagForHostVersion(LayoutVersion()), cellKey, record)) return std::string();
     const uint16_t presence = Field<uint16_t>(record, cell::kPresence);
     std::string time, key;
     if (presence & cell::kHasTime) time = TimeOf(view_, record, cell::kBeats, cell::kBeatDuration, cell::kTimeFlags);
@@ -477,7 +478,7 @@ void Writer::Definitions() {
 }
 
 std::string Writer::CategoryLine(int number) {
-    const uint32_t version = hostapi::GetHostVersion();
+    const uint32_t version = LayoutVersion();
     const category::Layout& layout = category::ForHost(version);
     RecordStore::Bytes bytes;
     if (!Load(category::kTag, ItemKey(number), layout.size, &bytes)) return std::string();
@@ -508,12 +509,12 @@ bool Writer::ExpressionText(int block, std::u16string* text) {
     if (!IsItemNumber(block) || !Load(textblock::kTag, ItemKey(block), textblock::kSize, &bytes)) return false;
     const int raw = Read<uint16_t>(bytes.data(), textblock::kRawText);
     if (!IsItemNumber(raw) || !view_.Read(rawtext::kExpressionTag, ItemKey(raw), bytes) || bytes.empty()) return false;
-    *text = ReadText(bytes.data(), int(bytes.size()), IsUTF16Host(hostapi::GetHostVersion()));
+    *text = ReadText(bytes.data(), int(bytes.size()), IsUTF16Host(LayoutVersion()));
     return true;
 }
 
 std::string Writer::TextExpressionLine(int number) {
-    const bool utf16 = IsUTF16Host(hostapi::GetHostVersion());
+    const bool utf16 = IsUTF16Host(LayoutVersion());
     RecordStore::Bytes bytes;
     if (!view_.Read(textdef::kTag, ItemKey(number), bytes) || bytes.empty()) return std::string();
     const size_t stored = bytes.size();
@@ -552,7 +553,7 @@ std::string Writer::ShapeExpressionLine(int number) {
 }
 
 std::string Writer::ArticulationDefLine(int number) {
-    const articdef::Layout& layout = articdef::ForHost(hostapi::GetHostVersion());
+    const articdef::Layout& layout = articdef::ForHost(LayoutVersion());
     RecordStore::Bytes bytes;
     if (!Load(articdef::kTag, ItemKey(number), layout.size, &bytes)) return std::string();
     const uint8_t* data = bytes.data();
@@ -686,7 +687,7 @@ void Writer::Measures() {
         int barline = 0;
         RecordStore::Bytes record;
         if (view_.Read(measure::kTag, ItemKey(m), record)) {
-            const measure::Fields& fields = measure::ForHostVersion(hostapi::GetHostVersion());
+            const measure::Fields& fields = measure::ForHostVersion(LayoutVersion());
             time = TimeOf(view_, record, fields.beats, fields.beatDuration, fields.timeFlags);
             if (time.empty()) time = "4/4";  // the raw measure record says the rest
             key = KeyToken(Field<uint16_t>(record, fields.key));

@@ -124,6 +124,13 @@ bool CreateReportsKey() { return State().createReportsKey; }
 void SetHostVersion(uint32_t version) { State().version = version; }
 uint32_t HostVersion() { return State().version; }
 
+namespace {
+VersionSource g_layoutVersionSource = nullptr;
+}
+
+void SetLayoutVersionSource(VersionSource source) { g_layoutVersionSource = source; }
+uint32_t LayoutVersion() { return g_layoutVersionSource ? g_layoutVersionSource() : HostVersion(); }
+
 Document& CurrentDocument() {
     HostState& state = State();
     Document* document = FindDocument(state.current);

@@ -23,6 +23,13 @@ void CloseSession();
 constexpr uint32_t kDefaultHostVersion = 0x1B000000;
 void SetHostVersion(uint32_t version);
 uint32_t HostVersion();
+// The version whose record layouts the document builder and the score text write and read: this
+// host's own, unless the program also holds the plug-in's binding in the same process (the test
+// programs) and has the layouts follow the version that binding was told, as tests change it to
+// try older hosts.
+using VersionSource = uint32_t (*)();
+void SetLayoutVersionSource(VersionSource source);
+uint32_t LayoutVersion();
 
 // Documents. The host holds any number of documents; record and entry calls act on the current one.
 Document& CurrentDocument();

@@ -1,6 +1,6 @@
 #include "simhost/musicxml/MusicXmlExport.h"
 
-#include "framework/core/FCPlatform.h"
+#include "simhost/Unicode.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/musicxml/MusicXmlNames.h"
 
@@ -477,7 +477,7 @@ XMLElement* Writer::Direction(const scoretext::ExpressionStatement& expression, 
     const bool glyph = plain.size() == 1 && plain[0] > 127 && !dynamic.empty();
     if (definition->rehearsal) {
         direction->SetAttribute("placement", "above");
-        AddText(type, "rehearsal", fcplatform::UTF16ToUTF8(plain));
+        AddText(type, "rehearsal", ToUTF8(plain));
     } else if (!dynamic.empty() && (definition->category == 1 || glyph)) {
         direction->SetAttribute("placement", "below");
         XMLElement* dynamics = out_.NewElement("dynamics");
@@ -494,7 +494,7 @@ XMLElement* Writer::Direction(const scoretext::ExpressionStatement& expression, 
         type->InsertEndChild(dynamics);
     } else {
         direction->SetAttribute("placement", "above");
-        XMLElement* words = AddText(type, "words", fcplatform::UTF16ToUTF8(plain));
+        XMLElement* words = AddText(type, "words", ToUTF8(plain));
         const std::u16string& text = definition->text;
         if (text.find(u"^nfx(2)") != std::u16string::npos) words->SetAttribute("font-style", "italic");
     }

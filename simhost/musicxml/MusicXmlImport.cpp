@@ -1,6 +1,6 @@
 #include "simhost/musicxml/MusicXmlImport.h"
 
-#include "framework/core/FCPlatform.h"
+#include "simhost/Unicode.h"
 #include "simhost/ScoreTextSyntax.h"
 #include "simhost/musicxml/MusicXmlNames.h"
 
@@ -680,17 +680,17 @@ bool Importer::ReadDirection(const XMLElement* direction, size_t partIndex, int 
                 if (dynamic.empty()) continue;
                 const char16_t glyph = DynamicGlyph(dynamic);
                 std::u16string text = u"^fontMus(Maestro)^size(24)^nfx(0)";
-                text += glyph ? std::u16string(1, glyph) : fcplatform::UTF8ToUTF16(dynamic.c_str());
+                text += glyph ? std::u16string(1, glyph) : ToUTF16(dynamic);
                 dynamicsCategory_ = true;
                 definition = TextExpression("dynamics:" + dynamic, scoretext::QuotedToken(text) + " desc=" +
-                                                                       scoretext::QuotedToken(fcplatform::UTF8ToUTF16(dynamic.c_str())) +
+                                                                       scoretext::QuotedToken(ToUTF16(dynamic)) +
                                                                        " category=1 category-font");
             } else if (name == "words") {
                 const std::string words = Text(item);
                 if (Trim(words).empty()) continue;
                 const bool italic = item->Attribute("font-style", "italic");
                 std::u16string text = italic ? u"^fontTxt(Times New Roman)^size(12)^nfx(2)" : u"^fontTxt(Times New Roman)^size(12)^nfx(0)";
-                for (char16_t c : fcplatform::UTF8ToUTF16(words.c_str())) {
+                for (char16_t c : ToUTF16(words)) {
                     text += c;
                     if (c == u'^') text += c;
                 }
@@ -699,7 +699,7 @@ bool Importer::ReadDirection(const XMLElement* direction, size_t partIndex, int 
                 const std::string mark = Trim(Text(item));
                 if (mark.empty()) continue;
                 std::u16string text;
-                for (char16_t c : fcplatform::UTF8ToUTF16(mark.c_str())) {
+                for (char16_t c : ToUTF16(mark)) {
                     text += c;
                     if (c == u'^') text += c;
                 }

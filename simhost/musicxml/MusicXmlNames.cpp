@@ -1,6 +1,6 @@
 #include "simhost/musicxml/MusicXmlNames.h"
 
-#include "framework/core/FCPlatform.h"
+#include "simhost/Unicode.h"
 #include "simhost/ChordAnalysis.h"
 
 #include <cstdlib>
@@ -196,7 +196,7 @@ std::string DynamicOfText(const std::u16string& plain) {
     if (plain.empty()) return std::string();
     for (char16_t c : plain)
         if (c > 127 || !std::strchr("pmfszrn", char(c))) return std::string();
-    return fcplatform::UTF16ToUTF8(plain);
+    return ToUTF8(plain);
 }
 
 int BarlineStyle(const std::string& barStyle) {

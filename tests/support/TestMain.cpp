@@ -20,6 +20,9 @@ class FreshHost : public ::testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
     // Test programs carry the stand-in host's exports in their own image.
     hostapi::SetHostModuleName(nullptr);
+    // The plug-in's binding lives in the same program: documents are laid out for the version
+    // it is told, as tests tell it older ones.
+    simhost::SetLayoutVersionSource(&hostapi::GetHostVersion);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshHost);
     return RUN_ALL_TESTS();
