@@ -42,9 +42,6 @@ inline std::string Joined(const std::vector<std::string>& rows) {
 
 class PanelTest : public DesktopTest {
 protected:
-    void SetUp() override {
-        DesktopTest::SetUp();
-    }
     void TearDown() override {
         if (window && window->WindowExists()) window->CloseWindow();
         window.reset();

@@ -175,14 +175,18 @@ TEST(SelectionWalker, SavesWhatTheVisitsChangedAndNothingElse) {
     } rows[] = {
         // A changed cell or layer is saved whole, with every change made to it; a group start or an
         // entry is the only entry each visit changes.
-        {kCells, "measure 2\ns1: 2 C4!mark D4\ns1 L2: 1 E3\ns1 L3: 1 G3\ns2: 1 D3\n"
-                 "measure 3\ns1: 8 [C4!mark D4 E4 F4 2 G4\ns2: 1 E3\n"},
-        {kGroups, "measure 2\ns1: 2 C4 D4\ns1 L2: 1 E3\ns1 L3: 1 G3\ns2: 1 D3\n"
-                  "measure 3\ns1: 8 [C4!mark D4 E4 F4 2 G4\ns2: 1 E3\n"},
-        {kLayers, "measure 2\ns1: 2 C4!mark D4\ns1 L2: 1 E3!mark\ns1 L3: 1 G3\ns2: 1 D3\n"
-                  "measure 3\ns1: 8 [C4 D4 E4 F4 2 G4\ns2: 1 E3\n"},
-        {kEntries, "measure 2\ns1: 2 C4 D4!mark\ns1 L2: 1 E3\ns1 L3: 1 G3\ns2: 1 D3\n"
-                   "measure 3\ns1: 8 [C4!mark D4!mark E4 F4 2 G4\ns2: 1 E3\n"},
+        {kCells,
+         "measure 2\ns1: 2 C4!mark D4\ns1 L2: 1 E3\ns1 L3: 1 G3\ns2: 1 D3\n"
+         "measure 3\ns1: 8 [C4!mark D4 E4 F4 2 G4\ns2: 1 E3\n"},
+        {kGroups,
+         "measure 2\ns1: 2 C4 D4\ns1 L2: 1 E3\ns1 L3: 1 G3\ns2: 1 D3\n"
+         "measure 3\ns1: 8 [C4!mark D4 E4 F4 2 G4\ns2: 1 E3\n"},
+        {kLayers,
+         "measure 2\ns1: 2 C4!mark D4\ns1 L2: 1 E3!mark\ns1 L3: 1 G3\ns2: 1 D3\n"
+         "measure 3\ns1: 8 [C4 D4 E4 F4 2 G4\ns2: 1 E3\n"},
+        {kEntries,
+         "measure 2\ns1: 2 C4 D4!mark\ns1 L2: 1 E3\ns1 L3: 1 G3\ns2: 1 D3\n"
+         "measure 3\ns1: 8 [C4!mark D4!mark E4 F4 2 G4\ns2: 1 E3\n"},
     };
     const std::string head = std::string(kScore).substr(0, std::string(kScore).find("measure 2"));
     const std::string tail = "measure 4\ns1: 1 F4\ns2: 1 F3\n";
