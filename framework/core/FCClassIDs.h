@@ -150,4 +150,5 @@ enum FCClassID {
     // Classes added later: numbers from 200 on.
     kClassID_FCTuplets = 200,
     kClassID_FCCenterSmartShapes = 210,
+    kClassID_FCSelectionWalker = 220,
 };

@@ -7,6 +7,7 @@
 #include "framework/entries/FCNotePitches.h"
 #include "framework/entries/__FCNoteEntryCollection.h"
 #include "framework/score/FCMusicRegion.h"
+#include "framework/score/FCSelectionWalker.h"
 #include "plugin/PatternSettings.h"
 
 #include <cstdlib>
@@ -72,7 +73,7 @@ const TaskPopupItem FCBeamedGroupsBlockHandler::kSlurShapes[2] = {
     {1, "Dashed Curve"},
 };
 
-bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region,
+bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region, FCNoteEntryCell* cell,
                                               FCNotePitchesCollection* chords) {
     switch (GetTaskID()) {
         case kReorderNotes:
@@ -80,7 +81,7 @@ bool FCBeamedGroupsBlockHandler::RunGroupTask(FCNoteEntry* start, const FCMusicR
         case kMergeToChord:
             return MergeGroup(start, region, kMergeForGood);
         case kChordSymbols:
-            return ChordSymbolGroup(start, region, groupCell_);
+            return ChordSymbolGroup(start, region, cell);
         case kArticulations:
             return ArticulateGroup(start, region);
         case kSlurs:
@@ -103,43 +104,15 @@ bool FCBeamedGroupsBlockHandler::Execute() {
     if (!region.SetCurrentSelection() || region.IsEmpty()) return false;
     // The copies of one group's chords are overwritten by the next group's.
     FCNotePitchesCollection chords;
-    bool changed = false;
-    for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
-        const int staff = region.CalcStaffNumber(slot);
-        if (staff < 1) continue;
-        for (int measure = region.GetStartMeasure(); measure <= region.GetEndMeasure(); ++measure) {
-            FCNoteEntryCell cell(measure, staff);
-            if (!cell.Load()) continue;
-            groupCell_ = &cell;
-            bool cellChanged = false;
-            // The host's stem directions do not change before the cell is saved, and Reorder
-            // Notes keeps every entry object of the cell: the answers serve the whole cell.
-            FCNoteEntry::BeamAnswers answers;
-            // The count is read at every step: a task may delete entries of the cell.
-            for (int i = 0; i < cell.GetCount(); ++i) {
-                FCNoteEntry* entry = cell.GetItemAt(i);
-                // A group is handled at its first entry, and only when that lies in the selection
-                // (the cell's staff does: only the position needs a test).
-                if (!region.IsMeasurePosIncluded(measure, entry->GetMeasurePos())) continue;
-                if (!entry->IsBeamGroupStart(answers)) continue;
-                if (!RunGroupTask(entry, &region, &chords)) continue;
-                // The merged group's emptied entries go at once, so the walk goes on after the chord.
-                if (task == kMergeToChord && !cell.DeleteZeroDurationEntries()) return false;
-                cellChanged = true;
-                // Another task may add or remove entries: its answers start afresh.
-                if (task != kReorderNotes) answers = FCNoteEntry::BeamAnswers();
-            }
-            // The cell is saved once, after all its groups: saving it after every group would
-            // write the same frames again and again, and the group work reads nothing back from
-            // the host that a save in between would change.
-            if (!cellChanged) continue;
-            // A frame the host refuses would leave the run half done: give everything up, so
-            // the edit is cancelled.
-            if (!cell.Save()) return false;
-            changed = true;
-        }
-    }
-    groupCell_ = nullptr;
+    FCSelectionWalker walker(&region);
+    // Reorder Notes keeps every entry object of a cell and saves nothing before the cell is done.
+    walker.SetEntriesKept(task == kReorderNotes);
+    const bool changed = walker.ForEachGroupStart([&](FCNoteEntry* start, FCNoteEntryCell* cell) {
+        if (!RunGroupTask(start, &region, cell, &chords)) return FCSelectionWalker::kUnchanged;
+        // The merged group's emptied entries go at once, so the walk goes on after the chord.
+        if (task == kMergeToChord && !cell->DeleteZeroDurationEntries()) return FCSelectionWalker::kCancel;
+        return FCSelectionWalker::kChanged;
+    });
     if (changed && task == kMergeToChord && ThePatternSettings().QZPT_RESPACE_IF_NECESSARY) RespaceSelection(true);
     return changed;
 }

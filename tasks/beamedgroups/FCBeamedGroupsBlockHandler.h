@@ -121,9 +121,8 @@ private:
     // reused: a run over many groups need not make every copy anew.
     static bool ReorderGroup(FCNoteEntry* start, const FCMusicRegion* region, int style,
                              FCNotePitchesCollection* chords);
-    // The task's work on one group; true when it changed the group. chords: see ReorderGroup.
-    bool RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region, FCNotePitchesCollection* chords);
-
-    // The cell Execute walks (not owned), for the tasks that write it back themselves.
-    FCNoteEntryCell* groupCell_ = nullptr;
+    // The task's work on one group of the cell being walked; true when it changed the group.
+    // chords: see ReorderGroup.
+    bool RunGroupTask(FCNoteEntry* start, const FCMusicRegion* region, FCNoteEntryCell* cell,
+                      FCNotePitchesCollection* chords);
 };

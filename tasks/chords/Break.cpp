@@ -3,13 +3,13 @@
 #include "tasks/chords/FCChordsBlockHandler.h"
 
 #include "framework/entries/FCNoteEntry.h"
-#include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/entries/FCNotePitchSorter.h"
 #include "framework/entries/FCNotePitches.h"
 #include "framework/entries/FCTuplet.h"
 #include "framework/score/FCCurrentStaffSpec.h"
 #include "framework/score/FCMusicRegion.h"
+#include "framework/score/FCSelectionWalker.h"
 #include "framework/score/FCTupletPrefs.h"
 #include "plugin/PatternSettings.h"
 #include "tasks/PitchOrders.h"
@@ -158,50 +158,22 @@ bool FCChordsBlockHandler::ExecuteBreak() {
 
     FCMusicRegion region;
     if (!region.SetCurrentSelection() || region.IsEmpty()) return false;
-    const int layers = FCNoteEntryCell::MaxLayers();
-    bool changed = false;
     // The copies of the chord being broken, overwritten chord after chord.
     FCNotePitches pitches;
-    for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
-        const int staff = region.CalcStaffNumber(slot);
-        if (staff < 1) continue;
-        for (int layerIndex = 0; layerIndex < layers; ++layerIndex) {
-            FCNoteEntryLayer layer(layerIndex, staff, region.GetStartMeasure(), region.GetEndMeasure());
-            layer.SetSkipHidden(true);
-            if (!layer.Load()) continue;
-            // The count grows as chords are broken; the new single notes are passed over. A
-            // measure's frame is saved once, when the walk leaves it after breaking chords in it:
-            // the other frames of the layer are unchanged, and saving the frame after each chord
-            // would write its growing figure again and again.
-            int unsaved = 0;
-            for (int i = 0; i < layer.GetCount(); ++i) {
-                FCNoteEntry* entry = layer.GetItemAt(i);
-                if (unsaved && entry->GetMeasure() != unsaved) {
-                    // A frame the host refuses would leave chords half written: give everything
-                    // up, so the edit is cancelled rather than kept half done.
-                    if (!layer.SaveMeasure(unsaved)) return false;
-                    unsaved = 0;
-                    entry = layer.GetItemAt(i);
-                }
-                if (!entry->IsNote() || entry->GetNoteCount() < 2) continue;
-                // The layer's staff lies in the selection: only the position needs a test.
-                if (!region.IsMeasurePosIncluded(entry->GetMeasure(), entry->GetMeasurePos())) continue;
-                FCCurrentStaffSpec inEffect;
-                inEffect.LoadForEntry(entry);
-                if (inEffect.GetNotationStyle() != 0) continue;
-                bool refused = false;
-                if (!BreakChord(entry, &layer, style, &pitches, &refused)) {
-                    // A record the host would not create leaves this chord whole while others
-                    // are broken: the run is given up, as for a refused frame.
-                    if (refused) return false;
-                    continue;
-                }
-                unsaved = entry->GetMeasure();
-                changed = true;
-            }
-            if (unsaved && !layer.SaveMeasure(unsaved)) return false;
-        }
-    }
+    // Layer by layer, hidden layers passed over. The new single notes after a broken chord are
+    // visited too and passed over as single notes.
+    FCSelectionWalker walker(&region);
+    const bool changed = walker.ForEachEntry([&](FCNoteEntry* entry, FCNoteEntryLayer* layer) {
+        if (!entry->IsNote() || entry->GetNoteCount() < 2) return FCSelectionWalker::kUnchanged;
+        FCCurrentStaffSpec inEffect;
+        inEffect.LoadForEntry(entry);
+        if (inEffect.GetNotationStyle() != 0) return FCSelectionWalker::kUnchanged;
+        bool refused = false;
+        if (BreakChord(entry, layer, style, &pitches, &refused)) return FCSelectionWalker::kChanged;
+        // A record the host would not create leaves this chord whole while others are broken: the
+        // run is given up, as for a refused frame.
+        return refused ? FCSelectionWalker::kCancel : FCSelectionWalker::kUnchanged;
+    });
     if (changed && settings.QZPT_RESPACE_IF_NECESSARY) RespaceSelection(true);
     return changed;
 }

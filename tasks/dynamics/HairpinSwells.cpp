@@ -2,9 +2,9 @@
 // note) a crescendo up to a focal point and a diminuendo after it, or the reverse, replacing the
 // hairpins that lay on the note.
 #include "framework/entries/FCNoteEntry.h"
-#include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/score/FCMusicRegion.h"
+#include "framework/score/FCSelectionWalker.h"
 #include "plugin/PatternSettings.h"
 #include "tasks/dynamics/FCDynamicsBlockHandler.h"
 
@@ -98,33 +98,29 @@ bool FCDynamicsBlockHandler::ExecuteHairpinSwells() {
         CalcVerticalOffset(settings.QZPT_DYNAMICS_SWELLS_VERTPOS, settings.QZPT_DYNAMICS_SWELLS_CUSTOMPOS);
     const int scope = settings.QZPT_DYNAMICS_SWELLS_SCOPE;
     const int32_t reference = CalcSwellDuration(settings.QZPT_DYNAMICS_SWELLS_DURATION);
-    const int layers = FCNoteEntryCell::MaxLayers();
     // A layer starts a measure early so that a note tied in from before the region is known as
-    // tied, and runs a measure on so that a tie chain can be followed past the region's end.
-    const int firstMeasure = region.GetStartMeasure() > 1 ? region.GetStartMeasure() - 1 : 1;
+    // tied, and runs a measure on so that a tie chain can be followed past the region's end. The
+    // walk only reads: the swells are made after it.
+    FCSelectionWalker walker(&region);
+    walker.SetWidened(true);
     std::vector<FCMusicRegion> spans;
-    for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
-        const int staff = region.CalcStaffNumber(slot);
-        for (int layerIndex = 0; layerIndex < layers; ++layerIndex) {
-            FCNoteEntryLayer layer(layerIndex, staff, firstMeasure, region.GetEndMeasure() + 1);
-            if (!layer.Load()) continue;
-            for (int i = 0; i < layer.GetCount(); ++i) {
-                const FCNoteEntry* entry = layer.GetItemAt(i);
-                if (!IsSwellNote(entry) || !region.IsEntryIncluded(entry) || entry->IsTiedFromPrevious()) continue;
-                const Span tied = TiedSpan(entry);
-                if (tied.length > INT32_MAX || !IsSwellLength(scope, int32_t(tied.length), reference)) continue;
-                FCMusicRegion span;
-                span.SetFullDocument();
-                span.SetStartMeasure(entry->GetMeasure());
-                span.SetStartMeasurePos(entry->GetMeasurePos());
-                span.SetEndMeasure(tied.endMeasure);
-                span.SetEndMeasurePos(tied.endPosition);
-                span.SetStartStaff(staff);
-                span.SetEndStaff(staff);
-                spans.push_back(span);
-            }
-        }
-    }
+    walker.ForEachEntry([&](FCNoteEntry* entry, FCNoteEntryLayer*) {
+        if (!IsSwellNote(entry) || entry->IsTiedFromPrevious()) return FCSelectionWalker::kUnchanged;
+        const Span tied = TiedSpan(entry);
+        if (tied.length > INT32_MAX || !IsSwellLength(scope, int32_t(tied.length), reference))
+            return FCSelectionWalker::kUnchanged;
+        const int staff = entry->GetStaff();
+        FCMusicRegion span;
+        span.SetFullDocument();
+        span.SetStartMeasure(entry->GetMeasure());
+        span.SetStartMeasurePos(entry->GetMeasurePos());
+        span.SetEndMeasure(tied.endMeasure);
+        span.SetEndMeasurePos(tied.endPosition);
+        span.SetStartStaff(staff);
+        span.SetEndStaff(staff);
+        spans.push_back(span);
+        return FCSelectionWalker::kUnchanged;
+    });
     // The old hairpins on every span go before any swell is made: a swell ends where the next
     // note starts, so removing the next note's old hairpins afterwards would take it away again.
     bool changed = false;

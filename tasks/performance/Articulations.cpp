@@ -79,10 +79,7 @@ bool FCPerformanceNotationBlockHandler::RunArticulations(FCNoteEntryLayer* layer
         default:
             break;
     }
-    if (placed) changed = true;
-    // A frame the host refuses would leave the run half done: the whole edit is given up.
-    if (changed && !layer->Save()) failed_ = true;
-    return changed;
+    return changed || placed;
 }
 
 bool FCPerformanceNotationBlockHandler::PlaceByBeat(FCNoteEntries* candidates, int placement) {

@@ -1,11 +1,11 @@
 #include "tasks/performance/FCPerformanceNotationBlockHandler.h"
 
 #include "framework/entries/FCNoteEntry.h"
-#include "framework/entries/FCNoteEntryCell.h"
 #include "framework/entries/FCNoteEntryLayer.h"
 #include "framework/markings/FCSmartShapeMeasureMark.h"
 #include "framework/score/FCMeasure.h"
 #include "framework/score/FCMusicRegion.h"
+#include "framework/score/FCSelectionWalker.h"
 #include "framework/score/FCTimeSignature.h"
 #include "plugin/PatternSettings.h"
 
@@ -64,35 +64,23 @@ bool FCPerformanceNotationBlockHandler::Execute() {
     if (!region.SetCurrentSelection() || region.IsEmpty()) return false;
     // One measure more on each side lets the articulation rules see ties that cross the
     // selection's edges; there is no measure before the first.
-    const int extra = task == kArticulations ? 1 : 0;
-    const int first = region.GetStartMeasure() - extra < 1 ? 1 : region.GetStartMeasure() - extra;
-    const int last = region.GetEndMeasure() + extra;
-    const int layers = FCNoteEntryCell::MaxLayers();
+    FCSelectionWalker walker(&region);
+    walker.SetWidened(task == kArticulations);
     // The measures that held shapes before the run: slurs this run makes lie on other layers'
     // entries or on other phrases, so a layer whose measures held none has no old slurs to remove
     // (looking would cost a search through every new slur of the measure, layer after layer).
     shapesBefore_.clear();
     if (task == kSlurs) {
         FCSmartShapeMeasureMarks marks;
+        const int first = walker.GetFirstMeasure(), last = walker.GetLastMeasure();
         for (int measure = first; measure <= last; ++measure)
             shapesBefore_.push_back(measure < 1 || measure > 0x7FFF ? 0 : marks.LoadAllForItem(uint16_t(measure)) > 0);
         shapesFirstMeasure_ = first;
     }
-    bool changed = false;
-    for (int slot = region.GetStartSlot(); slot <= region.GetEndSlot(); ++slot) {
-        const int staff = region.CalcStaffNumber(slot);
-        if (staff < 1) continue;
-        for (int layerIndex = 0; layerIndex < layers; ++layerIndex) {
-            FCNoteEntryLayer layer(layerIndex, staff, first, last);
-            layer.SetSkipHidden(true);
-            if (!layer.Load() || layer.GetCount() == 0) continue;
-            const bool layerChanged =
-                task == kArticulations ? RunArticulations(&layer, &region) : RunSlurs(&layer, &region);
-            if (failed_) return false;
-            if (layerChanged) changed = true;
-        }
-    }
-    return changed;
+    return walker.ForEachLayer([&](FCNoteEntryLayer* layer) {
+        const bool changed = task == kArticulations ? RunArticulations(layer, &region) : RunSlurs(layer, &region);
+        return changed ? FCSelectionWalker::kChanged : FCSelectionWalker::kUnchanged;
+    });
 }
 
 FCTimeSignature* FCPerformanceNotationBlockHandler::TimeSignatureOf(int measure) {

@@ -83,10 +83,11 @@ public:
     // stops at a missing entry, a rest or a grace note).
     static int32_t CalcTiedDuration(const FCNoteEntry* entry);
 
-    // --- the tasks on one loaded layer; true when the document changed ---
-    // Articulations (tasks/performance/Articulations.cpp). Saves the layer when it changed it.
+    // --- the tasks on one loaded layer; true when the document changed (the caller saves the
+    // layer then) ---
+    // Articulations (tasks/performance/Articulations.cpp).
     bool RunArticulations(FCNoteEntryLayer* layer, const FCMusicRegion* region);
-    // Slurs (tasks/performance/Slurs.cpp). Saves the layer when it changed it.
+    // Slurs (tasks/performance/Slurs.cpp).
     bool RunSlurs(FCNoteEntryLayer* layer, const FCMusicRegion* region);
     // The phrases the slur style cuts the region's part of the layer into: the first and last
     // entry of every phrase that gets a slur, in order. Moves the grouping origin as it goes.
@@ -136,8 +137,6 @@ private:
     // Which measures held smart shapes when the run started (from shapesFirstMeasure_ on).
     std::vector<char> shapesBefore_;
     int shapesFirstMeasure_ = 1;
-    // A save the host refused: the run is given up and the edit cancelled.
-    bool failed_ = false;
 
     // The grouping origin of the current slur grouping.
     int16_t originMeasure_ = 0;

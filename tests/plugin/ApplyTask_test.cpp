@@ -54,7 +54,6 @@ class Apply : public DesktopTest {
 protected:
     void SetUp() override {
         DesktopTest::SetUp();
-        ThePatternSettings().ResetToDefaults();
         ui.reset(new FCUI(driver.HostWindow()));
         window.reset(new tasktest::TaskTestWindow(ui.get()));
         window->handlerFactory = [this](int task) -> FCPatternTaskBlockHandler* {
@@ -68,7 +67,6 @@ protected:
     void TearDown() override {
         window->CloseWindow();
         window.reset();
-        ThePatternSettings().ResetToDefaults();
         DesktopTest::TearDown();
     }
     static simhost::Document& Document() { return simhost::CurrentDocument(); }

@@ -73,11 +73,8 @@ std::vector<std::string> SplitLines(const std::string& bytes, const std::string&
     return lines;
 }
 
-class PatternSettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { ThePatternSettings().ResetToDefaults(); }
-    void TearDown() override { ThePatternSettings().ResetToDefaults(); }
-};
+// The settings start at their defaults in every test (tests/pluginsupport/DefaultSettings.cpp).
+class PatternSettingsTest : public ::testing::Test {};
 
 }  // namespace
 

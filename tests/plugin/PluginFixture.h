@@ -24,11 +24,9 @@ protected:
     void SetUp() override {
         DesktopTest::SetUp();
         folder.reset(new TempHostFolder);
-        ThePatternSettings().ResetToDefaults();
     }
     void TearDown() override {
         FinaleExtensionTerminate(nullptr);
-        ThePatternSettings().ResetToDefaults();
         folder.reset();
         DesktopTest::TearDown();
     }

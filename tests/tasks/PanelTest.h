@@ -1,5 +1,5 @@
 // Fixture of the option-panel tests: the test suite's task window over template 20128, open on
-// the simulated desktop, with the settings at their defaults before and after each test. A panel
+// the simulated desktop (the settings start at their defaults, as in every test). A panel
 // is described by what the user sees of each control the task places: where it is, its text,
 // a popup's rows, and whether it shows.
 #pragma once
@@ -42,15 +42,10 @@ inline std::string Joined(const std::vector<std::string>& rows) {
 
 class PanelTest : public DesktopTest {
 protected:
-    void SetUp() override {
-        DesktopTest::SetUp();
-        ThePatternSettings().ResetToDefaults();
-    }
     void TearDown() override {
         if (window && window->WindowExists()) window->CloseWindow();
         window.reset();
         ui.reset();
-        ThePatternSettings().ResetToDefaults();
         DesktopTest::TearDown();
     }
 
@@ -95,6 +90,25 @@ protected:
                 return Checked(id) ? "on" : "off";
             default:
                 return Text(id);
+        }
+    }
+    // Sets a control as the user does, to what Value reads back: a popup to the row with that text,
+    // a check box "on" or "off", any other control (an edit) to that text. False when the user
+    // could not (no such row, a hidden or disabled control, a check box value other than those).
+    bool Set(int id, const std::string& value) {
+        using namespace taskwindow;
+        switch (id) {
+            case kPopup1:
+            case kPopup2:
+            case kPopup3:
+                return driver.ChoosePopupText(Item(id), value.c_str());
+            case kCheck1:
+            case kCheck2:
+            case kCheck3:
+                if (value != "on" && value != "off") return false;
+                return Checked(id) == (value == "on") || Toggle(id);
+            default:
+                return Type(id, value.c_str());
         }
     }
     void ExpectValues(const std::vector<std::pair<int, std::string>>& values) const {

@@ -60,6 +60,18 @@ protected:
     bool Apply(int taskID, int styleRow, bool respace = false) {
         Show(taskID);
         EXPECT_TRUE(Choose(taskwindow::kPopup1, styleRow));
+        return ClickApply(respace);
+    }
+    // Selects the task, sets its controls in order as the user does (see PanelTest::Set: the control
+    // ID and the value Value reads back), sets "Respace if necessary" and clicks Apply. Apply's
+    // result.
+    bool Apply(int taskID, const std::vector<std::pair<int, std::string>>& controls, bool respace = false) {
+        Show(taskID);
+        for (const auto& control : controls)
+            EXPECT_TRUE(Set(control.first, control.second)) << "control " << control.first << ": " << control.second;
+        return ClickApply(respace);
+    }
+    bool ClickApply(bool respace) {
         if (Checked(taskwindow::kRespace) != respace) {
             EXPECT_TRUE(Toggle(taskwindow::kRespace));
         }

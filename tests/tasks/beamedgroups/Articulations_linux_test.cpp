@@ -176,3 +176,18 @@ TEST_F(Articulations, GroupsWithNothingToDoChangeNothing) {
     EXPECT_FALSE(Run({0, 1, 0, true, true}));
     ExpectNothingChanged();
 }
+
+TEST_F(Articulations, ThePanelsControlsAreSetByTheirIDsAsTheUserSetsThem) {
+    using namespace taskwindow;
+    Load(kHead + "measure 1\ns1: 8 [C4 D4 E4 F4 2 r\n");
+    EXPECT_TRUE(Apply(kArticulations,
+                      {{kPopup2, "First __ Note(s)"}, {kEdit1, "2"}, {kPopup1, "Tenuto Dash"}, {kCheck1, "off"}}));
+    EXPECT_EQ(Expected(kHead + "measure 1\ns1: " + Marks("8 [C4$t D4$t E4 F4") + " 2 r\n"), Music());
+    ExpectValues({{kPopup2, "First __ Note(s)"}, {kEdit1, "2"}, {kPopup1, "Tenuto Dash"}, {kCheck1, "off"}});
+    // What the user could not set: a row the popup lacks, a check box value other than on and off,
+    // a check box the panel disables ("Merge if possible" without "Keep existing articulations").
+    EXPECT_FALSE(Set(kPopup1, "No Such Articulation"));
+    EXPECT_FALSE(Set(kCheck1, "maybe"));
+    EXPECT_FALSE(Set(kCheck2, Checked(kCheck2) ? "off" : "on"));
+    EXPECT_EQ("Tenuto Dash", Value(kPopup1));
+}
