@@ -153,22 +153,30 @@ int32_t MeasureDuration(const RecordView& view, int staff, int measure) {
     return limited(total);
 }
 
-RegionData WholeDocument(const RecordView& view) {
+RegionData SlotRegion(int firstSlot, int lastSlot, int firstMeasure, int lastMeasure, int32_t startPos,
+                      int32_t endPos) {
     RegionData data;
-    data.fill(0);
-    const int staves = int(StaffList(view, 0).size());
-    const int last = LastMeasure(view);
-    if (staves == 0 || last == 0) return data;
     FCMusicRegion region;
     region.SetStaffListNumber(0);
-    region.SetStartSlot(1);
-    region.SetEndSlot(staves);
-    region.SetStartMeasure(1);
-    region.SetEndMeasure(last);
-    region.SetStartMeasurePos(0);
-    region.SetEndMeasurePos(FCMusicRegion::kEndOfMeasure);
+    region.SetStartSlot(firstSlot);
+    region.SetEndSlot(lastSlot);
+    region.SetStartMeasure(firstMeasure);
+    region.SetEndMeasure(lastMeasure);
+    region.SetStartMeasurePos(startPos);
+    region.SetEndMeasurePos(endPos < 0 ? FCMusicRegion::kEndOfMeasure : endPos);
     region.GetRegionData(data.data());
     return data;
+}
+
+RegionData WholeDocument(const RecordView& view) {
+    const int staves = int(StaffList(view, 0).size());
+    const int last = LastMeasure(view);
+    if (staves == 0 || last == 0) {
+        RegionData none;
+        none.fill(0);
+        return none;
+    }
+    return SlotRegion(1, staves, 1, last, 0, -1);
 }
 
 bool IsAcceptedRegion(const RecordView& view, const RegionData& data) {

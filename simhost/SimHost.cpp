@@ -122,6 +122,8 @@ void Reset() {
 void SetCreateReportsKey(bool reports) { State().createReportsKey = reports; }
 bool CreateReportsKey() { return State().createReportsKey; }
 
+std::string UTF8Text(const std::u16string& text) { return fcplatform::UTF16ToUTF8(text); }
+
 void SetHostVersion(uint32_t version) { State().version = version; }
 uint32_t HostVersion() { return State().version; }
 

@@ -24,6 +24,10 @@ constexpr uint32_t kDefaultHostVersion = 0x1B000000;
 void SetHostVersion(uint32_t version);
 uint32_t HostVersion();
 
+// A host text (document titles, undo entries, the plug-in's menu texts) as UTF-8, for programs
+// that print what the host shows.
+std::string UTF8Text(const std::u16string& text);
+
 // Documents. The host holds any number of documents; record and entry calls act on the current one.
 Document& CurrentDocument();
 int16_t CurrentDocumentID();
