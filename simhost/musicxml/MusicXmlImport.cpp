@@ -119,6 +119,16 @@ bool ParseInteger(const std::string& raw, int64_t low, int64_t high, int64_t* va
     return true;
 }
 
+int64_t MeterLength(const Meter& meter) {
+    if (!meter.IsComposite()) return int64_t(meter.beats) * meter.beatDuration;
+    int64_t total = 0;
+    for (size_t g = 0; g < meter.groups.size(); ++g) {
+        const int64_t unit = meter.groupDurations.empty() ? meter.beatDuration : meter.groupDurations[g];
+        for (int beats : meter.groups[g]) total += beats * unit;
+    }
+    return total;
+}
+
 class Importer {
 public:
     Importer(const tinyxml2::XMLDocument& dom, const std::string& source, ImportResult* result, ScoreTextError* error)
@@ -145,7 +155,8 @@ private:
     bool FinishMeasure(size_t partIndex, int measure, const XMLElement* at);
     bool Duration(const XMLElement* owner, int64_t* divisions);
     bool StaffOf(const XMLElement* owner, size_t partIndex, int* staff);
-    int32_t PositionEdu(int64_t position) const { return int32_t(position * 1024 / divisions_); }
+    // Positions past the end of the measure are taken to its end.
+    int32_t PositionEdu(int64_t position) const;
     int TextExpression(const std::string& key, const std::string& definition);
     void Emit(const std::string& text, int line) {
         result_->text += text + "\n";
@@ -180,6 +191,10 @@ private:
     const Entry* lastEntry_ = nullptr;
     std::pair<int, int> lastLayer_;
 };
+
+int32_t Importer::PositionEdu(int64_t position) const {
+    return int32_t(std::min(position * 1024 / divisions_, MeterLength(partMeter_)));
+}
 
 int Importer::TextExpression(const std::string& key, const std::string& definition) {
     auto known = definitionNumbers_.find(key);
@@ -356,16 +371,6 @@ bool ParseMeter(const XMLElement* time, Meter* meter, std::string* problem) {
         return false;
     }
     return true;
-}
-
-int64_t MeterLength(const Meter& meter) {
-    if (!meter.IsComposite()) return int64_t(meter.beats) * meter.beatDuration;
-    int64_t total = 0;
-    for (size_t g = 0; g < meter.groups.size(); ++g) {
-        const int64_t unit = meter.groupDurations.empty() ? meter.beatDuration : meter.groupDurations[g];
-        for (int beats : meter.groups[g]) total += beats * unit;
-    }
-    return total;
 }
 
 bool Importer::ReadAttributes(const XMLElement* attributes) {

@@ -1,0 +1,131 @@
+// Writing an imported score back: an untouched document gives every measure back element for
+// element, the written file reads back into the same document, and in a changed measure what the
+// document does not model stays with its note or is reported.
+#include "simhost/ScoreText.h"
+#include "simhost/musicxml/MusicXml.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace simhost;
+
+namespace {
+
+std::string ReadData(const std::string& name) {
+    std::ifstream in(std::string(QZ_TEST_DATA_DIR) + "/musicxml/" + name, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+ScoreTextOptions Musical() {
+    ScoreTextOptions options;
+    options.bookkeeping = false;
+    return options;
+}
+
+// The document an XML text gives, as score text without bookkeeping (or the error).
+std::string DocumentOf(const std::string& xml) {
+    MusicXmlScore score;
+    ScoreTextError error;
+    if (!score.Import(xml, "again.musicxml", &error) || !score.Open(&error)) return error.ToString();
+    return WriteScoreText(Musical());
+}
+
+std::string Print(const tinyxml2::XMLElement* element) {
+    tinyxml2::XMLPrinter printer(nullptr, true);
+    element->Accept(&printer);
+    return printer.CStr();
+}
+
+// Every measure of every part, printed.
+std::vector<std::string> Measures(const std::string& xml) {
+    tinyxml2::XMLDocument dom;
+    std::vector<std::string> measures;
+    if (dom.Parse(xml.c_str()) != tinyxml2::XML_SUCCESS) return measures;
+    for (const tinyxml2::XMLElement* part = dom.RootElement()->FirstChildElement("part"); part;
+         part = part->NextSiblingElement("part"))
+        for (const tinyxml2::XMLElement* m = part->FirstChildElement("measure"); m; m = m->NextSiblingElement("measure"))
+            measures.push_back(Print(m));
+    return measures;
+}
+
+// The corpus, and the examples the README draws.
+const char* const kCorpus[] = {"basic.musicxml", "song.musicxml", "ensemble.musicxml", "../../../examples/alberti.musicxml",
+                               "../../../examples/hairpins.musicxml"};
+
+}  // namespace
+
+TEST(MusicXmlRoundTrip, UntouchedScoresComeBackElementForElementWithTheSameMusic) {
+    for (const char* name : kCorpus) {
+        SCOPED_TRACE(name);
+        const std::string xml = ReadData(name);
+        MusicXmlScore score;
+        ScoreTextError error;
+        ASSERT_TRUE(score.Import(xml, name, &error)) << error.ToString();
+        ASSERT_TRUE(score.Open(&error)) << error.ToString();
+        const std::string document = WriteScoreText(Musical());
+        std::string written;
+        std::vector<std::string> dropped;
+        ASSERT_TRUE(score.Export(&written, &dropped, &error)) << error.ToString();
+        EXPECT_TRUE(dropped.empty());
+        EXPECT_EQ(Measures(xml), Measures(written));
+        EXPECT_EQ(document, DocumentOf(written));
+    }
+}
+
+TEST(MusicXmlRoundTrip, EveryMeasureWrittenAfreshReadsBackIntoTheSameDocument) {
+    // A score with no file behind it: every measure is generated from the document.
+    for (const char* name : kCorpus) {
+        SCOPED_TRACE(name);
+        MusicXmlScore imported;
+        ScoreTextError error;
+        ASSERT_TRUE(imported.Import(ReadData(name), name, &error)) << error.ToString();
+        ASSERT_TRUE(imported.Open(&error)) << error.ToString();
+        const std::string document = WriteScoreText(Musical());
+        MusicXmlScore fresh;
+        std::string written;
+        std::vector<std::string> dropped;
+        ASSERT_TRUE(fresh.Export(&written, &dropped, &error)) << error.ToString();
+        EXPECT_TRUE(dropped.empty());
+        EXPECT_EQ(document, DocumentOf(written)) << written;
+    }
+}
+
+TEST(MusicXmlRoundTrip, AChangedMeasureKeepsWhatItsNotesCarriedAndReportsTheRest) {
+    const std::string xml = ReadData("song.musicxml");
+    MusicXmlScore score;
+    ScoreTextError error;
+    ASSERT_TRUE(score.Import(xml, "song.musicxml", &error)) << error.ToString();
+    ASSERT_TRUE(score.Open(&error)) << error.ToString();
+    // The first note of the voice part, which carries the lyric "La", becomes another pitch.
+    std::string text = WriteScoreText();
+    const size_t at = text.find("s1: 4 C5 ");
+    ASSERT_NE(std::string::npos, at);
+    text.replace(at, 9, "s1: 4 B4 ");
+    ASSERT_TRUE(ReadScoreText(text, &error)) << error.ToString();
+    const std::string document = WriteScoreText(Musical());
+
+    std::string written;
+    std::vector<std::string> dropped;
+    ASSERT_TRUE(score.Export(&written, &dropped, &error)) << error.ToString();
+    EXPECT_EQ(std::vector<std::string>{"lyric: 1 dropped (P1 measure 1)"}, dropped);
+    EXPECT_EQ(document, DocumentOf(written));
+
+    const std::vector<std::string> before = Measures(xml), after = Measures(written);
+    ASSERT_EQ(before.size(), after.size());
+    EXPECT_NE(before[0], after[0]);
+    for (size_t m = 1; m < before.size(); ++m) EXPECT_EQ(before[m], after[m]) << "measure " << m;
+    // The notes that are still there keep their lyrics and fingering; the layout, the tempo
+    // and its sound stay.
+    for (const char* kept : {"<text>li</text>", "<text>la</text>", "<text>lo</text>", "<fingering>3</fingering>",
+                             "<per-minute>72</per-minute>", "<sound tempo=\"72\"/>", "<left-margin>70</left-margin>"})
+        EXPECT_NE(std::string::npos, after[0].find(kept)) << kept;
+    EXPECT_EQ(std::string::npos, after[0].find("<text>La</text>"));
+    EXPECT_EQ(std::string::npos, after[0].find("<stem>down</stem>")) << "the stem belonged to the replaced note";
+}
