@@ -501,6 +501,21 @@ TEST_F(QzHost, MusicXmlIsOpenedByContent) {
     EXPECT_EQ(0, unnamed.status) << unnamed.err;
     EXPECT_EQ(named.out, unnamed.out);
 
+    // Written compressed and as plain text, each reads back into the same music; in a batch the
+    // result keeps a MusicXML name.
+    for (const char* name : {"basic-out.mxl", "basic-out.xml"}) {
+        SCOPED_TRACE(name);
+        const Result written = Run({"--out", scratch->File(name).string(), scratch->Utf8() + "/basic.dat"});
+        ASSERT_EQ(0, written.status) << written.err;
+        EXPECT_EQ(std::string(name).find(".mxl") != std::string::npos, scratch->ReadBytes(name).compare(0, 2, "PK") == 0);
+        const Result reread = Run({"--print", scratch->File(name).string()});
+        EXPECT_EQ(0, reread.status) << reread.err;
+        EXPECT_EQ(Music(named.out), Music(reread.out));
+    }
     const Result batch = Run({"--out-dir", scratch->Utf8() + "/results", scratch->Utf8() + "/basic.dat"});
-    EXPECT_TRUE(Contains(batch.out, "results/basic.dat.musicxml")) << batch.out;
+    EXPECT_EQ(0, batch.status) << batch.err;
+    EXPECT_EQ(scratch->Utf8() + "/basic.dat: unchanged, 0 undo entries, written to " + scratch->Utf8() +
+                  "/results/basic.dat.musicxml, nothing dropped\n",
+              batch.out);
+    EXPECT_EQ(Music(named.out), Music(Run({"--print", scratch->Utf8() + "/results/basic.dat.musicxml"}).out));
 }
