@@ -125,6 +125,12 @@ bool CreateReportsKey() { return State().createReportsKey; }
 std::string UTF8Text(const std::u16string& text) { return fcplatform::UTF16ToUTF8(text); }
 
 void SetHostVersion(uint32_t version) { State().version = version; }
+
+void SetHostProgramVersion(uint32_t version) {
+    SetHostVersion(version);
+    hostapi::SetLookup(nullptr);
+    hostapi::SetHostVersion(version);
+}
 uint32_t HostVersion() { return State().version; }
 
 Document& CurrentDocument() {

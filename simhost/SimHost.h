@@ -23,6 +23,10 @@ void CloseSession();
 constexpr uint32_t kDefaultHostVersion = 0x1B000000;
 void SetHostVersion(uint32_t version);
 uint32_t HostVersion();
+// For a host program: SetHostVersion, and the host's own reading and writing of documents (the
+// score readers and writers, which go through the binding) uses the same version's layouts and
+// finds the functions in this process.
+void SetHostProgramVersion(uint32_t version);
 
 // A host text (document titles, undo entries, the plug-in's menu texts) as UTF-8, for programs
 // that print what the host shows.

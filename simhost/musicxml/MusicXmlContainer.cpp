@@ -84,8 +84,8 @@ std::string RootElementName(const std::string& text) {
             }
         } else {
             size_t last = at + 1;
-            while (last < text.size() && (std::isalnum(static_cast<unsigned char>(text[last])) ||
-                                          std::strchr("-_:.", text[last])))
+            while (last < text.size() &&
+                   (std::isalnum(static_cast<unsigned char>(text[last])) || std::strchr("-_:.", text[last])))
                 ++last;
             return text.substr(at + 1, last - at - 1);
         }
@@ -291,9 +291,10 @@ bool AddEntry(zipFile archive, const std::string& name, const std::string& bytes
 // then the container naming the score, then the score.
 bool Pack(const std::string& path, const std::string& xml, std::string* bytes) {
     const std::string name = EntryName(path);
-    const std::string container = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<container>\n  <rootfiles>\n") +
-                                  "    <rootfile full-path=\"" + name + "\" media-type=\"" + kScoreMediaType +
-                                  "\"/>\n  </rootfiles>\n</container>\n";
+    const std::string container =
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<container>\n  <rootfiles>\n") +
+        "    <rootfile full-path=\"" + name + "\" media-type=\"" + kScoreMediaType +
+        "\"/>\n  </rootfiles>\n</container>\n";
     MemoryFile file{bytes};
     zlib_filefunc64_def functions = MemoryFunctions(&file);
     zipFile archive = zipOpen2_64("memory", APPEND_STATUS_CREATE, nullptr, &functions);
@@ -319,7 +320,8 @@ bool ReadMusicXmlFile(const std::string& path, std::string* xml, ScoreTextError*
     std::ifstream in(file, std::ios::binary);
     if (failure || !in) return Fail(error, path, "the file cannot be opened");
     if (size > kMaxScoreBytes)
-        return Fail(error, path, "the file is " + Megabytes(size) + ", more than the limit of " + Megabytes(kMaxScoreBytes));
+        return Fail(error, path,
+                    "the file is " + Megabytes(size) + ", more than the limit of " + Megabytes(kMaxScoreBytes));
     std::string bytes(size_t(size), '\0');
     if (!in.read(&bytes[0], std::streamsize(size))) return Fail(error, path, "the file cannot be read");
     if (IsZip(bytes)) {

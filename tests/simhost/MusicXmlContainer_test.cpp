@@ -88,8 +88,8 @@ TEST(MusicXmlContainer, PlainAndCompressedFilesReadBackWhatWasWritten) {
         simhost::ScoreTextError error;
         ASSERT_TRUE(simhost::WriteMusicXmlFile(path, kScore, &error)) << error.ToString();
         const std::string bytes = folder.ReadBytes(name);
-        const bool compressed = std::string(name).find(".mxl") != std::string::npos ||
-                                std::string(name).find(".MXL") != std::string::npos;
+        const bool compressed =
+            std::string(name).find(".mxl") != std::string::npos || std::string(name).find(".MXL") != std::string::npos;
         EXPECT_EQ(compressed, bytes != kScore);
         if (compressed) {
             // The media type comes first, stored, so readers find it at a fixed place.
@@ -120,14 +120,16 @@ TEST(MusicXmlContainer, ArchivesFromOtherProgramsAreRead) {
         {"score in a folder, no mimetype",
          {{"META-INF/container.xml", Container("music/score.xml")}, {"music/score.xml", kScore}},
          kScore},
-        {"a picture named first", {{"META-INF/container.xml",
-                                    "<container><rootfiles><rootfile full-path=\"cover.pdf\" media-type=\"application/"
-                                    "pdf\"/><rootfile full-path=\"s.musicxml\"/></rootfiles></container>"},
-                                   {"cover.pdf", "%PDF"},
-                                   {"s.musicxml", kScore}},
+        {"a picture named first",
+         {{"META-INF/container.xml",
+           "<container><rootfiles><rootfile full-path=\"cover.pdf\" media-type=\"application/"
+           "pdf\"/><rootfile full-path=\"s.musicxml\"/></rootfiles></container>"},
+          {"cover.pdf", "%PDF"},
+          {"s.musicxml", kScore}},
          kScore},
-        {"UTF-16 score", {{"META-INF/container.xml", Container("s.xml")},
-                          {"s.xml", std::string("\xFE\xFF\0<\0s\0c\0o\0r\0e\0-\0p\0a\0r\0t\0w\0i\0s\0e\0/\0>", 36)}},
+        {"UTF-16 score",
+         {{"META-INF/container.xml", Container("s.xml")},
+          {"s.xml", std::string("\xFE\xFF\0<\0s\0c\0o\0r\0e\0-\0p\0a\0r\0t\0w\0i\0s\0e\0/\0>", 36)}},
          "<score-partwise/>"},
     };
     for (const Case& c : cases) {
@@ -173,7 +175,8 @@ TEST(MusicXmlContainer, BadFilesAreRefusedWithTheirReason) {
          "META-INF/container.xml is not well-formed XML (line 1"},
         {"oversized entry", Zip(folder, {{"META-INF/container.xml", Container("s.xml")}, {"s.xml", huge}}),
          "s.xml is 64 MB uncompressed, more than the limit of 64 MB"},
-        {"score that is not MusicXML", Zip(folder, {{"META-INF/container.xml", Container("s.xml")}, {"s.xml", "<opus/>"}}),
+        {"score that is not MusicXML",
+         Zip(folder, {{"META-INF/container.xml", Container("s.xml")}, {"s.xml", "<opus/>"}}),
          "not MusicXML: the root element is <opus>"},
         {"plain file that is not MusicXML", "hello", "not MusicXML: no XML root element"},
     };

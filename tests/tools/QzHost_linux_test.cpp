@@ -128,7 +128,8 @@ TEST_F(QzHost, BadInputGetsOneLineAndWritesNothing) {
         {{"--out", "x.qzs", "--out-dir", scratch->Utf8(), score}, 2, "--out and --out-dir exclude each other"},
         {{"--out-dir", ""}, 2, "--out-dir needs a folder"},
         {{"--out-dir", scratch->Utf8(), score}, 2, "would replace the score itself"},
-        {{"--out-dir", scratch->Utf8() + "/out", score, scratch->Utf8() + "/none/melody.qzs"}, 2,
+        {{"--out-dir", scratch->Utf8() + "/out", score, scratch->Utf8() + "/none/melody.qzs"},
+         2,
          "would both be written to " + scratch->Utf8() + "/out/melody.qzs"},
         {{"--out-dir", score + "/inside", score}, 2, "--out-dir: cannot create the folder"},
         {{damagedZip}, 2, "damaged.mxl:0:0: a damaged or truncated compressed file"},
@@ -178,8 +179,9 @@ TEST_F(QzHost, HelpNamesEveryOption) {
     const Result result = RunQzHost(*scratch, {"--help"});
     EXPECT_EQ(0, result.status);
     EXPECT_EQ("", result.err);
-    for (const char* option : {"--module", "--folder", "--host-version", "--select", "--task", "--set", "--apply",
-                               "--answer", "--withdraw", "--print", "--out", "--undo-list", "--screenshot", "SCORE"})
+    for (const char* option :
+         {"--module", "--folder", "--host-version", "--select", "--task", "--set", "--apply", "--answer", "--withdraw",
+          "--print", "--out", "--out-dir", "--undo-list", "--screenshot", "SCORE"})
         EXPECT_TRUE(Contains(result.out, option)) << option;
 }
 
@@ -460,15 +462,15 @@ TEST_F(QzHost, ABatchRunsEveryScoreAndSkipsTheOneThatFails) {
                                chords, malformed, plain});
     EXPECT_EQ(2, result.status) << result.err;
     const std::string expected = chords + ": changed, 1 undo entry, written to " + outDir +
-                                 "/chords.qzs, nothing dropped\n" + malformed + ": failed: " + malformed +
-                                 ":4:" ;
+                                 "/chords.qzs, nothing dropped\n" + malformed + ": failed: " + malformed + ":4:";
     ASSERT_EQ(3u, Lines(result.out)) << result.out;
     EXPECT_EQ(0u, result.out.find(expected)) << result.out;
     const std::string last = result.out.substr(result.out.rfind('\n', result.out.size() - 2) + 1);
     EXPECT_EQ(plain + ": unchanged, 0 undo entries, written to " + outDir + "/plain.qzs, nothing dropped\n", last);
-    // Every score was run through the whole session, the failed one too far as it came.
+    // Every score was run through the whole session, the failed one as far as it came.
     size_t menus = 0;
-    for (size_t at = result.err.find("qzhost: menu "); at != std::string::npos; at = result.err.find("qzhost: menu ", at + 1))
+    for (size_t at = result.err.find("qzhost: menu "); at != std::string::npos;
+         at = result.err.find("qzhost: menu ", at + 1))
         ++menus;
     EXPECT_EQ(2u, menus) << result.err;
     EXPECT_TRUE(Contains(result.err, "malformed.qzs:4:")) << result.err;
@@ -507,7 +509,8 @@ TEST_F(QzHost, MusicXmlIsOpenedByContent) {
         SCOPED_TRACE(name);
         const Result written = Run({"--out", scratch->File(name).string(), scratch->Utf8() + "/basic.dat"});
         ASSERT_EQ(0, written.status) << written.err;
-        EXPECT_EQ(std::string(name).find(".mxl") != std::string::npos, scratch->ReadBytes(name).compare(0, 2, "PK") == 0);
+        EXPECT_EQ(std::string(name).find(".mxl") != std::string::npos,
+                  scratch->ReadBytes(name).compare(0, 2, "PK") == 0);
         const Result reread = Run({"--print", scratch->File(name).string()});
         EXPECT_EQ(0, reread.status) << reread.err;
         EXPECT_EQ(Music(named.out), Music(reread.out));

@@ -115,10 +115,7 @@ int QzHostSession::Fail(int status, const std::string& message) {
 int QzHostSession::Run() {
     const uint32_t version = options_.hostVersionGiven ? options_.hostVersion : simhost::kDefaultHostVersion;
     simhost::Reset();
-    simhost::SetHostVersion(version);
-    // The host program's own use of the framework (reading the score) follows the same version.
-    hostapi::SetLookup(nullptr);
-    hostapi::SetHostVersion(version);
+    simhost::SetHostProgramVersion(version);
     simhost::DesktopDriver::ResetDesktop();
     // A message box or dialog nobody scripted is reported and closed; the run goes on.
     simhost::DesktopDriver::SetFailureHandler([this](const std::string& message) {
@@ -231,10 +228,9 @@ bool QzHostSession::WriteResult() {
     simhost::ScoreTextError error;
     std::string xml;
     std::vector<std::string> dropped;
-    const bool written = !IsMusicXmlName(outPath_)
-                             ? simhost::WriteScoreFile(outPath_)
-                             : musicXml_.Export(&xml, &dropped, &error) &&
-                                   simhost::WriteMusicXmlFile(outPath_, xml, &error);
+    const bool written = !IsMusicXmlName(outPath_) ? simhost::WriteScoreFile(outPath_)
+                                                   : musicXml_.Export(&xml, &dropped, &error) &&
+                                                         simhost::WriteMusicXmlFile(outPath_, xml, &error);
     if (!written) {
         Fail(kBadInput, "cannot write " + outPath_ + (error.message.empty() ? "" : ": " + error.message));
         return false;

@@ -1,7 +1,7 @@
-// One run of qzhost on one score: the stand-in host opens the score (score text or MusicXML), loads the plug-in module, calls its entry
-// points in the host's order, invokes it, plays the user's script on the task window through the
-// simulated desktop and terminates the plug-in. Reports on standard error; --print, --undo-list
-// and --screenshot write to standard output.
+// One run of qzhost on one score: the stand-in host opens the score (score text or MusicXML),
+// loads the plug-in module, calls its entry points in the host's order, invokes it, plays the
+// user's script on the task window through the simulated desktop and terminates the plug-in.
+// Reports on standard error; --print, --undo-list and --screenshot write to standard output.
 #pragma once
 
 #include "tools/qzhost/PluginModule.h"
