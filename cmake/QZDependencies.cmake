@@ -14,6 +14,30 @@ else()
   find_package(tinyxml2 CONFIG REQUIRED)
 endif()
 
+# zlib and minizip, for MusicXML's compressed files: the i386 packages on Linux (minizip found
+# through pkg-config); on Windows zlib from Debian's MinGW package and minizip compiled from
+# Debian's source package, unpacked by scripts/setup outside the repository.
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)
+  find_package(ZLIB REQUIRED)
+  set(QZ_MINIZIP_SOURCE "$ENV{HOME}/.cache/qzpattern-deps/minizip" CACHE PATH "minizip source folder (Debian source package)")
+  if(NOT EXISTS "${QZ_MINIZIP_SOURCE}/unzip.c")
+    message(FATAL_ERROR "minizip source not found in ${QZ_MINIZIP_SOURCE}; run scripts/setup")
+  endif()
+  add_library(qz_minizip STATIC ${QZ_MINIZIP_SOURCE}/ioapi.c ${QZ_MINIZIP_SOURCE}/unzip.c ${QZ_MINIZIP_SOURCE}/zip.c)
+  target_include_directories(qz_minizip SYSTEM PUBLIC ${QZ_MINIZIP_SOURCE})
+  # Archives are neither encrypted nor decrypted here.
+  target_compile_definitions(qz_minizip PRIVATE NOCRYPT NOUNCRYPT)
+  target_compile_options(qz_minizip PRIVATE -w)
+  target_link_libraries(qz_minizip PUBLIC ZLIB::ZLIB)
+  add_library(qz::minizip ALIAS qz_minizip)
+else()
+  find_package(PkgConfig REQUIRED)
+  set(ENV{PKG_CONFIG_LIBDIR} "/usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/pkgconfig:/usr/share/pkgconfig")
+  pkg_check_modules(QZ_MINIZIP REQUIRED IMPORTED_TARGET GLOBAL minizip)
+  add_library(qz::minizip ALIAS PkgConfig::QZ_MINIZIP)
+endif()
+
 # GoogleTest from Debian's source package, built inside each preset.
 if(QZ_BUILD_TESTS)
   set(QZ_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source folder")

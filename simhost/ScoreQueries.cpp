@@ -167,22 +167,31 @@ int32_t MeasureDuration(const RecordView& view, int staff, int measure) {
     return limited(total);
 }
 
-RegionData WholeDocument(const RecordView& view) {
+RegionData SlotRegion(int firstSlot, int lastSlot, int firstMeasure, int lastMeasure, int32_t startPos,
+                      int32_t endPos) {
     namespace region = layout::region;
     RegionData data;
     data.fill(0);
-    const int staves = int(StaffList(view, 0).size());
-    const int last = LastMeasure(view);
-    if (staves == 0 || last == 0) return data;
     layout::Write<int16_t>(data.data(), region::kStartList, 0);
     layout::Write<int16_t>(data.data(), region::kEndList, 0);
-    layout::Write<int16_t>(data.data(), region::kStartSlot, 1);
-    layout::Write<int16_t>(data.data(), region::kEndSlot, int16_t(staves));
-    layout::Write<int16_t>(data.data(), region::kStartMeasure, 1);
-    layout::Write<int16_t>(data.data(), region::kEndMeasure, int16_t(last));
-    layout::Write<int32_t>(data.data(), region::kStartPosition, 0);
-    layout::Write<int32_t>(data.data(), region::kEndPosition, region::kEndOfMeasure);
+    layout::Write<int16_t>(data.data(), region::kStartSlot, int16_t(firstSlot));
+    layout::Write<int16_t>(data.data(), region::kEndSlot, int16_t(lastSlot));
+    layout::Write<int16_t>(data.data(), region::kStartMeasure, int16_t(firstMeasure));
+    layout::Write<int16_t>(data.data(), region::kEndMeasure, int16_t(lastMeasure));
+    layout::Write<int32_t>(data.data(), region::kStartPosition, startPos);
+    layout::Write<int32_t>(data.data(), region::kEndPosition, endPos < 0 ? region::kEndOfMeasure : endPos);
     return data;
+}
+
+RegionData WholeDocument(const RecordView& view) {
+    const int staves = int(StaffList(view, 0).size());
+    const int last = LastMeasure(view);
+    if (staves == 0 || last == 0) {
+        RegionData none;
+        none.fill(0);
+        return none;
+    }
+    return SlotRegion(1, staves, 1, last, 0, -1);
 }
 
 bool IsAcceptedRegion(const RecordView& view, const RegionData& data) {

@@ -26,6 +26,10 @@ bool HasMeasure(const RecordView& view, int measure);
 // The measure's length in EDUs for the staff (its own time signature where it has one, the
 // sum of the composite groups for composite meters); 0 when the measure does not exist.
 int32_t MeasureDuration(const RecordView& view, int staff, int measure);
+// Slots firstSlot..lastSlot of staff list 0 and measures firstMeasure..lastMeasure, from startPos
+// in the first measure to endPos in the last (endPos < 0: to the end of the measure), as the host
+// stores a selection. Not checked against the document (IsAcceptedRegion does that).
+RegionData SlotRegion(int firstSlot, int lastSlot, int firstMeasure, int lastMeasure, int32_t startPos, int32_t endPos);
 // Every staff of the part and every measure, end position "to the end"; all zero when the
 // document has no staves or no measures.
 RegionData WholeDocument(const RecordView& view);

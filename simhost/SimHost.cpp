@@ -122,6 +122,7 @@ void SetCreateReportsKey(bool reports) { State().createReportsKey = reports; }
 bool CreateReportsKey() { return State().createReportsKey; }
 
 void SetHostVersion(uint32_t version) { State().version = version; }
+
 uint32_t HostVersion() { return State().version; }
 
 namespace {

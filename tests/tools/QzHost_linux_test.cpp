@@ -12,7 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -111,6 +114,8 @@ TEST_F(QzHost, BadInputGetsOneLineAndWritesNothing) {
     const std::string score = Score("melody.qzs", kMelody);
     const std::string malformed = Score("malformed.qzs", "qzs 1\nstaff 1\nmeasure 1\ns1: 4 C4 Q9\n");
     const std::string reordered = Score("reordered.qzs", "qzs 1\nstaff 5\nstaff 3\nmeasure 1\ns5: 1 C4\ns3: 1 E4\n");
+    const std::string damagedZip = Score("damaged.mxl", std::string("PK\x03\x04", 4) + std::string(100, 'z'));
+    const std::string notMusicXml = Score("opus.musicxml", "<?xml version=\"1.0\"?>\n<opus/>\n");
     struct Case {
         std::vector<std::string> arguments;
         int status;
@@ -119,7 +124,16 @@ TEST_F(QzHost, BadInputGetsOneLineAndWritesNothing) {
     const Case cases[] = {
         {{"--bogus", score}, 2, "unknown option --bogus"},
         {{}, 2, "no score given"},
-        {{score, score}, 2, "one score only"},
+        {{score, score}, 2, "one score only, or several with --out-dir DIR"},
+        {{"--out", "x.qzs", "--out-dir", scratch->Utf8(), score}, 2, "--out and --out-dir exclude each other"},
+        {{"--out-dir", ""}, 2, "--out-dir needs a folder"},
+        {{"--out-dir", scratch->Utf8(), score}, 2, "would replace the score itself"},
+        {{"--out-dir", scratch->Utf8() + "/out", score, scratch->Utf8() + "/none/melody.qzs"},
+         2,
+         "would both be written to " + scratch->Utf8() + "/out/melody.qzs"},
+        {{"--out-dir", score + "/inside", score}, 2, "--out-dir: cannot create the folder"},
+        {{damagedZip}, 2, "damaged.mxl:0:0: a damaged or truncated compressed file"},
+        {{notMusicXml}, 2, "opus.musicxml:0:0: not MusicXML: the root element is <opus>"},
         {{"--host-version", "0xZZ", score}, 2, "--host-version takes a hexadecimal number"},
         {{"--set", "QZPT_TASK", score}, 2, "--set takes KEY=VALUE"},
         {{"--set", "=5", score}, 2, "--set takes KEY=VALUE"},
@@ -158,14 +172,16 @@ TEST_F(QzHost, BadInputGetsOneLineAndWritesNothing) {
         EXPECT_TRUE(Contains(result.err, c.message)) << result.err;
         EXPECT_TRUE(HostFolderFiles().empty()) << "nothing written";
     }
+    EXPECT_FALSE(scratch->Exists("out")) << "a refused batch makes no folder";
 }
 
 TEST_F(QzHost, HelpNamesEveryOption) {
     const Result result = RunQzHost(*scratch, {"--help"});
     EXPECT_EQ(0, result.status);
     EXPECT_EQ("", result.err);
-    for (const char* option : {"--module", "--folder", "--host-version", "--select", "--task", "--set", "--apply",
-                               "--answer", "--withdraw", "--print", "--out", "--undo-list", "--screenshot", "SCORE"})
+    for (const char* option :
+         {"--module", "--folder", "--host-version", "--select", "--task", "--set", "--apply", "--answer", "--withdraw",
+          "--print", "--out", "--out-dir", "--undo-list", "--screenshot", "SCORE"})
         EXPECT_TRUE(Contains(result.out, option)) << option;
 }
 
@@ -433,4 +449,76 @@ TEST_F(QzHost, TheNumberingTasksRunWithTheProfileTheSettingsChoose) {
         EXPECT_EQ(std::string::npos, kept.find("expression 1\n")) << kept;
         EXPECT_NE(std::string::npos, kept.find("text-expression 1 ")) << kept;
     }
+}
+
+// A batch runs the same script on each score in a fresh host: a score that cannot be read is
+// reported and skipped, the others go on, each gets its line, and the status says one failed.
+TEST_F(QzHost, ABatchRunsEveryScoreAndSkipsTheOneThatFails) {
+    const std::string chords = Score("chords.qzs", "qzs 1\nstaff 1\nmeasure 1\ns1: 2 <C4 E4> r\n");
+    const std::string malformed = Score("malformed.qzs", "qzs 1\nstaff 1\nmeasure 1\ns1: 4 C4 Q9\n");
+    const std::string plain = Score("plain.qzs", "qzs 1\nstaff 1\nmeasure 1\ns1: 4 C4 D4 E4 F4\n");
+    const std::string outDir = scratch->Utf8() + "/results";
+    const Result result = Run({"--set", "QZPT_CHORDS_BREAK_STYLE=0", "--task", "Break", "--apply", "--out-dir", outDir,
+                               chords, malformed, plain});
+    EXPECT_EQ(2, result.status) << result.err;
+    const std::string expected = chords + ": changed, 1 undo entry, written to " + outDir +
+                                 "/chords.qzs, nothing dropped\n" + malformed + ": failed: " + malformed + ":4:";
+    ASSERT_EQ(3u, Lines(result.out)) << result.out;
+    EXPECT_EQ(0u, result.out.find(expected)) << result.out;
+    const std::string last = result.out.substr(result.out.rfind('\n', result.out.size() - 2) + 1);
+    EXPECT_EQ(plain + ": unchanged, 0 undo entries, written to " + outDir + "/plain.qzs, nothing dropped\n", last);
+    // Every score was run through the whole session, the failed one as far as it came.
+    size_t menus = 0;
+    for (size_t at = result.err.find("qzhost: menu "); at != std::string::npos;
+         at = result.err.find("qzhost: menu ", at + 1))
+        ++menus;
+    EXPECT_EQ(2u, menus) << result.err;
+    EXPECT_TRUE(Contains(result.err, "malformed.qzs:4:")) << result.err;
+
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::directory_iterator(outDir)) written.push_back(entry.path().filename());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ((std::vector<std::string>{"chords.qzs", "plain.qzs"}), written);
+    const std::string broken = scratch->ReadBytes("results/chords.qzs");
+    EXPECT_EQ(Music("qzs 1\nstaff 1\nmeasure 1\ns1: 4 [C4 E4 2 r\n"), Music(broken)) << broken;
+    EXPECT_EQ(Music(scratch->ReadBytes("plain.qzs")), Music(scratch->ReadBytes("results/plain.qzs")));
+
+    // All good: status 0; the results are replaced.
+    const Result again = Run({"--task", "Break", "--out-dir", outDir, chords, plain});
+    EXPECT_EQ(0, again.status) << again.err;
+    EXPECT_EQ(2u, Lines(again.out)) << again.out;
+    EXPECT_EQ(Music(scratch->ReadBytes("chords.qzs")), Music(scratch->ReadBytes("results/chords.qzs")));
+}
+
+// A score is told by its content, not its name: MusicXML under any name opens as MusicXML, and in
+// a batch its result keeps a MusicXML name.
+TEST_F(QzHost, MusicXmlIsOpenedByContent) {
+    std::ifstream in(QZ_TEST_DATA_DIR "/musicxml/basic.musicxml", std::ios::binary);
+    const std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(xml.empty());
+    const Result named = Run({"--print", Score("basic.musicxml", xml)});
+    ASSERT_EQ(0, named.status) << named.err;
+    EXPECT_TRUE(Contains(named.out, "\nstaff 1\n")) << named.out;
+    const Result unnamed = Run({"--print", Score("basic.dat", xml)});
+    EXPECT_EQ(0, unnamed.status) << unnamed.err;
+    EXPECT_EQ(named.out, unnamed.out);
+
+    // Written compressed and as plain text, each reads back into the same music; in a batch the
+    // result keeps a MusicXML name.
+    for (const char* name : {"basic-out.mxl", "basic-out.xml"}) {
+        SCOPED_TRACE(name);
+        const Result written = Run({"--out", scratch->File(name).string(), scratch->Utf8() + "/basic.dat"});
+        ASSERT_EQ(0, written.status) << written.err;
+        EXPECT_EQ(std::string(name).find(".mxl") != std::string::npos,
+                  scratch->ReadBytes(name).compare(0, 2, "PK") == 0);
+        const Result reread = Run({"--print", scratch->File(name).string()});
+        EXPECT_EQ(0, reread.status) << reread.err;
+        EXPECT_EQ(Music(named.out), Music(reread.out));
+    }
+    const Result batch = Run({"--out-dir", scratch->Utf8() + "/results", scratch->Utf8() + "/basic.dat"});
+    EXPECT_EQ(0, batch.status) << batch.err;
+    EXPECT_EQ(scratch->Utf8() + "/basic.dat: unchanged, 0 undo entries, written to " + scratch->Utf8() +
+                  "/results/basic.dat.musicxml, nothing dropped\n",
+              batch.out);
+    EXPECT_EQ(Music(named.out), Music(Run({"--print", scratch->Utf8() + "/results/basic.dat.musicxml"}).out));
 }

@@ -11,11 +11,13 @@ namespace {
 
 const char* const kUsage =
     "usage: qzhost [options] SCORE\n"
+    "       qzhost [options] --out-dir DIR SCORE...\n"
     "\n"
     "Runs the QZ Pattern plug-in module in the stand-in host: loads the module, calls its entry\n"
-    "points in the host's order, opens the score text document SCORE (.qzs), selects the whole\n"
-    "document, invokes the plug-in and plays the script below on its task window as a user\n"
-    "would; terminates the plug-in at the end (which writes its settings file).\n"
+    "points in the host's order, opens the document SCORE, selects the whole document, invokes\n"
+    "the plug-in and plays the script below on its task window as a user would; terminates the\n"
+    "plug-in at the end (which writes its settings file). SCORE is score text (.qzs) or MusicXML\n"
+    "(.musicxml, .xml, or compressed .mxl), told apart by its content.\n"
     "\n"
     "Set-up:\n"
     "  --module PATH         the plug-in module (default: the one beside this program,\n"
@@ -29,8 +31,14 @@ const char* const kUsage =
     "  --answer yes|no|ok    answers the next message box; repeatable, used in order\n"
     "  --withdraw FX_NAME    removes the host function from this program's exports before the\n"
     "                        plug-in is loaded, as in a host that does not offer it; repeatable\n"
-    "  --out FILE            writes the resulting document as score text to FILE at the end,\n"
-    "                        complete (it reads back into exactly the same document)\n"
+    "  --out FILE            writes the resulting document to FILE at the end: MusicXML when FILE\n"
+    "                        ends .musicxml, .xml or .mxl (compressed), keeping what the document\n"
+    "                        does not model and saying on standard error what had to be dropped;\n"
+    "                        otherwise score text, complete (it reads back into the same document)\n"
+    "  --out-dir DIR         batch: runs the same script on each SCORE in turn, each in a fresh\n"
+    "                        host, and writes each result into DIR under the score's file name\n"
+    "                        (created if missing); prints one line per score to standard output:\n"
+    "                        changed or not, the undo entries, what was dropped, or why it failed\n"
     "\n"
     "Script, played in the order given once the task window is open:\n"
     "  --select STAVES:MEASURES  selects staves and measures in the document, each \"N\", \"N-M\"\n"
@@ -51,12 +59,14 @@ const char* const kUsage =
     "Standard error says after each Apply whether the task changed the document, and shows the\n"
     "message boxes. Exit status: 0 when it ran (changed or not), 2 for bad arguments, a score\n"
     "that cannot be read, a selection outside the document or an unknown task, 3 when the module\n"
-    "cannot be loaded, lacks an entry point or opens no task window.\n";
+    "cannot be loaded, lacks an entry point or opens no task window. In a batch a score that\n"
+    "fails is reported and skipped, the others go on, and the status is that of the worst\n"
+    "failure (0 when every score ran).\n";
 
 bool NeedsValue(const std::string& option) {
     return option == "--module" || option == "--folder" || option == "--host-version" || option == "--select" ||
            option == "--task" || option == "--set" || option == "--answer" || option == "--out" ||
-           option == "--withdraw";
+           option == "--out-dir" || option == "--withdraw";
 }
 
 bool ParseHex(const std::string& text, uint32_t* value) {
@@ -213,6 +223,12 @@ bool ParseQzHostOptions(const std::vector<std::string>& arguments, QzHostOptions
                 }
             } else if (option == "--out") {
                 options->outPath = value;
+            } else if (option == "--out-dir") {
+                if (value.empty()) {
+                    *error = "--out-dir needs a folder";
+                    return false;
+                }
+                options->outDir = value;
             } else if (option == "--withdraw") {
                 if (value.compare(0, 3, "FX_") != 0 || value.size() == 3) {
                     *error = "--withdraw takes the name of a host function (FX_...), not \"" + value + "\"";
@@ -248,14 +264,19 @@ bool ParseQzHostOptions(const std::vector<std::string>& arguments, QzHostOptions
             }
             continue;
         }
-        if (!options->scorePath.empty()) {
-            *error = "one score only: \"" + options->scorePath + "\" and \"" + option + "\"";
-            return false;
-        }
-        options->scorePath = option;
+        options->scorePaths.push_back(option);
     }
-    if (options->scorePath.empty()) {
+    if (options->scorePaths.empty()) {
         *error = "no score given (see --help)";
+        return false;
+    }
+    if (options->scorePaths.size() > 1 && options->outDir.empty()) {
+        *error = "one score only, or several with --out-dir DIR: \"" + options->scorePaths[0] + "\" and \"" +
+                 options->scorePaths[1] + "\"";
+        return false;
+    }
+    if (!options->outPath.empty() && !options->outDir.empty()) {
+        *error = "--out and --out-dir exclude each other: --out names one result, --out-dir a folder for each";
         return false;
     }
     return true;

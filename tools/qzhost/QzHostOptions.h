@@ -1,6 +1,6 @@
 // The command line of qzhost, the stand-in host as a program: which module to load, the host's
 // folder and version, the settings to put into the settings file before the plug-in reads it,
-// the score to open, and the script of what the user does in the task window, in order. Parsing
+// the scores to open, and the script of what the user does in the task window, in order. Parsing
 // reports the first mistake as one line.
 #pragma once
 
@@ -32,12 +32,16 @@ struct QzHostOptions {
     // --withdraw, in order: host functions to take out of the program's exports.
     std::vector<std::string> withdrawn;
     std::vector<Action> actions;
+    // --out: the one score's result; --out-dir: the folder for each score's result in a batch.
     std::string outPath;
-    std::string scorePath;
+    std::string outDir;
+    // One score, or several with --out-dir.
+    std::vector<std::string> scorePaths;
 };
 
 // Fills options from the arguments (without the program name). False with a one-line reason in
-// error for an unknown option, a missing or malformed value, or a missing score.
+// error for an unknown option, a missing or malformed value, a missing score, or several scores
+// without --out-dir.
 bool ParseQzHostOptions(const std::vector<std::string>& arguments, QzHostOptions* options, std::string* error);
 
 // The text of --help.

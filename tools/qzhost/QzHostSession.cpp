@@ -1,14 +1,13 @@
 #include "tools/qzhost/QzHostSession.h"
 
-#include "framework/core/FCPlatform.h"
-#include "framework/host/hostapi.h"
-#include "framework/score/FCMusicRegion.h"
 #include "plugin/TaskCatalogue.h"
 #include "simhost/Document.h"
 #include "simhost/RecordView.h"
 #include "simhost/ScoreQueries.h"
 #include "simhost/ScoreText.h"
 #include "simhost/SimHost.h"
+#include "simhost/Unicode.h"
+#include "simhost/musicxml/MusicXmlContainer.h"
 #include "tools/qzhost/HostExports.h"
 #include "tools/qzhost/SettingsFileEdit.h"
 
@@ -16,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 
 namespace {
@@ -75,7 +75,7 @@ std::string RecordTextUTF16(const unsigned char* record, int offset) {
         if (!unit) break;
         units += unit;
     }
-    return fcplatform::UTF16ToUTF8(units);
+    return simhost::ToUTF8(units);
 }
 
 // The document as a reader wants to see it: the music without the entry numbers and the marks
@@ -88,13 +88,28 @@ simhost::ScoreTextOptions MusicOnly() {
 
 }  // namespace
 
-QzHostSession::QzHostSession(const QzHostOptions& options, std::ostream& out, std::ostream& err)
-    : options_(options), out_(out), err_(err) {}
+QzHostSession::QzHostSession(const QzHostOptions& options, const std::string& scorePath, const std::string& outPath,
+                             std::ostream& out, std::ostream& err)
+    : options_(options), scorePath_(scorePath), outPath_(outPath), out_(out), err_(err) {}
+
+bool QzHostSession::IsMusicXmlName(const std::string& path) {
+    const std::string extension = Lower(std::filesystem::u8path(path).extension().u8string());
+    return extension == ".musicxml" || extension == ".xml" || extension == ".mxl";
+}
+
+bool QzHostSession::IsMusicXmlFile(const std::string& path) {
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    std::string start(1 << 16, '\0');
+    in.read(&start[0], std::streamsize(start.size()));
+    start.resize(size_t(in.gcount()));
+    return simhost::LooksLikeMusicXml(start);
+}
 
 int QzHostSession::Fail(int status, const std::string& message) {
     err_ << "qzhost: " << message << "\n";
     err_.flush();
     status_ = status;
+    if (outcome_.failure.empty()) outcome_.failure = message;
     return status;
 }
 
@@ -102,9 +117,6 @@ int QzHostSession::Run() {
     const uint32_t version = options_.hostVersionGiven ? options_.hostVersion : simhost::kDefaultHostVersion;
     simhost::Reset();
     simhost::SetHostVersion(version);
-    // The host program's own use of the framework (reading the score) follows the same version.
-    hostapi::SetLookup(nullptr);
-    hostapi::SetHostVersion(version);
     simhost::DesktopDriver::ResetDesktop();
     // A message box or dialog nobody scripted is reported and closed; the run goes on.
     simhost::DesktopDriver::SetFailureHandler([this](const std::string& message) {
@@ -161,10 +173,11 @@ int QzHostSession::Run() {
     ReportMessageBoxes();
     if (driver_.Dialog(kTaskWindowTemplate)) err_ << "qzhost: the task window is still open after terminate\n";
 
-    if (!options_.outPath.empty() && !simhost::WriteScoreFile(options_.outPath))
-        Fail(kBadInput, "cannot write " + options_.outPath);
+    if (!outPath_.empty()) WriteResult();
     const size_t undo = document.UndoList().size();
-    if (document.State() != opened)
+    outcome_.changed = document.State() != opened;
+    outcome_.undoEntries = undo;
+    if (outcome_.changed)
         err_ << "qzhost: the document was changed (" << undo << (undo == 1 ? " undo entry" : " undo entries") << ")\n";
     else
         err_ << "qzhost: the document is unchanged\n";
@@ -198,9 +211,35 @@ bool QzHostSession::PrepareFolder() {
 
 bool QzHostSession::OpenScore() {
     simhost::ScoreTextError error;
-    if (simhost::ReadScoreFile(options_.scorePath, &error)) return true;
+    std::string xml;
+    // Content decides; a file named as MusicXML that is not gets the MusicXML reader's reason.
+    const bool opened = IsMusicXmlFile(scorePath_) || IsMusicXmlName(scorePath_)
+                            ? simhost::ReadMusicXmlFile(scorePath_, &xml, &error) &&
+                                  musicXml_.Import(xml, scorePath_, &error) && musicXml_.Open(&error)
+                            : simhost::ReadScoreFile(scorePath_, &error);
+    if (opened) {
+        outcome_.opened = true;
+        return true;
+    }
     Fail(kBadInput, error.ToString());
     return false;
+}
+
+bool QzHostSession::WriteResult() {
+    simhost::ScoreTextError error;
+    std::string xml;
+    std::vector<std::string> dropped;
+    const bool written = !IsMusicXmlName(outPath_) ? simhost::WriteScoreFile(outPath_)
+                                                   : musicXml_.Export(&xml, &dropped, &error) &&
+                                                         simhost::WriteMusicXmlFile(outPath_, xml, &error);
+    if (!written) {
+        Fail(kBadInput, "cannot write " + outPath_ + (error.message.empty() ? "" : ": " + error.message));
+        return false;
+    }
+    for (const std::string& line : dropped) err_ << "qzhost: " << outPath_ << ": dropped " << line << "\n";
+    outcome_.written = outPath_;
+    outcome_.dropped = dropped;
+    return true;
 }
 
 bool QzHostSession::ResolveSelection(const std::string& text, simhost::RegionData* region) {
@@ -257,15 +296,7 @@ bool QzHostSession::ResolveSelection(const std::string& text, simhost::RegionDat
         Fail(kBadInput, where + "the selection ends before it starts");
         return false;
     }
-    FCMusicRegion selection;
-    selection.SetStaffListNumber(0);
-    selection.SetStartSlot(firstSlot);
-    selection.SetEndSlot(lastSlot);
-    selection.SetStartMeasure(firstMeasure);
-    selection.SetEndMeasure(lastMeasure);
-    selection.SetStartMeasurePos(startPos < 0 ? 0 : startPos);
-    selection.SetEndMeasurePos(endPos < 0 ? FCMusicRegion::kEndOfMeasure : endPos);
-    selection.GetRegionData(region->data());
+    *region = simhost::SlotRegion(firstSlot, lastSlot, firstMeasure, lastMeasure, startPos < 0 ? 0 : startPos, endPos);
     if (!simhost::IsAcceptedRegion(view, *region)) {
         Fail(kBadInput, where + "the host does not accept this selection");
         return false;
@@ -449,7 +480,7 @@ void QzHostSession::WriteUndoList() {
     } else {
         out_ << "undo list:\n";
         for (size_t i = 0; i < entries.size(); ++i)
-            out_ << "  " << i + 1 << ". " << fcplatform::UTF16ToUTF8(entries[i]) << "\n";
+            out_ << "  " << i + 1 << ". " << simhost::ToUTF8(entries[i]) << "\n";
     }
     out_.flush();
 }

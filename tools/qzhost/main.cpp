@@ -1,4 +1,6 @@
-// qzhost: the stand-in host as a program, running the plug-in module on a score text document.
+// qzhost: the stand-in host as a program, running the plug-in module on score text or MusicXML
+// documents.
+#include "tools/qzhost/QzHostBatch.h"
 #include "tools/qzhost/QzHostOptions.h"
 #include "tools/qzhost/QzHostSession.h"
 
@@ -18,6 +20,5 @@ int main(int argc, char** argv) {
         std::cout << QzHostUsage();
         return QzHostSession::kRan;
     }
-    QzHostSession session(options, std::cout, std::cerr);
-    return session.Run();
+    return RunQzHost(options, std::cout, std::cerr);
 }
