@@ -7,7 +7,6 @@
 // measures misses its target, after printing every figure.
 //
 //     host_bench [--repeat N]
-#include "framework/host/hostapi.h"
 #include "simhost/Document.h"
 #include "simhost/DocumentBuilder.h"
 #include "simhost/ScoreText.h"
@@ -41,8 +40,6 @@ double Seconds(const std::function<bool()>& body, int repeat, bool* ok) {
 
 bool Build(int staves, int measures) {
     simhost::Reset();
-    hostapi::SetLookup(simhost::Lookup);
-    hostapi::SetHostVersion(simhost::HostVersion());
     simhost::DocumentBuilder builder;
     const std::vector<int> numbers = builder.AddStaves(staves);
     builder.AddMeasures(measures);

@@ -1,6 +1,6 @@
 #include "simhost/musicxml/MusicXmlContainer.h"
 
-#include "framework/core/FCPlatform.h"
+#include "simhost/Unicode.h"
 
 #include <tinyxml2.h>
 #include <unzip.h>
@@ -53,7 +53,7 @@ std::string AsUTF8(const std::string& bytes) {
         const unsigned char b = static_cast<unsigned char>(bytes[3 + 2 * i]);
         units[i] = char16_t(little ? (b << 8 | a) : (a << 8 | b));
     }
-    return fcplatform::UTF16ToUTF8(units);
+    return ToUTF8(units);
 }
 
 // The name of the root element, past the XML declaration, comments, processing instructions and
