@@ -2,6 +2,7 @@
 // written, options travelling through the settings file into the panel and back, message boxes
 // answered from the command line, and Reorder Notes and Break applied from the command line with
 // the result compared with expected score text.
+#include "plugin/TaskCatalogue.h"
 #include "simhost/ScoreText.h"
 #include "tests/framework/files/TempHostFolder.h"
 #include "tests/tools/PatternResults.h"
@@ -521,4 +522,51 @@ TEST_F(QzHost, MusicXmlIsOpenedByContent) {
                   "/results/basic.dat.musicxml, nothing dropped\n",
               batch.out);
     EXPECT_EQ(Music(named.out), Music(Run({"--print", scratch->Utf8() + "/results/basic.dat.musicxml"}).out));
+}
+
+// Every task of the catalogue does work through the window's Apply on an example score; a task
+// whose Apply can change nothing, or one the table has no run for, fails here.
+TEST_F(QzHost, EveryTaskOfTheCatalogueChangesAnExample) {
+    struct ExampleRun {
+        int taskID;
+        const char* path;  // as --task takes it
+        const char* example;
+        std::vector<std::string> before;  // tasks applied first, each one undo entry
+    };
+    const ExampleRun runs[] = {
+        {1001, "Reorder Notes", "patterns.qzs", {}},
+        {1002, "Merge to Chord", "patterns.qzs", {}},
+        {1003, "Beamed Groups/Articulations", "patterns.qzs", {}},
+        {1004, "Beamed Groups/Slurs", "patterns.qzs", {}},
+        {1005, "Chord Symbols", "patterns.qzs", {}},
+        {1101, "Break", "patterns.qzs", {}},
+        {1201, "Carbon Copy", "dynamics.qzs", {}},
+        {1202, "Hairpins", "dynamics.qzs", {}},
+        {1203, "Hairpin Swells", "dynamics.qzs", {}},
+        {1301, "Performance Notation/Articulations", "patterns.qzs", {}},
+        {1303, "Performance Notation/Slurs", "patterns.qzs", {}},
+        {1402, "Two-state Pattern", "twostate.qzs", {}},
+        {1403, "Numbered Measures", "numbering.qzs", {}},
+        {1404, "Numbered Steps", "numbering.qzs", {}},
+        // Numbers to delete come from the task that makes them.
+        {1405, "Delete Numbers", "numbering.qzs", {"Numbered Measures"}},
+    };
+    for (int i = 0; i < taskcatalogue::kTaskCount; ++i) {
+        const int id = taskcatalogue::GetTaskID(i);
+        SCOPED_TRACE(taskcatalogue::GetTaskName(id));
+        const ExampleRun* run = nullptr;
+        for (const ExampleRun& r : runs)
+            if (r.taskID == id) run = &r;
+        ASSERT_NE(nullptr, run) << "no example run for task " << id;
+        std::vector<std::string> arguments;
+        for (const std::string& first : run->before) arguments.insert(arguments.end(), {"--task", first, "--apply"});
+        arguments.insert(arguments.end(), {"--task", run->path, "--apply", std::string(QZ_EXAMPLES_DIR "/") + run->example});
+        const Result result = Run(arguments);
+        EXPECT_EQ(0, result.status) << result.err;
+        EXPECT_FALSE(Contains(result.err, "nothing changed")) << result.err;
+        const size_t entries = run->before.size() + 1;
+        EXPECT_TRUE(Contains(result.err, "the document was changed (" + std::to_string(entries) +
+                                             (entries == 1 ? " undo entry)" : " undo entries)")))
+            << result.err;
+    }
 }
