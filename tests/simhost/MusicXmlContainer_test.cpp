@@ -82,7 +82,7 @@ TEST(MusicXmlContainer, TellsMusicXmlByContent) {
 
 TEST(MusicXmlContainer, PlainAndCompressedFilesReadBackWhatWasWritten) {
     TempHostFolder folder;
-    for (const char* name : {"song.musicxml", "song.xml", "song.mxl", "SONG.MXL", "Lied ä.mxl"}) {
+    for (const char* name : {"song.musicxml", "song.xml", "song.mxl", "OTHER.MXL", "Lied ä.mxl"}) {
         SCOPED_TRACE(name);
         const std::string path = folder.File(name).u8string();
         simhost::ScoreTextError error;
