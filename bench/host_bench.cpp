@@ -93,11 +93,11 @@ Row Measure(int staves, int measures, int units, int repeat) {
 double PerUnit(double seconds, int units) { return seconds * 1e6 / units; }
 
 void PrintRow(const Row& row, const char* unit) {
-    std::printf("%6d staves x %5d measures  build %8.3f s  write %8.3f s (%7.1f us/%s)  open %8.3f s (%7.1f us/%s)"
-                "  print %8.3f s (%7.1f us/%s)%s\n",
-                row.staves, row.measures, row.build, row.write, PerUnit(row.write, row.units), unit, row.open,
-                PerUnit(row.open, row.units), unit, row.print, PerUnit(row.print, row.units), unit,
-                row.ok ? "" : "  FAILED");
+    std::printf(
+        "%6d staves x %5d measures  build %8.3f s  write %8.3f s (%7.1f us/%s)  open %8.3f s (%7.1f us/%s)"
+        "  print %8.3f s (%7.1f us/%s)%s\n",
+        row.staves, row.measures, row.build, row.write, PerUnit(row.write, row.units), unit, row.open,
+        PerUnit(row.open, row.units), unit, row.print, PerUnit(row.print, row.units), unit, row.ok ? "" : "  FAILED");
 }
 
 // Growth of the time per unit from the first row to the last, per phase; false when a phase

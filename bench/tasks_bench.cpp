@@ -134,7 +134,8 @@ void MeasureAfter(Phase& phase, const std::function<bool()>& setup, const std::f
 }
 
 void MeasureOnce(Phase& phase, const std::function<bool()>& body, bool first) {
-    MeasureAfter(phase, [] { return true; }, body, first);
+    MeasureAfter(
+        phase, [] { return true; }, body, first);
 }
 
 // The floors: every cell of the selection (staff by measure), or every layer of every staff
@@ -423,7 +424,6 @@ bool BeamedGroupsTask(int task) {
     return handler.Execute();
 }
 
-
 // The chord symbols Chord Symbols creates, per cell (staff, measure): their positions.
 typedef std::vector<std::vector<std::vector<int32_t>>> ChordPositions;
 
@@ -473,13 +473,17 @@ void RunChordTasks(int measures, int repeat, const std::string& only, int entrie
     const std::function<bool()> merge = [] { return BeamedGroupsTask(FCBeamedGroupsBlockHandler::kMergeToChord); };
     const std::function<bool()> nothing = [] { return true; };
     for (int run = 0; run < repeat; ++run) {
-        if (chosen[0]) MeasureAfter(phases[0], merge, [=] { return LoadAndSaveCells(measures); }, run == 0);
+        if (chosen[0])
+            MeasureAfter(
+                phases[0], merge, [=] { return LoadAndSaveCells(measures); }, run == 0);
         if (chosen[1]) MeasureOnce(phases[1], merge, run == 0);
         if (chosen[2])
-            MeasureAfter(phases[2], nothing, [=, &positions] { return LoadAndSaveCellsWithChords(measures, positions); },
-                         run == 0);
+            MeasureAfter(
+                phases[2], nothing, [=, &positions] { return LoadAndSaveCellsWithChords(measures, positions); },
+                run == 0);
         if (chosen[3])
-            MeasureOnce(phases[3], [] { return BeamedGroupsTask(FCBeamedGroupsBlockHandler::kChordSymbols); }, run == 0);
+            MeasureOnce(
+                phases[3], [] { return BeamedGroupsTask(FCBeamedGroupsBlockHandler::kChordSymbols); }, run == 0);
     }
     for (size_t i = 0; i < phases.size(); ++i)
         if (chosen[i]) PrintPhase(phases[i], i % 2 == 1 && chosen[i - 1] ? &phases[i - 1] : nullptr);
@@ -514,15 +518,10 @@ Result Run(int measures, int repeat, const std::string& only) {
     // The phases take turns, round after round, so a task and its floor meet the same
     // conditions of the machine.
     std::vector<Phase> phases(9);
-    const char* names[] = {"floor: cells",
-                           "floor: broken figures",
-                           "Reorder Notes: Descending",
-                           "Reorder Notes: Randomize",
-                           "Break: Alberti Bass",
-                           "floor: beat articulations",
-                           "Perf. Articulations: Beats",
-                           "floor: beat slurs",
-                           "Perf. Slurs: By beat"};
+    const char* names[] = {
+        "floor: cells",        "floor: broken figures",     "Reorder Notes: Descending",  "Reorder Notes: Randomize",
+        "Break: Alberti Bass", "floor: beat articulations", "Perf. Articulations: Beats", "floor: beat slurs",
+        "Perf. Slurs: By beat"};
     const std::function<bool()> bodies[] = {
         [=] { return LoadAndSaveCells(measures); },
         [=] { return LoadAndSaveBrokenLayers(measures); },
@@ -830,7 +829,6 @@ void Append(Result& into, const Result& from) {
     into.floors.insert(into.floors.end(), from.floors.begin(), from.floors.end());
 }
 
-
 // --- Two-state Pattern ---
 
 // A fresh host holding kStaves staves x measures of empty 4/4 measures, every staff starting with
@@ -913,7 +911,8 @@ Result RunSequences(int measures, int repeat, int rests) {
     task.entries = floor.entries = perStaff * kStaves;
     for (int run = 0; run < repeat; ++run) {
         MeasureSequenceFloor(floor, measures, rests, run == 0);
-        MeasureOnce(task, [rests] { return TwoStatePattern(rests); }, run == 0);
+        MeasureOnce(
+            task, [rests] { return TwoStatePattern(rests); }, run == 0);
     }
     std::printf("%d staves x %d measures, %d entries written\n", kStaves, measures, task.entries);
     std::printf("  %-28s %8s %10s %10s %10s %10s %8s\n", "phase", "entries", "time ms", "us/entry", "heap MB", "RSS MB",
@@ -925,7 +924,6 @@ Result RunSequences(int measures, int repeat, int rests) {
     result.floors = {floor};
     return result;
 }
-
 
 // --- Numbered Measures ---
 
@@ -986,8 +984,8 @@ bool CreateNumberExpressions(int measures) {
         for (int measure = 1; measure <= measures; ++measure) {
             FCExpression expression;
             const FCCell cell(measure, staff);
-            ok = expression.SetTextDefinition(definitions.GetItemAt(measure - 1)) && expression.SaveNewIntoCell(&cell) &&
-                 ok;
+            ok = expression.SetTextDefinition(definitions.GetItemAt(measure - 1)) &&
+                 expression.SaveNewIntoCell(&cell) && ok;
         }
     return ok;
 }

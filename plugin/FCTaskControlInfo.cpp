@@ -63,7 +63,8 @@ void FCTaskControlInfos::LayoutPanel(__FCUserWindow* window) {
         if (rule == FCTaskControlInfo::kBelowPrevious && previous) {
             top = previous->GetTop() + previous->GetHeight() + 1;
         } else if (rule == FCTaskControlInfo::kCentredOnPrevious && previous) {
-            const double centred = double(previous->GetTop()) + double(previous->GetHeight() - control->GetHeight()) / 2.0;
+            const double centred =
+                double(previous->GetTop()) + double(previous->GetHeight() - control->GetHeight()) / 2.0;
             top = float(int(centred));
         } else {
             // A first row always has a percentage; a relative rule without a row before it

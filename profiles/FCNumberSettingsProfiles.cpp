@@ -149,7 +149,8 @@ bool FCNumberSettingsProfiles::SaveProfiles() {
     if (unreadable) {
         FCString asideName;
         FCTextFileUTF8Stream previous(folder, &storageName);
-        const bool movedAside = FreeAsideName(folder, kUnreadableFileName, &asideName) && previous.RenameOver(&asideName);
+        const bool movedAside =
+            FreeAsideName(folder, kUnreadableFileName, &asideName) && previous.RenameOver(&asideName);
         // A file that was there but cannot be kept aside is not written over either. (One that
         // could not be opened is most likely missing: there is nothing to move.)
         if (opened && !movedAside) {

@@ -36,40 +36,23 @@ struct Kind {
 };
 
 const Kind kKinds[] = {
-    {"", {M3, kNone, kNone}, {P5, kNone, kNone}},
-    {"m", {m3, kNone, kNone}, {P5, kNone, kNone}},
-    {"dim", {m3, b5, kNone}, {kNone, kNone, kNone}},
-    {"aug", {M3, s5, kNone}, {kNone, kNone, kNone}},
-    {"sus4", {P4, P5, kNone}, {kNone, kNone, kNone}},
-    {"sus2", {M2, P5, kNone}, {kNone, kNone, kNone}},
-    {"5", {P5, kNone, kNone}, {kNone, kNone, kNone}},
-    {"6", {M3, M6, kNone}, {P5, kNone, kNone}},
-    {"m6", {m3, M6, kNone}, {P5, kNone, kNone}},
-    {"7", {M3, m7, kNone}, {P5, kNone, kNone}},
-    {"maj7", {M3, M7, kNone}, {P5, kNone, kNone}},
-    {"m7", {m3, m7, kNone}, {P5, kNone, kNone}},
-    {"m7b5", {m3, b5, m7}, {kNone, kNone, kNone}},
-    {"dim7", {m3, b5, d7}, {kNone, kNone, kNone}},
-    {"m(maj7)", {m3, M7, kNone}, {P5, kNone, kNone}},
-    {"7sus4", {P4, m7, kNone}, {P5, kNone, kNone}},
-    {"7b5", {M3, b5, m7}, {kNone, kNone, kNone}},
-    {"7#5", {M3, s5, m7}, {kNone, kNone, kNone}},
-    {"maj7#5", {M3, s5, M7}, {kNone, kNone, kNone}},
-    {"add9", {M3, M2, P5}, {kNone, kNone, kNone}},
-    {"madd9", {m3, M2, P5}, {kNone, kNone, kNone}},
-    {"69", {M3, M6, M2}, {P5, kNone, kNone}},
-    {"9", {M3, m7, M2}, {P5, kNone, kNone}},
-    {"maj9", {M3, M7, M2}, {P5, kNone, kNone}},
-    {"m9", {m3, m7, M2}, {P5, kNone, kNone}},
-    {"7b9", {M3, m7, b9}, {P5, kNone, kNone}},
-    {"7#9", {M3, m7, s9}, {P5, kNone, kNone}},
-    {"11", {m7, M2, P4}, {P5, M3, kNone}},
-    {"m11", {m3, m7, P4}, {P5, M2, kNone}},
-    {"7#11", {M3, m7, s11}, {P5, M2, kNone}},
-    {"maj7#11", {M3, M7, s11}, {P5, M2, kNone}},
-    {"13", {M3, m7, M6}, {P5, M2, P4}},
-    {"maj13", {M3, M7, M6}, {P5, M2, kNone}},
-    {"m13", {m3, m7, M6}, {P5, M2, P4}},
+    {"", {M3, kNone, kNone}, {P5, kNone, kNone}},     {"m", {m3, kNone, kNone}, {P5, kNone, kNone}},
+    {"dim", {m3, b5, kNone}, {kNone, kNone, kNone}},  {"aug", {M3, s5, kNone}, {kNone, kNone, kNone}},
+    {"sus4", {P4, P5, kNone}, {kNone, kNone, kNone}}, {"sus2", {M2, P5, kNone}, {kNone, kNone, kNone}},
+    {"5", {P5, kNone, kNone}, {kNone, kNone, kNone}}, {"6", {M3, M6, kNone}, {P5, kNone, kNone}},
+    {"m6", {m3, M6, kNone}, {P5, kNone, kNone}},      {"7", {M3, m7, kNone}, {P5, kNone, kNone}},
+    {"maj7", {M3, M7, kNone}, {P5, kNone, kNone}},    {"m7", {m3, m7, kNone}, {P5, kNone, kNone}},
+    {"m7b5", {m3, b5, m7}, {kNone, kNone, kNone}},    {"dim7", {m3, b5, d7}, {kNone, kNone, kNone}},
+    {"m(maj7)", {m3, M7, kNone}, {P5, kNone, kNone}}, {"7sus4", {P4, m7, kNone}, {P5, kNone, kNone}},
+    {"7b5", {M3, b5, m7}, {kNone, kNone, kNone}},     {"7#5", {M3, s5, m7}, {kNone, kNone, kNone}},
+    {"maj7#5", {M3, s5, M7}, {kNone, kNone, kNone}},  {"add9", {M3, M2, P5}, {kNone, kNone, kNone}},
+    {"madd9", {m3, M2, P5}, {kNone, kNone, kNone}},   {"69", {M3, M6, M2}, {P5, kNone, kNone}},
+    {"9", {M3, m7, M2}, {P5, kNone, kNone}},          {"maj9", {M3, M7, M2}, {P5, kNone, kNone}},
+    {"m9", {m3, m7, M2}, {P5, kNone, kNone}},         {"7b9", {M3, m7, b9}, {P5, kNone, kNone}},
+    {"7#9", {M3, m7, s9}, {P5, kNone, kNone}},        {"11", {m7, M2, P4}, {P5, M3, kNone}},
+    {"m11", {m3, m7, P4}, {P5, M2, kNone}},           {"7#11", {M3, m7, s11}, {P5, M2, kNone}},
+    {"maj7#11", {M3, M7, s11}, {P5, M2, kNone}},      {"13", {M3, m7, M6}, {P5, M2, P4}},
+    {"maj13", {M3, M7, M6}, {P5, M2, kNone}},         {"m13", {m3, m7, M6}, {P5, M2, P4}},
     {"7b13", {M3, m7, b13}, {P5, M2, kNone}},
 };
 constexpr int kKindCount = int(sizeof kKinds / sizeof kKinds[0]);
@@ -374,7 +357,8 @@ std::vector<SpelledPitch> SoundingPitches(const RegionData& region) {
             const StoredEntry& entry = entries[i];
             if (!(entry.flags & layout::entry::kNote) || timing[i].actual <= 0) continue;
             if (timing[i].position > position || int64_t(timing[i].position) + timing[i].actual <= position) continue;
-            for (const StoredNote& note : entry.notes) pitches.push_back(Spell(note.displacement, note.raiseLower, key));
+            for (const StoredNote& note : entry.notes)
+                pitches.push_back(Spell(note.displacement, note.raiseLower, key));
         }
     }
     return pitches;

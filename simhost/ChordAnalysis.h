@@ -22,11 +22,11 @@ constexpr uint32_t kDataSize = 30;
 constexpr int kRootLetter = 0;
 constexpr int kFlags = 2;  // bit 0x0040: the alternate bass is shown (written by the plug-in)
 constexpr int kRootAlteration = 4;
-constexpr int kKind = 6;           // the chord kind, 1 to KindCount(); 0 none
-constexpr int kAnalysisWord = 8;   // the analysis leaves 1; the plug-in clears it when it keeps the chord
+constexpr int kKind = 6;          // the chord kind, 1 to KindCount(); 0 none
+constexpr int kAnalysisWord = 8;  // the analysis leaves 1; the plug-in clears it when it keeps the chord
 constexpr int kBassLetter = 10;
 constexpr int kBassAlteration = 12;
-constexpr int kPosition = 20;      // 32-bit, EDU in the measure (written by the plug-in)
+constexpr int kPosition = 20;  // 32-bit, EDU in the measure (written by the plug-in)
 constexpr uint16_t kShowAltBass = 0x0040;
 static_assert(kPosition + 4 <= int(kDataSize), "chord record is 30 bytes");
 

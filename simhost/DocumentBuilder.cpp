@@ -567,7 +567,7 @@ bool DocumentBuilder::AddTuplet(int32_t entryNumber, const TupletRatio& ratio) {
     layout::Write<uint16_t>(data, 6, uint16_t(ratio.referenceDuration));
     const FXKey detailKey = {{uint16_t(uint32_t(entryNumber) & 0xFFFF), uint16_t(uint32_t(entryNumber) >> 16), 0, 0}};
     if (!Check(::FX_SaveEData(TupletRatio::kTag, &detailKey, data, TupletRatio::kDataSize,
-                                     layout::kDefaultDataVersion) != 0))
+                              layout::kDefaultDataVersion) != 0))
         return false;
     std::vector<StoredEntry> entries = store.Get(key);
     entries[size_t(index)].flags |= layout::entry::kTupletStart;

@@ -83,9 +83,7 @@ void EntryStore::Index(const FrameKey& key) {
     for (const StoredEntry& entry : frame->second) numbers_.emplace(entry.number, key);
 }
 
-void EntryStore::Set(const FrameKey& key, const Entries& entries) {
-    Set(key, Entries(entries));
-}
+void EntryStore::Set(const FrameKey& key, const Entries& entries) { Set(key, Entries(entries)); }
 
 void EntryStore::Set(const FrameKey& key, Entries&& entries) {
     Touch();

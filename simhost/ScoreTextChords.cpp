@@ -137,8 +137,9 @@ bool ParseChordWords(const std::vector<std::string>& words, ChordStatement* stat
         } else if (word.compare(0, 9, "analysis=") == 0 && ToNumber(word.substr(9), -32768, 32767, &n) && n != 0) {
             statement->analysisWord = int(n);
         } else {
-            return fail(i, "expected bass=NOTE (another note than the root), show-bass, flags=0xHHHH "
-                           "(without 0x0040) or analysis=N");
+            return fail(i,
+                        "expected bass=NOTE (another note than the root), show-bass, flags=0xHHHH "
+                        "(without 0x0040) or analysis=N");
         }
     }
     return true;

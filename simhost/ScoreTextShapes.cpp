@@ -16,10 +16,10 @@ namespace {
 using namespace layout;
 using shape::kSegFlags;
 using shape::kSegMeasure;
+using shape::kSegments;
 using shape::kSegOffsetY;
 using shape::kSegPosition;
 using shape::kSegStaff;
-using shape::kSegments;
 
 // The flags of a shape made by the presets (a new shape starts with 0x0200).
 constexpr uint32_t kEntryPresetFlags = shape::kEntryAttached | 0x20000000 | 0x8000 | 0x0200 | 0x0001;
@@ -105,8 +105,8 @@ bool IsShapeKeyword(const std::string& word) {
     return word == "slur" || word == "cresc" || word == "dim" || word == "shape";
 }
 
-bool ParseShapeStatement(const std::vector<ShapeWord>& words, int staff, int measure, int line,
-                         ShapeStatement* shape, int* column, std::string* message) {
+bool ParseShapeStatement(const std::vector<ShapeWord>& words, int staff, int measure, int line, ShapeStatement* shape,
+                         int* column, std::string* message) {
     auto fail = [&](size_t i, const std::string& text) {
         *column = i < words.size() ? words[i].column
                                    : (words.empty() ? 1 : words.back().column + int(words.back().text.size()) + 1);
@@ -172,8 +172,8 @@ bool ParseShapeStatement(const std::vector<ShapeWord>& words, int staff, int mea
             s.unflaggedRight = value != "start";
         } else {
             return fail(i, std::string("expected ") + (kind == "slur" ? "dashed, type=, " : "") +
-                               (s.entryAttached ? "layer=, " : "") + "y=, n=" +
-                               (s.entryAttached ? " or noflag=start|end|both" : ""));
+                               (s.entryAttached ? "layer=, " : "") +
+                               "y=, n=" + (s.entryAttached ? " or noflag=start|end|both" : ""));
         }
     }
     *shape = s;
@@ -221,7 +221,8 @@ bool BuildShapes(const std::vector<ShapeStatement>& shapes, Document& document, 
             Write<int16_t>(segment, kSegStaff, int16_t(s.staff));
             Write<uint16_t>(segment, kSegMeasure, uint16_t(ends[e]->measure));
             Write<int16_t>(segment, kSegOffsetY, int16_t(offsets[e]));
-            if (!s.entryAttached && HostVersion() >= 0x12000000) Write<uint16_t>(segment, kSegFlags, kSegmentPresetFlag);
+            if (!s.entryAttached && HostVersion() >= 0x12000000)
+                Write<uint16_t>(segment, kSegFlags, kSegmentPresetFlag);
             if (s.entryAttached) {
                 frames[e] = FrameKey{s.staff, ends[e]->measure, s.layer};
                 const EntryStore::Entries& layer = entries.Get(frames[e]);

@@ -25,8 +25,8 @@ bool IsShapeKeyword(const std::string& word);
 
 // Parses the words of a shape line (words[0] is "sS") under the given measure. On failure,
 // column and message say where and what was expected.
-bool ParseShapeStatement(const std::vector<ShapeWord>& words, int staff, int measure, int line,
-                         ShapeStatement* shape, int* column, std::string* message);
+bool ParseShapeStatement(const std::vector<ShapeWord>& words, int staff, int measure, int line, ShapeStatement* shape,
+                         int* column, std::string* message);
 
 // Builds the shapes into the document, in the order of their numbers. On failure, at and
 // message say which statement could not be built and why.

@@ -24,8 +24,8 @@ bool BuildStaffStyles(const ScoreSyntax& syntax, Place* failed) {
     RecordView view(CurrentDocument(), 0);
     for (const StaffStyleStatement& style : syntax.staffStyles) {
         RecordStore::Bytes bytes(SizeForHost(LayoutVersion()), 0);
-        const uint16_t notation = uint16_t(style.kind | ((style.layer - 1) << 4) |
-                                           (style.expressionsLayer1 ? kVisibleInLayer1 : 0));
+        const uint16_t notation =
+            uint16_t(style.kind | ((style.layer - 1) << 4) | (style.expressionsLayer1 ? kVisibleInLayer1 : 0));
         Write<uint16_t>(bytes.data(), kNotation, notation);
         Write<uint16_t>(bytes.data(), kOptions, style.expressionsOther ? kVisibleInOtherLayers : 0);
         const FXKey key = {{uint16_t(style.number), 0, 0, 0}};

@@ -1636,8 +1636,11 @@ std::string QuoteForMessage(const std::string& text, size_t limit) {
     for (size_t i = 0; i < text.size();) {
         if (limit && characters == limit) return out + "...";
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                     : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        size_t length = lead < 0x80                    ? 1
+                        : lead >= 0xC2 && lead <= 0xDF ? 2
+                        : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                       : 0;
         for (size_t k = 1; k < length; ++k)
             if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 0;
         if (length == 0 || (length == 1 && lead < 0x20)) {

@@ -252,7 +252,7 @@ struct RawStatement {
 // index) or a position in a measure.
 struct ShapeEnd {
     int measure = 0;
-    int index = 0;        // entries: 1-based within the layer line
+    int index = 0;         // entries: 1-based within the layer line
     int32_t position = 0;  // positions: EDUs from the start of the measure
 };
 

@@ -12,7 +12,7 @@
 #endif
 
 // Opens an export: returns 0 (of the result type) when a test made this function fail.
-#define SIM_ENTER(name, ret)                                   \
-    do {                                                       \
-        if (simhost::IsFailing(#name)) return static_cast<ret>(0);\
+#define SIM_ENTER(name, ret)                                       \
+    do {                                                           \
+        if (simhost::IsFailing(#name)) return static_cast<ret>(0); \
     } while (0)

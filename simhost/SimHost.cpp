@@ -40,8 +40,10 @@ HostState& State() {
 
 // Every host function in the binding's order: the address of this host's export, or null for a
 // function this host does not offer.
-#define SIM_OFFERED(name) {#name, reinterpret_cast<void*>(&::name)}
-#define SIM_NOT_OFFERED(name) {#name, nullptr}
+#define SIM_OFFERED(name) \
+    { #name, reinterpret_cast < void*>(&::name) }
+#define SIM_NOT_OFFERED(name) \
+    { #name, nullptr }
 const OfferedFunction kOffered[] = {
     SIM_OFFERED(FX_LoadEData),
     SIM_OFFERED(FX_SaveEData),

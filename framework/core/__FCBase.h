@@ -38,6 +38,6 @@ private:
 };
 
 // Declares a concrete class's id and name.
-#define FC_CLASS_INFO(name)                                              \
-    int GetClassID() const override { return kClassID_##name; }          \
+#define FC_CLASS_INFO(name)                                     \
+    int GetClassID() const override { return kClassID_##name; } \
     const char* ClassName() const override { return #name; }

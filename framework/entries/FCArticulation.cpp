@@ -49,9 +49,7 @@ const Merge* FindMerge(const FCArticulationDef* definition, int kind) {
 
 }  // namespace
 
-FCArticulation::FCArticulation() {
-    UseClearedData(data_, kDataSize);
-}
+FCArticulation::FCArticulation() { UseClearedData(data_, kDataSize); }
 
 bool FCArticulation::Reload() {
     std::memset(data_, 0, sizeof data_);

@@ -68,9 +68,7 @@ const FCArticulationDef::Layout& FCArticulationDef::LayoutForHostVersion(uint32_
     return hostVersion >= hostapi::kUTF16HostVersion ? kLongLayout : kShortLayout;
 }
 
-FCArticulationDef::FCArticulationDef() {
-    UseClearedData(data_, int32_t(GetDataSize()));
-}
+FCArticulationDef::FCArticulationDef() { UseClearedData(data_, int32_t(GetDataSize())); }
 
 bool FCArticulationDef::Reload() {
     std::memset(data_, 0, sizeof data_);

@@ -6,9 +6,7 @@
 
 #include <cstring>
 
-FCChord::FCChord() {
-    UseClearedData(data_, kDataSize);
-}
+FCChord::FCChord() { UseClearedData(data_, kDataSize); }
 
 bool FCChord::Reload() {
     std::memset(data_, 0, sizeof data_);
@@ -26,7 +24,8 @@ bool FCChord::GetShowAltBass() const { return (fcdata::Read<uint16_t>(data_, kFl
 
 void FCChord::SetShowAltBass(bool state) {
     const uint16_t flags = fcdata::Read<uint16_t>(data_, kFlagsOffset);
-    fcdata::Write<uint16_t>(data_, kFlagsOffset, state ? uint16_t(flags | kShowAltBass) : uint16_t(flags & ~kShowAltBass));
+    fcdata::Write<uint16_t>(data_, kFlagsOffset,
+                            state ? uint16_t(flags | kShowAltBass) : uint16_t(flags & ~kShowAltBass));
 }
 
 int32_t FCChord::GetPosition() const { return fcdata::Read<int32_t>(data_, kPositionOffset); }

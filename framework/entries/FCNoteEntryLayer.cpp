@@ -199,8 +199,7 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count,
         held = FirstOfFrame(frame, entry);
     else if (entry->Next() && entry->Next()->GetFrame() == frame)
         held = entry->Next();
-    for (; held && held->GetFrame() == frame; held = held->Next())
-        bound_.emplace_back(held, held->GetIndexInFrame());
+    for (; held && held->GetFrame() == frame; held = held->Next()) bound_.emplace_back(held, held->GetIndexInFrame());
     if (!hostapi::FX_InsertEXENTRY(frame, int16_t(index), int16_t(count), kFXInterfaceVersion)) return nullptr;
 
     for (const auto& item : bound_) {

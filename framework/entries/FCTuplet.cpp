@@ -12,9 +12,7 @@ int OptionOffset(int option) { return (FCTuplet::kRatioWords + option) * 2; }
 
 }  // namespace
 
-FCTuplet::FCTuplet() {
-    UseClearedData(data_, kDataSize);
-}
+FCTuplet::FCTuplet() { UseClearedData(data_, kDataSize); }
 
 bool FCTuplet::Reload() {
     std::memset(data_, 0, sizeof data_);

@@ -19,8 +19,7 @@ FCNoteEntry* __FCNoteEntryCollection::AppendFrameEntries(uint8_t* frame, int sta
     return previous;
 }
 
-void __FCNoteEntryCollection::RebuildFromFrames(const std::vector<uint8_t*>& frames, int staff,
-                                                bool linkAcrossFrames) {
+void __FCNoteEntryCollection::RebuildFromFrames(const std::vector<uint8_t*>& frames, int staff, bool linkAcrossFrames) {
     ClearAll();
     FCNoteEntry* previous = nullptr;
     for (uint8_t* frame : frames) {

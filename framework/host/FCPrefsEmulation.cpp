@@ -35,7 +35,13 @@ std::vector<PrefsFieldRow> Layout(const char code[2], const std::vector<uint16_t
             ++inci;
             word = 0;
         }
-        rows.push_back(PrefsFieldRow{{code[0], code[1]}, item, inci, offset, word, size, uint16_t(size == 4 ? 2 : 0),
+        rows.push_back(PrefsFieldRow{{code[0], code[1]},
+                                     item,
+                                     inci,
+                                     offset,
+                                     word,
+                                     size,
+                                     uint16_t(size == 4 ? 2 : 0),
                                      size == 4 ? minVersionOf4Byte : 0});
         word = uint16_t(word + words);
         offset = uint16_t(offset + size);

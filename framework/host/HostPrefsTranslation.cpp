@@ -16,7 +16,8 @@ constexpr uint32_t kAllVersions = 0xFFFFFFFFu;
 std::vector<PrefsFieldRow> SequentialRows(char a, char b, int count) {
     std::vector<PrefsFieldRow> rows;
     for (int i = 0; i < count; ++i)
-        rows.push_back(PrefsFieldRow{{a, b}, kDocumentItem, uint16_t(i / 6), uint16_t(2 * i), uint16_t(i % 6), 2, 0, 0});
+        rows.push_back(
+            PrefsFieldRow{{a, b}, kDocumentItem, uint16_t(i / 6), uint16_t(2 * i), uint16_t(i % 6), 2, 0, 0});
     return rows;
 }
 
@@ -71,8 +72,8 @@ struct Tables {
             {{'T', 'p'}, {'5', '8'}, 4, 0, 0, false},  {{'T', 's'}, {'0', '9'}, 1, 1, 9, true},
         };
         for (const Mapped& m : mapped)
-            translations.emplace_back(FXTag('p', 'f', m.tag[0], m.tag[1]), m.codes[0], m.codes[1], m.records,
-                                      m.first, m.last, m.inciFromNumber);
+            translations.emplace_back(FXTag('p', 'f', m.tag[0], m.tag[1]), m.codes[0], m.codes[1], m.records, m.first,
+                                      m.last, m.inciFromNumber);
     }
 };
 
@@ -84,13 +85,25 @@ const Tables& AllTables() {
 }  // namespace
 
 PrefsTranslation::PrefsTranslation(uint32_t tag, const PrefsFieldTable& table, int onlyPrefsNumber)
-    : tag_(tag), table_(table), onlyPrefsNumber_(onlyPrefsNumber), otherTag_(0), records_(0), firstAllowed_(0),
-      lastAllowed_(0), inciFromNumber_(false) {}
+    : tag_(tag),
+      table_(table),
+      onlyPrefsNumber_(onlyPrefsNumber),
+      otherTag_(0),
+      records_(0),
+      firstAllowed_(0),
+      lastAllowed_(0),
+      inciFromNumber_(false) {}
 
-PrefsTranslation::PrefsTranslation(uint32_t tag, char codeA, char codeB, int records, int firstAllowed,
-                                   int lastAllowed, bool inciFromNumber)
-    : tag_(tag), table_(nullptr, 0), onlyPrefsNumber_(-1), otherTag_(FXTag('o', 't', codeA, codeB)),
-      records_(records), firstAllowed_(firstAllowed), lastAllowed_(lastAllowed), inciFromNumber_(inciFromNumber) {}
+PrefsTranslation::PrefsTranslation(uint32_t tag, char codeA, char codeB, int records, int firstAllowed, int lastAllowed,
+                                   bool inciFromNumber)
+    : tag_(tag),
+      table_(nullptr, 0),
+      onlyPrefsNumber_(-1),
+      otherTag_(FXTag('o', 't', codeA, codeB)),
+      records_(records),
+      firstAllowed_(firstAllowed),
+      lastAllowed_(lastAllowed),
+      inciFromNumber_(inciFromNumber) {}
 
 bool PrefsTranslation::Serves(uint16_t prefsNumber) const {
     if (table_.Rows()) return onlyPrefsNumber_ < 0 || prefsNumber == onlyPrefsNumber_;

@@ -23,8 +23,7 @@ public:
     // Size of the translated structure in bytes.
     uint32_t StructureSize() const;
     int16_t Load(FX_LoadEData_fn load, FXKey* key, void* data, uint32_t* size) const;
-    int16_t Save(FX_LoadEData_fn load, FX_SaveEData_fn save, const FXKey* key, const void* data,
-                 uint32_t size) const;
+    int16_t Save(FX_LoadEData_fn load, FX_SaveEData_fn save, const FXKey* key, const void* data, uint32_t size) const;
 
 private:
     bool NumberAllowed(int number) const;

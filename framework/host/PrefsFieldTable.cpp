@@ -21,10 +21,18 @@ bool RowFits(const PrefsFieldRow& row) {
 void FieldFromRecord(const PrefsFieldRow& row, const uint8_t* record, uint8_t* prefs) {
     uint32_t value;
     switch (row.conversion) {
-        case 1: value = (uint32_t(ReadWord(record, row.word)) << 16) | ReadWord(record, row.word + 1); break;
-        case 2: value = ReadWord(record, row.word) | (uint32_t(ReadWord(record, row.word + 1)) << 16); break;
-        case 3: value = ReadWord(record, row.word) ? 0 : 1; break;
-        case 4: value = ReadWord(record, row.word) & 0xFF; break;
+        case 1:
+            value = (uint32_t(ReadWord(record, row.word)) << 16) | ReadWord(record, row.word + 1);
+            break;
+        case 2:
+            value = ReadWord(record, row.word) | (uint32_t(ReadWord(record, row.word + 1)) << 16);
+            break;
+        case 3:
+            value = ReadWord(record, row.word) ? 0 : 1;
+            break;
+        case 4:
+            value = ReadWord(record, row.word) & 0xFF;
+            break;
         default:
             value = ReadWord(record, row.word);
             if (row.size == 4) value |= uint32_t(ReadWord(record, row.word + 1)) << 16;
@@ -56,8 +64,12 @@ void FieldToRecord(const PrefsFieldRow& row, const uint8_t* prefs, uint8_t* reco
             WriteWord(record, row.word, uint16_t(value));
             WriteWord(record, row.word + 1, uint16_t(value >> 16));
             break;
-        case 3: WriteWord(record, row.word, value ? 0 : 1); break;
-        case 4: WriteWord(record, row.word, uint16_t((ReadWord(record, row.word) & 0xFF00) | (value & 0xFF))); break;
+        case 3:
+            WriteWord(record, row.word, value ? 0 : 1);
+            break;
+        case 4:
+            WriteWord(record, row.word, uint16_t((ReadWord(record, row.word) & 0xFF00) | (value & 0xFF)));
+            break;
         default:
             WriteWord(record, row.word, uint16_t(value));
             if (row.size == 4) WriteWord(record, row.word + 1, uint16_t(value >> 16));
@@ -130,7 +142,8 @@ bool PrefsFieldTable::Save(hostapi::FX_LoadEData_fn load, hostapi::FX_SaveEData_
         uint8_t after[kOtherSize];
         std::memcpy(after, before, kOtherSize);
         for (int index : members) FieldToRecord(rows_[index], prefs, after);
-        if (std::memcmp(after, before, kOtherSize) != 0 && !save(OtherTag(first), &key, after, kOtherSize, kOtherVersion))
+        if (std::memcmp(after, before, kOtherSize) != 0 &&
+            !save(OtherTag(first), &key, after, kOtherSize, kOtherVersion))
             ok = false;
     });
     return ok;

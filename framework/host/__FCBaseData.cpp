@@ -34,9 +34,7 @@ void* __FCBaseData::AllocateOwnedData(uint32_t size) {
     return data_;
 }
 
-void __FCBaseData::SetDocumentIDFromHost() {
-    documentID_ = hostapi::FX_GetCurrentEnigmaDocument(kFXInterfaceVersion);
-}
+void __FCBaseData::SetDocumentIDFromHost() { documentID_ = hostapi::FX_GetCurrentEnigmaDocument(kFXInterfaceVersion); }
 
 bool __FCBaseData::Reload() {
     if (data_ && RenewDataOnLoad()) FreeData();

@@ -47,8 +47,7 @@ bool __FCCellDetail::SaveNew() {
     if (!cell_ || !IsLoaded()) return false;
     SetKeyFromCell();
     SetKeyWord(2, 0xFFFF);
-    if (!hostapi::FX_CreateEData(GetTag(), &Key(), Data(), uint32_t(GetLoadedSize()), GetDataVersion()))
-        return false;
+    if (!hostapi::FX_CreateEData(GetTag(), &Key(), Data(), uint32_t(GetLoadedSize()), GetDataVersion())) return false;
     OnCreated();
     return true;
 }

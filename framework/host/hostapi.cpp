@@ -73,11 +73,11 @@ void* DefaultLookup(const char* name) { return platform::FindHostFunction(name);
 void SetHostModuleName(const char* name) { platform::SetHostModuleName(name); }
 
 // Plain forwarding wrappers; the two record calls that translate preference tags follow.
-#define FX_FORWARD(ret, name, params, args)                         \
-    ret name params {                                               \
-        name##_fn fn = Function<name##_fn>(kIndex_##name);          \
-        if (!fn) return static_cast<ret>(0);                        \
-        return fn args;                                             \
+#define FX_FORWARD(ret, name, params, args)                \
+    ret name params {                                      \
+        name##_fn fn = Function<name##_fn>(kIndex_##name); \
+        if (!fn) return static_cast<ret>(0);               \
+        return fn args;                                    \
     }
 FX_PLAIN_TABLE(FX_FORWARD)
 

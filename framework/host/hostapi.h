@@ -37,104 +37,105 @@ constexpr uint32_t kFXInterfaceVersion = 0x12050000;
 // X-macro tables: FX_FUNCTION(result type, name, (parameter list), (argument names)).
 // Results declared 16-bit are sign-extended by the wrappers (int16_t results).
 // The two record calls whose wrappers translate old preference tags:
-#define FX_TRANSLATED_TABLE(FX_FUNCTION)                                                                           \
-    FX_FUNCTION(int16_t, FX_LoadEData, (uint32_t tag, FXKey * key, void* data, uint32_t* size, uint32_t version),   \
-                (tag, key, data, size, version))                                                                   \
-    FX_FUNCTION(int16_t, FX_SaveEData, (uint32_t tag, const FXKey* key, const void* data, uint32_t size,           \
-                                        uint32_t version),                                                          \
+#define FX_TRANSLATED_TABLE(FX_FUNCTION)                                                                          \
+    FX_FUNCTION(int16_t, FX_LoadEData, (uint32_t tag, FXKey * key, void* data, uint32_t* size, uint32_t version), \
+                (tag, key, data, size, version))                                                                  \
+    FX_FUNCTION(int16_t, FX_SaveEData,                                                                            \
+                (uint32_t tag, const FXKey* key, const void* data, uint32_t size, uint32_t version),              \
                 (tag, key, data, size, version))
 
 // Every other host function, forwarded unchanged.
-#define FX_PLAIN_TABLE(FX_FUNCTION)                                                                                \
-    /* records */                                                                                                  \
-    FX_FUNCTION(int16_t, FX_CreateEData, (uint32_t tag, FXKey * key, const void* data, uint32_t size,              \
-                                          uint32_t version),                                                        \
-                (tag, key, data, size, version))                                                                   \
-    FX_FUNCTION(int16_t, FX_DeleteEData, (uint32_t tag, const FXKey* key, uint32_t version), (tag, key, version))  \
-    FX_FUNCTION(int16_t, FX_NextEData, (uint32_t tag, FXKey * key, void* data, uint32_t* size, uint32_t version),   \
-                (tag, key, data, size, version))                                                                   \
-    FX_FUNCTION(int16_t, FX_GetCurrentEnigmaDocument, (uint32_t version), (version))                               \
-    /* selection, staves and measures */                                                                           \
-    FX_FUNCTION(int16_t, FX_GetCurERegions, (void* first, void* second, void* third, uint32_t version),            \
-                (first, second, third, version))                                                                   \
-    FX_FUNCTION(int32_t, FX_SetCurERegion, (const void* region, uint32_t version), (region, version))              \
-    FX_FUNCTION(int16_t, FX_SlotToInst, (int16_t slot, int16_t staffList, uint32_t version),                       \
-                (slot, staffList, version))                                                                        \
-    FX_FUNCTION(int16_t, FX_InstToSlot, (int16_t staff, int16_t staffList, uint32_t version),                      \
-                (staff, staffList, version))                                                                       \
-    FX_FUNCTION(int32_t, FX_GetMeasureDuration, (int16_t staff, int16_t measure, uint32_t version),                \
-                (staff, measure, version))                                                                         \
-    /* parts */                                                                                                    \
-    FX_FUNCTION(int32_t, FX_GetCurrentPartID, (uint32_t version), (version))                                       \
-    FX_FUNCTION(int32_t, FX_SetCurrentPartID, (int32_t part, uint32_t version), (part, version))                   \
-    FX_FUNCTION(int32_t, FX_GetNextPartID, (int32_t part, uint32_t version), (part, version))                      \
-    /* entry frames */                                                                                             \
-    FX_FUNCTION(void*, FX_LoadTGF, (int16_t staffList, int16_t slot, int16_t measure, int16_t layer,               \
-                                    int16_t loadOption, uint32_t version),                                          \
-                (staffList, slot, measure, layer, loadOption, version))                                            \
-    FX_FUNCTION(int16_t, FX_SaveTGF, (void* frame, uint32_t version), (frame, version))                            \
-    FX_FUNCTION(int16_t, FX_FreeTGF, (void* frame, uint32_t version), (frame, version))                            \
-    FX_FUNCTION(int16_t, FX_InsertEXENTRY, (void* frame, int16_t index, int16_t count, uint32_t version),          \
-                (frame, index, count, version))                                                                    \
-    FX_FUNCTION(int16_t, FX_DeleteEXENTRY, (void* frame, int16_t index, int16_t count, uint32_t version),          \
-                (frame, index, count, version))                                                                    \
-    FX_FUNCTION(int16_t, FX_GetMaxLayers, (uint32_t version), (version))                                           \
-    FX_FUNCTION(int16_t, FX_GetShowLayer, (int16_t layer, uint32_t version), (layer, version))                     \
-    FX_FUNCTION(int16_t, FX_NoteToMidi, (const void* note, int16_t key, uint32_t version), (note, key, version))   \
-    FX_FUNCTION(int16_t, FX_GetEntryMetrics2014, (int16_t staff, int16_t measure, int32_t entnum, void* block,      \
-                                                  int32_t reserved, int16_t refresh, uint32_t version),             \
-                (staff, measure, entnum, block, reserved, refresh, version))                                       \
-    FX_FUNCTION(int16_t, FX_GetEntryMetrics2009a, (int16_t staff, int16_t measure, int32_t entnum, void* block,     \
-                                                   int32_t reserved, int16_t refresh, uint32_t version),            \
-                (staff, measure, entnum, block, reserved, refresh, version))                                       \
-    FX_FUNCTION(int16_t, FX_FreeEntryMetrics, (void* block, uint32_t version), (block, version))                   \
-    FX_FUNCTION(int32_t, FX_AnalyzeChord, (const void* region, void* chord, void* result, uint32_t version),       \
-                (region, chord, result, version))                                                                  \
-    /* edits and commands */                                                                                       \
-    FX_FUNCTION(int32_t, FX_StartFinaleEdit, (const char* title, uint32_t version), (title, version))              \
-    FX_FUNCTION(int32_t, FX_StartFinaleEdit_UTF16, (const char16_t* title, uint32_t version), (title, version))    \
-    FX_FUNCTION(int32_t, FX_EndFinaleEdit, (uint32_t version), (version))                                          \
-    FX_FUNCTION(int32_t, FX_CancelFinaleEdit, (uint32_t version), (version))                                       \
-    FX_FUNCTION(int32_t, FX_ExecuteMenuItem, (int32_t command, uint32_t version), (command, version))              \
-    FX_FUNCTION(int32_t, FX_RedrawMusic, (const void* region, uint32_t version), (region, version))                \
-    FX_FUNCTION(int32_t, FX_UpdateLayout, (int32_t first, int32_t second, uint32_t version),                       \
-                (first, second, version))                                                                          \
-    /* fonts and the host folder */                                                                                \
-    FX_FUNCTION(int16_t, FX_FontNameToNum, (const char* name, uint32_t version), (name, version))                  \
-    FX_FUNCTION(int16_t, FX_FontNumToName, (int16_t number, char* name, int32_t size, uint32_t version),           \
-                (number, name, size, version))                                                                     \
-    FX_FUNCTION(int32_t, FX_GetFinalePath, (void* buffer, int32_t size, int16_t folder, int16_t utf16,             \
-                                            uint32_t version),                                                      \
-                (buffer, size, folder, utf16, version))                                                            \
-    /* dialogs */                                                                                                  \
-    FX_FUNCTION(int32_t, FX_Dialog, (int16_t templateId, FXDialogProc proc, FXWindow parent, int16_t modal,        \
-                                     void* userData, uint32_t version),                                             \
-                (templateId, proc, parent, modal, userData, version))                                              \
+#define FX_PLAIN_TABLE(FX_FUNCTION)                                                                                    \
+    /* records */                                                                                                      \
+    FX_FUNCTION(int16_t, FX_CreateEData,                                                                               \
+                (uint32_t tag, FXKey * key, const void* data, uint32_t size, uint32_t version),                        \
+                (tag, key, data, size, version))                                                                       \
+    FX_FUNCTION(int16_t, FX_DeleteEData, (uint32_t tag, const FXKey* key, uint32_t version), (tag, key, version))      \
+    FX_FUNCTION(int16_t, FX_NextEData, (uint32_t tag, FXKey * key, void* data, uint32_t* size, uint32_t version),      \
+                (tag, key, data, size, version))                                                                       \
+    FX_FUNCTION(int16_t, FX_GetCurrentEnigmaDocument, (uint32_t version), (version))                                   \
+    /* selection, staves and measures */                                                                               \
+    FX_FUNCTION(int16_t, FX_GetCurERegions, (void* first, void* second, void* third, uint32_t version),                \
+                (first, second, third, version))                                                                       \
+    FX_FUNCTION(int32_t, FX_SetCurERegion, (const void* region, uint32_t version), (region, version))                  \
+    FX_FUNCTION(int16_t, FX_SlotToInst, (int16_t slot, int16_t staffList, uint32_t version),                           \
+                (slot, staffList, version))                                                                            \
+    FX_FUNCTION(int16_t, FX_InstToSlot, (int16_t staff, int16_t staffList, uint32_t version),                          \
+                (staff, staffList, version))                                                                           \
+    FX_FUNCTION(int32_t, FX_GetMeasureDuration, (int16_t staff, int16_t measure, uint32_t version),                    \
+                (staff, measure, version))                                                                             \
+    /* parts */                                                                                                        \
+    FX_FUNCTION(int32_t, FX_GetCurrentPartID, (uint32_t version), (version))                                           \
+    FX_FUNCTION(int32_t, FX_SetCurrentPartID, (int32_t part, uint32_t version), (part, version))                       \
+    FX_FUNCTION(int32_t, FX_GetNextPartID, (int32_t part, uint32_t version), (part, version))                          \
+    /* entry frames */                                                                                                 \
+    FX_FUNCTION(                                                                                                       \
+        void*, FX_LoadTGF,                                                                                             \
+        (int16_t staffList, int16_t slot, int16_t measure, int16_t layer, int16_t loadOption, uint32_t version),       \
+        (staffList, slot, measure, layer, loadOption, version))                                                        \
+    FX_FUNCTION(int16_t, FX_SaveTGF, (void* frame, uint32_t version), (frame, version))                                \
+    FX_FUNCTION(int16_t, FX_FreeTGF, (void* frame, uint32_t version), (frame, version))                                \
+    FX_FUNCTION(int16_t, FX_InsertEXENTRY, (void* frame, int16_t index, int16_t count, uint32_t version),              \
+                (frame, index, count, version))                                                                        \
+    FX_FUNCTION(int16_t, FX_DeleteEXENTRY, (void* frame, int16_t index, int16_t count, uint32_t version),              \
+                (frame, index, count, version))                                                                        \
+    FX_FUNCTION(int16_t, FX_GetMaxLayers, (uint32_t version), (version))                                               \
+    FX_FUNCTION(int16_t, FX_GetShowLayer, (int16_t layer, uint32_t version), (layer, version))                         \
+    FX_FUNCTION(int16_t, FX_NoteToMidi, (const void* note, int16_t key, uint32_t version), (note, key, version))       \
+    FX_FUNCTION(int16_t, FX_GetEntryMetrics2014,                                                                       \
+                (int16_t staff, int16_t measure, int32_t entnum, void* block, int32_t reserved, int16_t refresh,       \
+                 uint32_t version),                                                                                    \
+                (staff, measure, entnum, block, reserved, refresh, version))                                           \
+    FX_FUNCTION(int16_t, FX_GetEntryMetrics2009a,                                                                      \
+                (int16_t staff, int16_t measure, int32_t entnum, void* block, int32_t reserved, int16_t refresh,       \
+                 uint32_t version),                                                                                    \
+                (staff, measure, entnum, block, reserved, refresh, version))                                           \
+    FX_FUNCTION(int16_t, FX_FreeEntryMetrics, (void* block, uint32_t version), (block, version))                       \
+    FX_FUNCTION(int32_t, FX_AnalyzeChord, (const void* region, void* chord, void* result, uint32_t version),           \
+                (region, chord, result, version))                                                                      \
+    /* edits and commands */                                                                                           \
+    FX_FUNCTION(int32_t, FX_StartFinaleEdit, (const char* title, uint32_t version), (title, version))                  \
+    FX_FUNCTION(int32_t, FX_StartFinaleEdit_UTF16, (const char16_t* title, uint32_t version), (title, version))        \
+    FX_FUNCTION(int32_t, FX_EndFinaleEdit, (uint32_t version), (version))                                              \
+    FX_FUNCTION(int32_t, FX_CancelFinaleEdit, (uint32_t version), (version))                                           \
+    FX_FUNCTION(int32_t, FX_ExecuteMenuItem, (int32_t command, uint32_t version), (command, version))                  \
+    FX_FUNCTION(int32_t, FX_RedrawMusic, (const void* region, uint32_t version), (region, version))                    \
+    FX_FUNCTION(int32_t, FX_UpdateLayout, (int32_t first, int32_t second, uint32_t version), (first, second, version)) \
+    /* fonts and the host folder */                                                                                    \
+    FX_FUNCTION(int16_t, FX_FontNameToNum, (const char* name, uint32_t version), (name, version))                      \
+    FX_FUNCTION(int16_t, FX_FontNumToName, (int16_t number, char* name, int32_t size, uint32_t version),               \
+                (number, name, size, version))                                                                         \
+    FX_FUNCTION(int32_t, FX_GetFinalePath,                                                                             \
+                (void* buffer, int32_t size, int16_t folder, int16_t utf16, uint32_t version),                         \
+                (buffer, size, folder, utf16, version))                                                                \
+    /* dialogs */                                                                                                      \
+    FX_FUNCTION(                                                                                                       \
+        int32_t, FX_Dialog,                                                                                            \
+        (int16_t templateId, FXDialogProc proc, FXWindow parent, int16_t modal, void* userData, uint32_t version),     \
+        (templateId, proc, parent, modal, userData, version))                                                          \
     FX_FUNCTION(int32_t, FX_EndDialog, (FXWindow window, int32_t result, uint32_t version), (window, result, version)) \
-    FX_FUNCTION(int32_t, FX_EnableDlgItem, (FXWindow window, int16_t id, int16_t enable, uint32_t version),        \
-                (window, id, enable, version))                                                                     \
-    FX_FUNCTION(int32_t, FX_GetDlgItemVal, (FXWindow window, int16_t id, int16_t kind, uint32_t version),          \
-                (window, id, kind, version))                                                                       \
-    FX_FUNCTION(int32_t, FX_SetDlgItemVal, (FXWindow window, int16_t id, int16_t kind, int32_t value,              \
-                                            uint32_t version),                                                      \
-                (window, id, kind, value, version))                                                                \
-    FX_FUNCTION(int32_t, FX_GetDlgItemUser, (FXWindow window, int16_t id, int16_t code, double* result,            \
-                                             uint32_t version),                                                     \
-                (window, id, code, result, version))                                                               \
-    FX_FUNCTION(int32_t, FX_SetDlgItemUser, (FXWindow window, int16_t id, int16_t code, double value,              \
-                                             uint32_t version),                                                     \
-                (window, id, code, value, version))                                                                \
-    FX_FUNCTION(int32_t, FX_GetDlgString, (FXWindow window, int16_t id, char* buffer, int32_t size,                \
-                                           uint32_t version),                                                       \
-                (window, id, buffer, size, version))                                                               \
-    FX_FUNCTION(int32_t, FX_GetDlgString_UTF16, (FXWindow window, int16_t id, char16_t* buffer, int32_t size,      \
-                                                 uint32_t version),                                                 \
-                (window, id, buffer, size, version))                                                               \
-    FX_FUNCTION(int32_t, FX_SetDlgString, (FXWindow window, int16_t id, const char* text, uint32_t version),       \
-                (window, id, text, version))                                                                       \
-    FX_FUNCTION(int32_t, FX_SetDlgString_UTF16, (FXWindow window, int16_t id, const char16_t* text,                \
-                                                 uint32_t version),                                                 \
-                (window, id, text, version))                                                                       \
+    FX_FUNCTION(int32_t, FX_EnableDlgItem, (FXWindow window, int16_t id, int16_t enable, uint32_t version),            \
+                (window, id, enable, version))                                                                         \
+    FX_FUNCTION(int32_t, FX_GetDlgItemVal, (FXWindow window, int16_t id, int16_t kind, uint32_t version),              \
+                (window, id, kind, version))                                                                           \
+    FX_FUNCTION(int32_t, FX_SetDlgItemVal,                                                                             \
+                (FXWindow window, int16_t id, int16_t kind, int32_t value, uint32_t version),                          \
+                (window, id, kind, value, version))                                                                    \
+    FX_FUNCTION(int32_t, FX_GetDlgItemUser,                                                                            \
+                (FXWindow window, int16_t id, int16_t code, double* result, uint32_t version),                         \
+                (window, id, code, result, version))                                                                   \
+    FX_FUNCTION(int32_t, FX_SetDlgItemUser,                                                                            \
+                (FXWindow window, int16_t id, int16_t code, double value, uint32_t version),                           \
+                (window, id, code, value, version))                                                                    \
+    FX_FUNCTION(int32_t, FX_GetDlgString, (FXWindow window, int16_t id, char* buffer, int32_t size, uint32_t version), \
+                (window, id, buffer, size, version))                                                                   \
+    FX_FUNCTION(int32_t, FX_GetDlgString_UTF16,                                                                        \
+                (FXWindow window, int16_t id, char16_t* buffer, int32_t size, uint32_t version),                       \
+                (window, id, buffer, size, version))                                                                   \
+    FX_FUNCTION(int32_t, FX_SetDlgString, (FXWindow window, int16_t id, const char* text, uint32_t version),           \
+                (window, id, text, version))                                                                           \
+    FX_FUNCTION(int32_t, FX_SetDlgString_UTF16, (FXWindow window, int16_t id, const char16_t* text, uint32_t version), \
+                (window, id, text, version))                                                                           \
     FX_FUNCTION(FXWindow, FX_GetCurrentWindow, (uint32_t version), (version))
 
 // All host functions the system calls.

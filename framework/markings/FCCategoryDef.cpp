@@ -9,7 +9,7 @@
 namespace {
 
 constexpr FCCategoryDef::Layout kLongLayout = {hostapi::kUTF16HostVersion, 296, true, 2, 258, 260,
-                                               {278, 282, 284, 286, 288}, 280, 294};
+                                               {278, 282, 284, 286, 288},  280, 294};
 constexpr FCCategoryDef::Layout kShortLayout = {0x0F000000, 104, false, 2, 66, 68, {86, 90, 92, 94, 96}, 88, 102};
 static_assert(kLongLayout.flags + 2 == int(kLongLayout.size), "category record, 296 bytes");
 static_assert(kShortLayout.flags + 2 == int(kShortLayout.size), "old category record, 104 bytes");
@@ -26,9 +26,7 @@ const FCCategoryDef::Layout& FCCategoryDef::LayoutForHostVersion(uint32_t hostVe
     return hostVersion >= hostapi::kUTF16HostVersion ? kLongLayout : kShortLayout;
 }
 
-FCCategoryDef::FCCategoryDef() {
-    UseClearedData(data_, int32_t(GetDataSize()));
-}
+FCCategoryDef::FCCategoryDef() { UseClearedData(data_, int32_t(GetDataSize())); }
 
 bool FCCategoryDef::Reload() {
     std::memset(data_, 0, sizeof data_);

@@ -20,9 +20,7 @@ static_assert(kPositionHigh + 2 <= int(FCExpression::kDataSize), "expression rec
 
 }  // namespace
 
-FCExpression::FCExpression() {
-    UseClearedData(data_, kDataSize);
-}
+FCExpression::FCExpression() { UseClearedData(data_, kDataSize); }
 
 bool FCExpression::Reload() {
     std::memset(data_, 0, sizeof data_);

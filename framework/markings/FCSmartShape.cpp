@@ -33,9 +33,7 @@ bool IsValidItem(int number) { return number >= 1 && number < 0xFFFF; }
 int FCSmartShapeSegment::GetStaff() const { return fcdata::Read<int16_t>(data_, kSegStaff); }
 void FCSmartShapeSegment::SetStaff(int staff) { fcdata::Write<int16_t>(data_, kSegStaff, int16_t(staff)); }
 int FCSmartShapeSegment::GetMeasure() const { return fcdata::Read<uint16_t>(data_, kSegMeasure); }
-void FCSmartShapeSegment::SetMeasure(int measure) {
-    fcdata::Write<uint16_t>(data_, kSegMeasure, uint16_t(measure));
-}
+void FCSmartShapeSegment::SetMeasure(int measure) { fcdata::Write<uint16_t>(data_, kSegMeasure, uint16_t(measure)); }
 int32_t FCSmartShapeSegment::GetMeasurePos() const { return fcdata::Read<int32_t>(data_, kSegPosition); }
 void FCSmartShapeSegment::SetMeasurePos(int32_t position) { fcdata::Write<int32_t>(data_, kSegPosition, position); }
 int32_t FCSmartShapeSegment::GetEntryNumber() const { return fcdata::Read<int32_t>(data_, kSegPosition); }
@@ -54,9 +52,7 @@ void FCSmartShapeSegment::SetFlags(uint16_t flags) { fcdata::Write<uint16_t>(dat
 
 // --- FCCenterSmartShape ---
 
-FCCenterSmartShape::FCCenterSmartShape() {
-    UseClearedData(data_, kDataSize);
-}
+FCCenterSmartShape::FCCenterSmartShape() { UseClearedData(data_, kDataSize); }
 
 bool FCCenterSmartShape::Reload() {
     std::memset(data_, 0, sizeof data_);
@@ -134,8 +130,7 @@ void FCSmartShape::ApplyMeasureAttachedPreset() {
     SetFlagBits(kFlag10000000 | kFlag0100, false);
     if (hostapi::GetHostVersion() >= kSegmentPresetVersion) {
         GetLeftSegment()->SetFlags(uint16_t(GetLeftSegment()->GetFlags() | FCSmartShapeSegment::kFlagMeasurePreset));
-        GetRightSegment()->SetFlags(
-            uint16_t(GetRightSegment()->GetFlags() | FCSmartShapeSegment::kFlagMeasurePreset));
+        GetRightSegment()->SetFlags(uint16_t(GetRightSegment()->GetFlags() | FCSmartShapeSegment::kFlagMeasurePreset));
     }
 }
 

@@ -13,9 +13,7 @@ static_assert(kShapeNumber + 2 <= int(FCSmartShapeEntryMark::kDataSize), "entry 
 
 }  // namespace
 
-FCSmartShapeEntryMark::FCSmartShapeEntryMark() {
-    UseClearedData(data_, kDataSize);
-}
+FCSmartShapeEntryMark::FCSmartShapeEntryMark() { UseClearedData(data_, kDataSize); }
 
 bool FCSmartShapeEntryMark::Reload() {
     std::memset(data_, 0, sizeof data_);

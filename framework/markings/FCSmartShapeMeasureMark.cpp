@@ -17,9 +17,7 @@ bool IsValidMeasure(int measure) { return measure >= 1 && measure < 0xFFFF; }
 
 }  // namespace
 
-FCSmartShapeMeasureMark::FCSmartShapeMeasureMark() {
-    UseClearedData(data_, kDataSize);
-}
+FCSmartShapeMeasureMark::FCSmartShapeMeasureMark() { UseClearedData(data_, kDataSize); }
 
 bool FCSmartShapeMeasureMark::Reload() {
     std::memset(data_, 0, sizeof data_);

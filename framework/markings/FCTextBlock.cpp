@@ -10,9 +10,7 @@ static_assert(kKindOffset + 2 == int(FCTextBlock::kDataSize), "text block record
 
 }  // namespace
 
-FCTextBlock::FCTextBlock() {
-    UseClearedData(data_, kDataSize);
-}
+FCTextBlock::FCTextBlock() { UseClearedData(data_, kDataSize); }
 
 bool FCTextBlock::Reload() {
     std::memset(data_, 0, sizeof data_);

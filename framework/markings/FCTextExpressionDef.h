@@ -88,7 +88,6 @@ private:
     int SignedWord(int offset) const;
     void SetWord(int offset, int value);
     void SetCategoryBit(uint16_t bit, bool state);
-
 };
 
 class FCTextExpressionDefs : public __FCCollectionNoInciOther {

@@ -10,9 +10,7 @@ bool ValidEntry(int entry) { return entry >= 0 && entry < __FCCompositeTimeSigBo
 
 }  // namespace
 
-__FCCompositeTimeSigBottomElement::__FCCompositeTimeSigBottomElement() {
-    UseClearedData(data_, kDataSize);
-}
+__FCCompositeTimeSigBottomElement::__FCCompositeTimeSigBottomElement() { UseClearedData(data_, kDataSize); }
 
 bool __FCCompositeTimeSigBottomElement::IsEntryUsed(const void* record, int entry) {
     return record && ValidEntry(entry) && fcdata::Read<uint16_t>(record, WordOffset(entry, 0)) != 0;

@@ -10,9 +10,7 @@ bool ValidEntry(int entry) { return entry >= 0 && entry < __FCCompositeTimeSigTo
 
 }  // namespace
 
-__FCCompositeTimeSigTopElement::__FCCompositeTimeSigTopElement() {
-    UseClearedData(data_, kDataSize);
-}
+__FCCompositeTimeSigTopElement::__FCCompositeTimeSigTopElement() { UseClearedData(data_, kDataSize); }
 
 bool __FCCompositeTimeSigTopElement::IsEntryUsed(const void* record, int entry) {
     if (!record || !ValidEntry(entry)) return false;

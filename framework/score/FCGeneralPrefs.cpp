@@ -3,4 +3,3 @@
 #include <cstring>
 
 FCGeneralPrefs::FCGeneralPrefs() { std::memset(data_, 0, sizeof data_); }
-

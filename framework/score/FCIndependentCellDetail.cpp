@@ -6,9 +6,7 @@
 
 #include <cstring>
 
-FCIndependentCellDetail::FCIndependentCellDetail() {
-    UseClearedData(data_, kDataSize);
-}
+FCIndependentCellDetail::FCIndependentCellDetail() { UseClearedData(data_, kDataSize); }
 
 uint32_t FCIndependentCellDetail::TagForHostVersion(uint32_t hostVersion) {
     return hostVersion >= hostapi::kCurrentLayoutHostVersion ? kTag : kOldTag;

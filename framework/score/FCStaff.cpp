@@ -3,4 +3,3 @@
 #include <cstring>
 
 FCStaff::FCStaff() { std::memset(data_, 0, sizeof data_); }
-

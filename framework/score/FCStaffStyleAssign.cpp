@@ -13,9 +13,7 @@ static_assert(kStartPos + 4 == int(FCStaffStyleAssign::kDataSize), "staff style 
 
 }  // namespace
 
-FCStaffStyleAssign::FCStaffStyleAssign() {
-    UseClearedData(data_, kDataSize);
-}
+FCStaffStyleAssign::FCStaffStyleAssign() { UseClearedData(data_, kDataSize); }
 
 int FCStaffStyleAssign::GetStyleNumber() const { return fcdata::Read<int16_t>(data_, kStyle); }
 void FCStaffStyleAssign::SetStyleNumber(int style) { fcdata::Write<int16_t>(data_, kStyle, int16_t(style)); }

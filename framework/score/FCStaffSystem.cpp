@@ -3,7 +3,4 @@
 #include <cstring>
 
 // A new system holds a zeroed structure and can be created without a load.
-FCStaffSystem::FCStaffSystem() {
-    UseClearedData(data_, kDataSize);
-}
-
+FCStaffSystem::FCStaffSystem() { UseClearedData(data_, kDataSize); }

@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-FCSystemStaff::FCSystemStaff() : staffSize_(kDefaultStaffSize) {
-    UseClearedData(data_, kDataSize);
-}
+FCSystemStaff::FCSystemStaff() : staffSize_(kDefaultStaffSize) { UseClearedData(data_, kDataSize); }
 
 bool FCSystemStaff::CopyDataFrom(__FCBaseData* other) {
     FCSystemStaff* source = dynamic_cast<FCSystemStaff*>(other);

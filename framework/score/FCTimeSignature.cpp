@@ -16,9 +16,7 @@ constexpr int kCompositeBottom = 5;
 
 }  // namespace
 
-FCTimeSignature::FCTimeSignature() {
-    UseClearedData(data_, kDataSize);
-}
+FCTimeSignature::FCTimeSignature() { UseClearedData(data_, kDataSize); }
 
 int FCTimeSignature::GetBeats() const { return fcdata::Read<uint16_t>(data_, kBeats); }
 void FCTimeSignature::SetBeats(int beats) { fcdata::Write<uint16_t>(data_, kBeats, uint16_t(beats)); }

@@ -12,8 +12,8 @@ namespace {
 // The host's font list: a font number is an index into it. Names the host has not seen are
 // added, as the host registers a font when a document first uses it.
 std::vector<std::string>& Fonts() {
-    static std::vector<std::string> fonts = {"Maestro", "Times New Roman", "Arial", "Courier New",
-                                             "Engraver Font Set", "Finale Numerics"};
+    static std::vector<std::string> fonts = {"Maestro",     "Times New Roman",   "Arial",
+                                             "Courier New", "Engraver Font Set", "Finale Numerics"};
     return fonts;
 }
 

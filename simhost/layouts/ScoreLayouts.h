@@ -172,11 +172,11 @@ namespace cell {
 constexpr uint32_t kTag = FXTag('S', 'D', 'F', 'L');
 constexpr uint32_t kOldTag = FXTag('D', '\x02', 'F', 'L');
 constexpr uint32_t kSize = 20;
-constexpr int kPresence = 0;      // which of the two signatures the cell has
-constexpr int kKey = 2;           // key value, as a measure stores it
-constexpr int kBeats = 4;         // as in the measure record
+constexpr int kPresence = 0;  // which of the two signatures the cell has
+constexpr int kKey = 2;       // key value, as a measure stores it
+constexpr int kBeats = 4;     // as in the measure record
 constexpr int kBeatDuration = 6;
-constexpr int kTimeFlags = 8;     // composite bits as in the measure record
+constexpr int kTimeFlags = 8;  // composite bits as in the measure record
 constexpr uint16_t kHasKey = 0x0001;
 constexpr uint16_t kHasTime = 0x0002;
 static_assert(kTimeFlags + 2 <= int(kSize), "independent cell record is 20 bytes");
@@ -240,7 +240,7 @@ constexpr uint32_t kSize = 12;
 namespace staffsystem {
 constexpr uint32_t kTag = FXTag('S', 'O', 'S', 'S');
 constexpr uint32_t kSize = 28;
-constexpr int kFirstMeasure = 8;   // int16
+constexpr int kFirstMeasure = 8;        // int16
 constexpr int kNextSystemMeasure = 12;  // int16: the first measure of the next system
 static_assert(kNextSystemMeasure + 2 <= int(kSize), "staff system record is 28 bytes");
 }  // namespace staffsystem
@@ -341,16 +341,17 @@ constexpr uint16_t kSmartShape = 0x0020;
 
 namespace note {
 constexpr int kSize = 10;
-constexpr int kDisplacement = 0;  // int16 steps from the middle-C line
-constexpr int kRaiseLower = 2;    // int16 alteration in semitones
-constexpr int kID = 4;            // int16
-constexpr int kFlags = 6;         // uint32
+constexpr int kDisplacement = 0;           // int16 steps from the middle-C line
+constexpr int kRaiseLower = 2;             // int16 alteration in semitones
+constexpr int kID = 4;                     // int16
+constexpr int kFlags = 6;                  // uint32
 constexpr uint32_t kCreated = 0x80000000;  // on every note the plug-in creates
 constexpr uint32_t kTieStart = 0x40000000;
 static_assert(kFlags + 4 == kSize, "note record is 10 bytes");
 }  // namespace note
 
-static_assert(entry::kNotes + entry::kMaxNotes * note::kSize == entry::kPosition, "twelve note slots precede the position");
+static_assert(entry::kNotes + entry::kMaxNotes * note::kSize == entry::kPosition,
+              "twelve note slots precede the position");
 static_assert(entry::kActualDuration + 4 + 2 == entry::kSize, "entry record is 146 bytes");
 
 }  // namespace layout

@@ -17,10 +17,10 @@ namespace musicxml {
 
 namespace {
 
+using scoretext::ScoreSyntax;
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
 using tinyxml2::XMLNode;
-using scoretext::ScoreSyntax;
 
 constexpr int64_t kMaxDivisions = 1 << 24;
 
@@ -81,7 +81,8 @@ std::map<std::pair<int, int>, std::string> Fingerprints(const std::string& text)
                 block += definitions["text-expression " + std::to_string(std::atoi(line.c_str() + expression + 12))];
             for (size_t mark = line.find("!art"); mark != std::string::npos; mark = line.find("!art", mark + 4))
                 block += definitions["articulation " + std::to_string(std::atoi(line.c_str() + mark + 4))];
-        } else if (!first && (line.compare(0, 16, "text-expression ") == 0 || line.compare(0, 13, "articulation ") == 0)) {
+        } else if (!first &&
+                   (line.compare(0, 16, "text-expression ") == 0 || line.compare(0, 13, "articulation ") == 0)) {
             const size_t second = line.find(' ', line.find(' ') + 1);
             definitions[line.substr(0, second)] = line + "\n";
         }
@@ -108,7 +109,7 @@ struct WedgeEvent {
 // What a changed measure keeps from its original that the document does not model.
 struct KeptItem {
     Time position;
-    int staff = 1;  // of the part
+    int staff = 1;                  // of the part
     XMLElement* element = nullptr;  // in the output document
     int order = 0;
 };
@@ -125,8 +126,9 @@ struct OriginalNote {
 
 // Elements of a note the document models; the others are kept.
 bool ModelledNoteChild(const char* name) {
-    static const char* const kNames[] = {"chord", "grace", "pitch", "rest", "unpitched", "duration", "tie", "voice",
-                                         "type",  "dot",   "time-modification", "staff", "beam", "notations"};
+    static const char* const kNames[] = {"chord", "grace",    "pitch", "rest", "unpitched",         "duration",
+                                         "tie",   "voice",    "type",  "dot",  "time-modification", "staff",
+                                         "beam",  "notations"};
     for (const char* known : kNames)
         if (std::strcmp(known, name) == 0) return true;
     return false;
@@ -134,10 +136,11 @@ bool ModelledNoteChild(const char* name) {
 
 // The order of a note's children in the MusicXML schema.
 int NoteChildRank(const char* name) {
-    static const char* const kOrder[] = {"grace", "cue",      "chord", "pitch", "unpitched",  "rest",          "duration",
-                                         "tie",   "instrument", "footnote", "level", "voice", "type",         "dot",
-                                         "accidental", "time-modification", "stem", "notehead", "notehead-text", "staff",
-                                         "beam", "notations", "lyric", "play", "listen"};
+    static const char* const kOrder[] = {
+        "grace",      "cue",      "chord",         "pitch", "unpitched", "rest",      "duration",   "tie",
+        "instrument", "footnote", "level",         "voice", "type",      "dot",       "accidental", "time-modification",
+        "stem",       "notehead", "notehead-text", "staff", "beam",      "notations", "lyric",      "play",
+        "listen"};
     for (size_t i = 0; i < sizeof kOrder / sizeof kOrder[0]; ++i)
         if (std::strcmp(kOrder[i], name) == 0) return int(i);
     return 100;
@@ -149,8 +152,8 @@ bool ModelledDirectionType(const char* name) {
 }
 
 std::string PitchKey(const SpelledPitch& pitch) {
-    return std::string(1, "CDEFGAB"[pitch.letter % 7]) + std::to_string(pitch.octave) + (pitch.accidental >= 0 ? "+" : "") +
-           std::to_string(pitch.accidental);
+    return std::string(1, "CDEFGAB"[pitch.letter % 7]) + std::to_string(pitch.octave) +
+           (pitch.accidental >= 0 ? "+" : "") + std::to_string(pitch.accidental);
 }
 
 std::string PitchKey(const XMLElement* note) {
@@ -206,7 +209,11 @@ class Writer {
 public:
     Writer(const XMLDocument* original, const ImportResult* imported, const std::string& importedText,
            const ScoreSyntax& syntax, std::vector<std::string>* dropped, ScoreTextError* error)
-        : original_(original), imported_(imported), importedText_(importedText), syntax_(syntax), dropped_(dropped),
+        : original_(original),
+          imported_(imported),
+          importedText_(importedText),
+          syntax_(syntax),
+          dropped_(dropped),
           error_(error) {}
 
     bool Run(const std::string& currentText, std::string* xml);
@@ -258,8 +265,8 @@ private:
     std::vector<const scoretext::MeasureStatement*> byMeasure_;
     std::set<std::pair<size_t, int>> changed_;
     std::map<std::tuple<int, int, int, int>, std::vector<SlurEvent>> slurs_;  // staff, layer, measure, index
-    std::map<std::pair<int, int>, std::vector<WedgeEvent>> wedges_;         // staff, measure
-    std::set<std::tuple<int, int, int, int, int>> tieStops_;                // staff, layer, measure, index, note
+    std::map<std::pair<int, int>, std::vector<WedgeEvent>> wedges_;           // staff, measure
+    std::set<std::tuple<int, int, int, int, int>> tieStops_;                  // staff, layer, measure, index, note
     std::map<std::string, std::pair<int, std::set<std::string>>> droppedKinds_;
     std::map<int, size_t> partOfStaff_;
     // Per staff with cells of its own: the cell whose key (time signature) is in effect in each measure.
@@ -269,14 +276,16 @@ private:
 
 std::string Writer::VoiceOf(size_t part, int localStaff, int layer) const {
     const ImportedPart* imported = parts_[part].imported;
-    if (imported && size_t(localStaff) < imported->voices.size() && size_t(layer) < imported->voices[size_t(localStaff)].size())
+    if (imported && size_t(localStaff) < imported->voices.size() &&
+        size_t(layer) < imported->voices[size_t(localStaff)].size())
         return imported->voices[size_t(localStaff)][size_t(layer)];
     return std::to_string(localStaff * 4 + layer + 1);
 }
 
 uint16_t Writer::KeyOf(int staff, int measure) const {
     auto cells = keyCells_.find(staff);
-    if (cells != keyCells_.end() && measure >= 1 && size_t(measure) <= cells->second.size() && cells->second[size_t(measure - 1)])
+    if (cells != keyCells_.end() && measure >= 1 && size_t(measure) <= cells->second.size() &&
+        cells->second[size_t(measure - 1)])
         return cells->second[size_t(measure - 1)]->key;
     const scoretext::MeasureStatement* statement = MeasureAt(measure);
     return statement ? statement->key : 0;
@@ -284,7 +293,8 @@ uint16_t Writer::KeyOf(int staff, int measure) const {
 
 Meter Writer::MeterOf(int staff, int measure) const {
     auto cells = meterCells_.find(staff);
-    if (cells != meterCells_.end() && measure >= 1 && size_t(measure) <= cells->second.size() && cells->second[size_t(measure - 1)])
+    if (cells != meterCells_.end() && measure >= 1 && size_t(measure) <= cells->second.size() &&
+        cells->second[size_t(measure - 1)])
         return cells->second[size_t(measure - 1)]->meter;
     const scoretext::MeasureStatement* statement = MeasureAt(measure);
     return statement ? statement->meter : Meter::Simple(4, 1024);
@@ -354,8 +364,7 @@ void Writer::FindChanges(const std::string& currentText) {
                 return found == blocks.end() ? std::string() : found->second;
             };
             same = same && fingerprint(now, 0) == fingerprint(before, 0);
-            for (int staff : parts_[p].staves)
-                same = same && fingerprint(now, staff) == fingerprint(before, staff);
+            for (int staff : parts_[p].staves) same = same && fingerprint(now, staff) == fingerprint(before, staff);
             if (!same) changed_.insert({p, m});
         }
     // A shape across measures is written whole or not at all: its measures change together.
@@ -370,7 +379,8 @@ void Writer::FindChanges(const std::string& currentText) {
             auto part = partOfStaff_.find(shape.staff);
             if (part == partOfStaff_.end() || shape.left.measure == shape.right.measure) continue;
             bool any = false;
-            for (int m = shape.left.measure; m <= shape.right.measure && !any; ++m) any = changed_.count({part->second, m}) > 0;
+            for (int m = shape.left.measure; m <= shape.right.measure && !any; ++m)
+                any = changed_.count({part->second, m}) > 0;
             if (!any) continue;
             for (int m = shape.left.measure; m <= shape.right.measure; ++m)
                 if (m <= count && changed_.insert({part->second, m}).second) again = true;
@@ -389,15 +399,18 @@ void Writer::PrepareShapes() {
     std::vector<Open> open;
     std::vector<const scoretext::ShapeStatement*> ordered;
     for (const scoretext::ShapeStatement& s : syntax_.shapes) ordered.push_back(&s);
-    std::stable_sort(ordered.begin(), ordered.end(), [](const scoretext::ShapeStatement* a, const scoretext::ShapeStatement* b) {
-        return a->left.measure < b->left.measure;
-    });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const scoretext::ShapeStatement* a, const scoretext::ShapeStatement* b) {
+                         return a->left.measure < b->left.measure;
+                     });
     for (const scoretext::ShapeStatement* s : ordered) {
         // Shapes that ended before this one starts free their numbers.
-        open.erase(std::remove_if(open.begin(), open.end(), [&](const Open& o) { return o.lastMeasure < s->left.measure; }),
-                   open.end());
-        const bool slur = s->entryAttached && (s->type == 15 || s->type == 42 || s->type == 16 || s->type == 0 ||
-                                               s->type == 1 || s->type == 8 || s->type == 9 || s->type == 40 || s->type == 41);
+        open.erase(
+            std::remove_if(open.begin(), open.end(), [&](const Open& o) { return o.lastMeasure < s->left.measure; }),
+            open.end());
+        const bool slur =
+            s->entryAttached && (s->type == 15 || s->type == 42 || s->type == 16 || s->type == 0 || s->type == 1 ||
+                                 s->type == 8 || s->type == 9 || s->type == 40 || s->type == 41);
         const bool wedge = !s->entryAttached && (s->type == 2 || s->type == 3);
         auto part = partOfStaff_.find(s->staff);
         if (part == partOfStaff_.end()) continue;
@@ -416,8 +429,10 @@ void Writer::PrepareShapes() {
         open.push_back({part->second, number, s->right.measure, slur});
         if (slur) {
             const bool dashed = s->type == 42 || s->type == 16;
-            slurs_[std::make_tuple(s->staff, s->layer, s->left.measure, s->left.index)].push_back({true, number, dashed});
-            slurs_[std::make_tuple(s->staff, s->layer, s->right.measure, s->right.index)].push_back({false, number, dashed});
+            slurs_[std::make_tuple(s->staff, s->layer, s->left.measure, s->left.index)].push_back(
+                {true, number, dashed});
+            slurs_[std::make_tuple(s->staff, s->layer, s->right.measure, s->right.index)].push_back(
+                {false, number, dashed});
         } else {
             const bool crescendo = s->type == 3;
             wedges_[{s->staff, s->left.measure}].push_back({s->left.position, true, crescendo, number});
@@ -441,7 +456,8 @@ void Writer::PrepareTies() {
                 for (size_t n = 0; n < entry.notes.size(); ++n) {
                     const SpelledPitch& pitch = entry.notes[n].pitch;
                     for (const SpelledPitch& p : pending)
-                        if (!entry.rest && p.letter == pitch.letter && p.accidental == pitch.accidental && p.octave == pitch.octave)
+                        if (!entry.rest && p.letter == pitch.letter && p.accidental == pitch.accidental &&
+                            p.octave == pitch.octave)
                             tieStops_.insert(std::make_tuple(layer.staff, layer.layer, int(m + 1), int(e), int(n)));
                     if (entry.notes[n].tie && !entry.rest) next.push_back(pitch);
                 }
@@ -453,7 +469,8 @@ void Writer::PrepareTies() {
 
 XMLElement* Writer::PartList() {
     XMLElement* list = out_.NewElement("part-list");
-    const XMLElement* originalList = original_ && original_->RootElement() ? original_->RootElement()->FirstChildElement("part-list") : nullptr;
+    const XMLElement* originalList =
+        original_ && original_->RootElement() ? original_->RootElement()->FirstChildElement("part-list") : nullptr;
     if (usable_ && originalList) return originalList->DeepClone(&out_)->ToElement();
     for (size_t p = 0; p < parts_.size(); ++p) {
         XMLElement* scorePart = out_.NewElement("score-part");
@@ -481,9 +498,9 @@ XMLElement* Writer::Direction(const scoretext::ExpressionStatement& expression, 
     } else if (!dynamic.empty() && (definition->category == 1 || glyph)) {
         direction->SetAttribute("placement", "below");
         XMLElement* dynamics = out_.NewElement("dynamics");
-        static const char* const kElements[] = {"p",   "pp",  "ppp", "pppp", "ppppp", "pppppp", "f",   "ff",  "fff",
-                                                "ffff", "fffff", "ffffff", "mp", "mf", "sf", "sfp", "sfpp", "fp",
-                                                "rf",  "rfz", "sfz", "sffz", "fz",   "n",     "pf",  "sfzp"};
+        static const char* const kElements[] = {
+            "p",  "pp", "ppp", "pppp", "ppppp", "pppppp", "f",   "ff",  "fff",  "ffff", "fffff", "ffffff", "mp",
+            "mf", "sf", "sfp", "sfpp", "fp",    "rf",     "rfz", "sfz", "sffz", "fz",   "n",     "pf",     "sfzp"};
         bool known = false;
         for (const char* k : kElements) known = known || dynamic == k;
         if (known) {
@@ -513,7 +530,8 @@ void Writer::KeepNoteExtras(const XMLElement* original, XMLElement* note) {
             XMLElement* notations = note->FirstChildElement("notations");
             for (const XMLElement* n = child->FirstChildElement(); n; n = n->NextSiblingElement()) {
                 const char* kind = n->Name();
-                if (std::strcmp(kind, "tied") == 0 || std::strcmp(kind, "slur") == 0 || std::strcmp(kind, "tuplet") == 0)
+                if (std::strcmp(kind, "tied") == 0 || std::strcmp(kind, "slur") == 0 ||
+                    std::strcmp(kind, "tuplet") == 0)
                     continue;
                 XMLElement* copy = n->DeepClone(&out_)->ToElement();
                 if (std::strcmp(kind, "articulations") == 0) {
@@ -581,16 +599,17 @@ void ExtraKinds(const XMLElement* note, std::vector<std::string>* kinds) {
 bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement) {
     const Part& part = parts_[partIndex];
     const scoretext::MeasureStatement* statement = MeasureAt(measure);
-    const XMLElement* original =
-        part.imported && size_t(measure) <= part.imported->measures.size() ? part.imported->measures[size_t(measure - 1)] : nullptr;
+    const XMLElement* original = part.imported && size_t(measure) <= part.imported->measures.size()
+                                     ? part.imported->measures[size_t(measure - 1)]
+                                     : nullptr;
     const bool multiStaff = part.staves.size() > 1;
 
     // Unchanged: the original, element for element.
     if (original && !changed_.count({partIndex, measure})) {
         const int64_t needed = part.imported->divisions[size_t(measure - 1)];
         const XMLElement* attributes = original->FirstChildElement("attributes");
-        const bool ownDivisions = attributes && attributes->FirstChildElement("divisions") &&
-                                  attributes == original->FirstChildElement();
+        const bool ownDivisions =
+            attributes && attributes->FirstChildElement("divisions") && attributes == original->FirstChildElement();
         if (needed != divisions_ && !ownDivisions) {
             // The measure before was written in other divisions: give these back at its end.
             if (XMLElement* last = partElement->LastChildElement("measure")) {
@@ -602,7 +621,8 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
         partElement->InsertEndChild(original->DeepClone(&out_));
         // The divisions at its end.
         divisions_ = needed;
-        for (const XMLElement* a = original->FirstChildElement("attributes"); a; a = a->NextSiblingElement("attributes"))
+        for (const XMLElement* a = original->FirstChildElement("attributes"); a;
+             a = a->NextSiblingElement("attributes"))
             if (const XMLElement* d = a->FirstChildElement("divisions"))
                 if (d->GetText()) divisions_ = std::atoll(d->GetText());
         return true;
@@ -610,7 +630,8 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
 
     XMLElement* out = out_.NewElement("measure");
     if (original) {
-        for (const tinyxml2::XMLAttribute* a = original->FirstAttribute(); a; a = a->Next()) out->SetAttribute(a->Name(), a->Value());
+        for (const tinyxml2::XMLAttribute* a = original->FirstAttribute(); a; a = a->Next())
+            out->SetAttribute(a->Name(), a->Value());
     } else {
         out->SetAttribute("number", measure);
     }
@@ -757,7 +778,9 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
             for (const WedgeEvent& event : w->second) need(Time::Edu(event.position));
     }
     for (const KeptItem& k : kept) need(k.position);
-    if (needed > kMaxDivisions) return Fail("measure " + std::to_string(measure) + " needs more than " + std::to_string(kMaxDivisions) + " divisions per quarter");
+    if (needed > kMaxDivisions)
+        return Fail("measure " + std::to_string(measure) + " needs more than " + std::to_string(kMaxDivisions) +
+                    " divisions per quarter");
     const bool firstMeasure = partElement->FirstChildElement("measure") == out;
     // The divisions in effect when they serve, else the least that serve both.
     int64_t divisions = divisions_ % needed == 0 ? divisions_ : divisions_ / Gcd(divisions_, needed) * needed;
@@ -868,7 +891,8 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
             if (length < k.position) {
                 // A direction by what it shows ("metronome").
                 const XMLElement* type = k.element->FirstChildElement("direction-type");
-                Drop(type && type->FirstChildElement() ? type->FirstChildElement()->Name() : k.element->Name(), partIndex, measure);
+                Drop(type && type->FirstChildElement() ? type->FirstChildElement()->Name() : k.element->Name(),
+                     partIndex, measure);
                 out_.DeleteNode(k.element);
                 continue;
             }
@@ -895,8 +919,10 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                             for (XMLElement* c = element->FirstChildElement(); c; c = c->NextSiblingElement())
                                 if (std::strcmp(c->Name(), "staff") != 0) after = c;
                         }
-                        if (after) element->InsertAfterChild(after, offset);
-                        else element->InsertFirstChild(offset);
+                        if (after)
+                            element->InsertAfterChild(after, offset);
+                        else
+                            element->InsertFirstChild(offset);
                         out->InsertEndChild(element);
                     } else {
                         // Elements without an offset go there and the time comes back.
@@ -923,7 +949,9 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                 for (const scoretext::TupletItem& t : layer.tuplets)
                     if (int(e) >= t.first && int(e) <= t.last) tuplet = &t;
                 Time sounding = Time::Edu(entry.duration);
-                if (tuplet) sounding = Time::Of(int64_t(entry.duration) * tuplet->ratio.ActualTotal(), 1024 * tuplet->ratio.NotatedTotal());
+                if (tuplet)
+                    sounding = Time::Of(int64_t(entry.duration) * tuplet->ratio.ActualTotal(),
+                                        1024 * tuplet->ratio.NotatedTotal());
                 if (entry.grace) sounding = Time();
                 if (first) {
                     const Time end = at + sounding;
@@ -937,10 +965,14 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                 std::string beam;
                 if (beamable(e)) {
                     const bool continues = e > 0 && !entry.beamStart && beamable(e - 1);
-                    const bool continued = e + 1 < layer.entries.size() && !layer.entries[e + 1].beamStart && beamable(e + 1);
-                    if (continues && continued) beam = "continue";
-                    else if (continues) beam = "end";
-                    else if (continued) beam = "begin";
+                    const bool continued =
+                        e + 1 < layer.entries.size() && !layer.entries[e + 1].beamStart && beamable(e + 1);
+                    if (continues && continued)
+                        beam = "continue";
+                    else if (continues)
+                        beam = "end";
+                    else if (continued)
+                        beam = "begin";
                 }
                 const size_t noteCount = entry.rest ? 1 : entry.notes.size();
                 const std::string pitchKeyRest = "r";
@@ -961,7 +993,8 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                         note->InsertEndChild(pitch);
                     }
                     if (!entry.grace) AddText(note, "duration", std::to_string(sounding.In(divisions)));
-                    const bool tieStop = tieStops_.count(std::make_tuple(layer.staff, layer.layer, measure, int(e), int(n))) > 0;
+                    const bool tieStop =
+                        tieStops_.count(std::make_tuple(layer.staff, layer.layer, measure, int(e), int(n))) > 0;
                     const bool tieStart = !entry.rest && entry.notes[n].tie;
                     for (int end = 0; end < 2; ++end) {
                         if (!(end == 0 ? tieStop : tieStart)) continue;
@@ -991,9 +1024,11 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                         AddText(modification, "normal-notes", std::to_string(normalNotes));
                         std::string unitType;
                         int unitDots = 0;
-                        if (normalNotes * r.symbolic == r.ActualTotal() && TypeOfDuration(r.symbolic, &unitType, &unitDots)) {
+                        if (normalNotes * r.symbolic == r.ActualTotal() &&
+                            TypeOfDuration(r.symbolic, &unitType, &unitDots)) {
                             AddText(modification, "normal-type", unitType);
-                            for (int d = 0; d < unitDots; ++d) modification->InsertEndChild(out_.NewElement("normal-dot"));
+                            for (int d = 0; d < unitDots; ++d)
+                                modification->InsertEndChild(out_.NewElement("normal-dot"));
                         }
                         note->InsertEndChild(modification);
                     }
@@ -1001,8 +1036,10 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                     if (!beam.empty()) AddText(note, "beam", beam)->SetAttribute("number", 1);
                     // Notations: ties, slurs, tuplet ends and articulations.
                     XMLElement* notations = out_.NewElement("notations");
-                    if (tieStop) notations->InsertEndChild(out_.NewElement("tied"))->ToElement()->SetAttribute("type", "stop");
-                    if (tieStart) notations->InsertEndChild(out_.NewElement("tied"))->ToElement()->SetAttribute("type", "start");
+                    if (tieStop)
+                        notations->InsertEndChild(out_.NewElement("tied"))->ToElement()->SetAttribute("type", "stop");
+                    if (tieStart)
+                        notations->InsertEndChild(out_.NewElement("tied"))->ToElement()->SetAttribute("type", "start");
                     if (n == 0) {
                         auto slurEvents = slurs_.find(std::make_tuple(layer.staff, layer.layer, measure, int(e) + 1));
                         if (slurEvents != slurs_.end())
@@ -1032,13 +1069,15 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                                     const std::vector<std::string> elements = ArticulationElements(d);
                                     if (elements.empty()) Drop("articulation", partIndex, measure);
                                     for (const std::string& element : elements)
-                                        if (std::find(names.begin(), names.end(), element) == names.end()) names.push_back(element);
+                                        if (std::find(names.begin(), names.end(), element) == names.end())
+                                            names.push_back(element);
                                 }
                             if (!found) Drop("articulation", partIndex, measure);
                         }
                         if (!names.empty()) {
                             XMLElement* articulations = out_.NewElement("articulations");
-                            for (const std::string& name : names) articulations->InsertEndChild(out_.NewElement(name.c_str()));
+                            for (const std::string& name : names)
+                                articulations->InsertEndChild(out_.NewElement(name.c_str()));
                             notations->InsertEndChild(articulations);
                         }
                     }
@@ -1049,8 +1088,8 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
                     }
                     // What the original note at this place had besides its music.
                     for (OriginalNote& o : notes)
-                        if (!o.used && o.staff == int(s + 1) && o.voice == voice && o.start == at && o.grace == entry.grace &&
-                            o.pitch == pitchKey) {
+                        if (!o.used && o.staff == int(s + 1) && o.voice == voice && o.start == at &&
+                            o.grace == entry.grace && o.pitch == pitchKey) {
                             o.used = true;
                             KeepNoteExtras(o.element, note);
                             break;
@@ -1102,12 +1141,14 @@ bool Writer::WriteMeasure(size_t partIndex, int measure, XMLElement* partElement
 }
 
 bool Writer::WritePart(size_t part, XMLElement* out) {
-    divisions_ = parts_[part].imported && !parts_[part].imported->divisions.empty() ? parts_[part].imported->divisions[0] : 1;
+    divisions_ =
+        parts_[part].imported && !parts_[part].imported->divisions.empty() ? parts_[part].imported->divisions[0] : 1;
     for (int m = 1; m <= int(byMeasure_.size()); ++m)
         if (!WriteMeasure(part, m, out)) return false;
     // Measures the document no longer has.
     if (parts_[part].imported)
-        for (size_t m = byMeasure_.size(); m < parts_[part].imported->measures.size(); ++m) Drop("measure", part, int(m + 1));
+        for (size_t m = byMeasure_.size(); m < parts_[part].imported->measures.size(); ++m)
+            Drop("measure", part, int(m + 1));
     return true;
 }
 
@@ -1123,8 +1164,9 @@ bool Writer::Run(const std::string& currentText, std::string* xml) {
             if (!node->ToElement()) out_.InsertEndChild(node->DeepClone(&out_));
     } else {
         out_.InsertEndChild(out_.NewDeclaration("xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\""));
-        out_.InsertEndChild(out_.NewUnknown(
-            "DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" \"http://www.musicxml.org/dtds/partwise.dtd\""));
+        out_.InsertEndChild(
+            out_.NewUnknown("DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" "
+                            "\"http://www.musicxml.org/dtds/partwise.dtd\""));
     }
     XMLElement* root = out_.NewElement("score-partwise");
     if (originalRoot) {

@@ -68,7 +68,7 @@ struct Measure {
     uint16_t key = 0;
     int barline = 0;
     int line = 0;
-    int64_t lengthEdu = 0;  // of the first part's time signature
+    int64_t lengthEdu = 0;             // of the first part's time signature
     std::map<int, Meter> staffMeters;  // staves with their own time signature
     std::map<int, uint16_t> staffKeys;
     std::vector<Statement> expressions;
@@ -138,9 +138,7 @@ public:
     bool Run();
 
 private:
-    bool Fail(const XMLElement* at, const std::string& message) {
-        return FailLine(at ? at->GetLineNum() : 0, message);
-    }
+    bool Fail(const XMLElement* at, const std::string& message) { return FailLine(at ? at->GetLineNum() : 0, message); }
     bool FailLine(int line, const std::string& message) {
         if (error_) *error_ = ScoreTextError{source_, line, 0, message};
         return false;
@@ -250,7 +248,8 @@ bool Importer::Run() {
                 if (const XMLElement* s = a->FirstChildElement("staves")) {
                     int64_t value;
                     if (!ParseInteger(Text(s), 1, 16, &value))
-                        return Fail(s, "expected 1 to 16 in <staves>, not \"" + scoretext::QuoteForMessage(Text(s)) + "\"");
+                        return Fail(
+                            s, "expected 1 to 16 in <staves>, not \"" + scoretext::QuoteForMessage(Text(s)) + "\"");
                     staves = std::max(staves, value);
                 }
         imported.staves = int(staves);
@@ -298,8 +297,7 @@ bool Importer::ReadPart(const XMLElement* part, size_t index) {
                 int64_t duration;
                 if (!Duration(child, &duration)) return false;
                 if (name == "backup") {
-                    if (duration > position_)
-                        return Fail(child, "<backup> goes back before the start of the measure");
+                    if (duration > position_) return Fail(child, "<backup> goes back before the start of the measure");
                     position_ -= duration;
                 } else {
                     position_ += duration;
@@ -345,8 +343,8 @@ bool ParseMeter(const XMLElement* time, Meter* meter, std::string* problem) {
         while (true) {
             const size_t plus = text.find('+', start);
             int64_t value;
-            if (!ParseInteger(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start), 1, 0x7FFF,
-                              &value)) {
+            if (!ParseInteger(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start), 1,
+                              0x7FFF, &value)) {
                 *problem = "expected beats such as 3 or 3+2, not \"" + scoretext::QuoteForMessage(text) + "\"";
                 return false;
             }
@@ -381,7 +379,8 @@ bool Importer::ReadAttributes(const XMLElement* attributes) {
         if (const XMLElement* fifths = key->FirstChildElement("fifths")) {
             int64_t value;
             if (!ParseInteger(Text(fifths), -7, 7, &value))
-                return Fail(fifths, "expected -7 to 7 in <fifths>, not \"" + scoretext::QuoteForMessage(Text(fifths)) + "\"");
+                return Fail(fifths,
+                            "expected -7 to 7 in <fifths>, not \"" + scoretext::QuoteForMessage(Text(fifths)) + "\"");
             const bool minor = std::strcmp(Text(key->FirstChildElement("mode")), "minor") == 0;
             partKey_ = uint16_t((minor ? 0x100 : 0) | uint8_t(int8_t(value)));
         }
@@ -435,13 +434,15 @@ bool Importer::ReadNote(const XMLElement* note, size_t partIndex, int measure) {
 
     const XMLElement* notations = note->FirstChildElement("notations");
     if (notations)
-        for (const XMLElement* tied = notations->FirstChildElement("tied"); tied; tied = tied->NextSiblingElement("tied"))
+        for (const XMLElement* tied = notations->FirstChildElement("tied"); tied;
+             tied = tied->NextSiblingElement("tied"))
             if (tied->Attribute("type", "start")) pitch.tie = true;
 
     // Articulations of every note of a chord belong to the entry.
     std::set<int> articulations;
     if (notations)
-        for (const XMLElement* a = notations->FirstChildElement("articulations"); a; a = a->NextSiblingElement("articulations"))
+        for (const XMLElement* a = notations->FirstChildElement("articulations"); a;
+             a = a->NextSiblingElement("articulations"))
             for (const XMLElement* kind = a->FirstChildElement(); kind; kind = kind->NextSiblingElement()) {
                 const int number = ArticulationNumber(kind->Name());
                 if (number) articulations.insert(number), articulationKinds_.insert(number);
@@ -544,14 +545,16 @@ bool Importer::ReadNote(const XMLElement* note, size_t partIndex, int measure) {
 
     // Beams: an entry starts a beamed group unless it continues or ends one.
     const XMLElement* beam = note->FirstChildElement("beam");
-    while (beam && beam->Attribute("number") && !beam->Attribute("number", "1")) beam = beam->NextSiblingElement("beam");
+    while (beam && beam->Attribute("number") && !beam->Attribute("number", "1"))
+        beam = beam->NextSiblingElement("beam");
     const std::string beamValue = beam ? Trim(Text(beam)) : "";
     entry.beamStart = !rest && entry.notated < 1024 && beamValue != "continue" && beamValue != "end";
 
     // The layer's time: gaps are filled with rests, overlaps are refused.
     if (!grace) {
         if (position_ < layer.cursor)
-            return Fail(note, "voice " + voice + " overlaps itself (the note starts before the voice's previous note ends)");
+            return Fail(note,
+                        "voice " + voice + " overlaps itself (the note starts before the voice's previous note ends)");
         if (position_ > layer.cursor) {
             if (layer.tuplet.open) return Fail(note, "a gap inside a tuplet");
             const int64_t gap = (position_ - layer.cursor) * 1024;
@@ -647,7 +650,8 @@ void Importer::ReadSlurs(const XMLElement* notations, size_t partIndex, int seri
         const char* number = slur->Attribute("number");
         const auto key = std::make_pair(partIndex, std::string(number ? number : "1"));
         if (type && std::strcmp(type, "start") == 0) {
-            openSlurs_[key] = PendingSlur{serial, slur->Attribute("line-type", "dashed") != nullptr, slur->GetLineNum()};
+            openSlurs_[key] =
+                PendingSlur{serial, slur->Attribute("line-type", "dashed") != nullptr, slur->GetLineNum()};
         } else if (type && std::strcmp(type, "stop") == 0) {
             auto open = openSlurs_.find(key);
             if (open == openSlurs_.end()) continue;
@@ -689,12 +693,14 @@ bool Importer::ReadDirection(const XMLElement* direction, size_t partIndex, int 
                 const std::string words = Text(item);
                 if (Trim(words).empty()) continue;
                 const bool italic = item->Attribute("font-style", "italic");
-                std::u16string text = italic ? u"^fontTxt(Times New Roman)^size(12)^nfx(2)" : u"^fontTxt(Times New Roman)^size(12)^nfx(0)";
+                std::u16string text = italic ? u"^fontTxt(Times New Roman)^size(12)^nfx(2)"
+                                             : u"^fontTxt(Times New Roman)^size(12)^nfx(0)";
                 for (char16_t c : ToUTF16(words)) {
                     text += c;
                     if (c == u'^') text += c;
                 }
-                definition = TextExpression(std::string("words:") + (italic ? "i:" : ":") + words, scoretext::QuotedToken(text));
+                definition =
+                    TextExpression(std::string("words:") + (italic ? "i:" : ":") + words, scoretext::QuotedToken(text));
             } else if (name == "rehearsal") {
                 const std::string mark = Trim(Text(item));
                 if (mark.empty()) continue;
@@ -710,15 +716,16 @@ bool Importer::ReadDirection(const XMLElement* direction, size_t partIndex, int 
                 const auto key = std::make_pair(partIndex, std::string(number ? number : "1"));
                 if (!wedgeType) return Fail(item, "<wedge> without its type");
                 if (std::strcmp(wedgeType, "crescendo") == 0 || std::strcmp(wedgeType, "diminuendo") == 0) {
-                    openWedges_[key] =
-                        PendingWedge{std::strcmp(wedgeType, "crescendo") == 0, measure, staff, position, item->GetLineNum()};
+                    openWedges_[key] = PendingWedge{std::strcmp(wedgeType, "crescendo") == 0, measure, staff, position,
+                                                    item->GetLineNum()};
                 } else if (std::strcmp(wedgeType, "stop") == 0) {
                     auto open = openWedges_.find(key);
                     if (open == openWedges_.end()) continue;
                     const PendingWedge& start = open->second;
                     if (measure > start.measure || position > start.position) {
-                        std::string line = "s" + std::to_string(start.staff) + (start.crescendo ? " cresc @" : " dim @") +
-                                           std::to_string(start.position) + "-";
+                        std::string line = "s" + std::to_string(start.staff) +
+                                           (start.crescendo ? " cresc @" : " dim @") + std::to_string(start.position) +
+                                           "-";
                         if (measure != start.measure) line += std::to_string(measure + 1);
                         line += "@" + std::to_string(position);
                         measures_[size_t(start.measure)].shapes.push_back({line, start.line});
@@ -728,9 +735,9 @@ bool Importer::ReadDirection(const XMLElement* direction, size_t partIndex, int 
                 continue;
             }
             if (definition)
-                target.expressions.push_back(
-                    {where + " expression " + std::to_string(definition) + (position ? " at=" + std::to_string(position) : ""),
-                     item->GetLineNum()});
+                target.expressions.push_back({where + " expression " + std::to_string(definition) +
+                                                  (position ? " at=" + std::to_string(position) : ""),
+                                              item->GetLineNum()});
         }
     }
     return true;
@@ -772,7 +779,8 @@ bool Importer::FinishMeasure(size_t partIndex, int measure) {
         if (partIndex > 0) {
             if (partKey_ != measures_[size_t(measure)].key) ownKeyStaves_.insert(staff);
             target.staffKeys[staff] = partKey_;
-            if (MeterLength(partMeter_) != target.lengthEdu || scoretext::TimeToken(partMeter_) != scoretext::TimeToken(target.meter))
+            if (MeterLength(partMeter_) != target.lengthEdu ||
+                scoretext::TimeToken(partMeter_) != scoretext::TimeToken(target.meter))
                 ownTimeStaves_.insert(staff);
             target.staffMeters[staff] = partMeter_;
         }
@@ -783,7 +791,8 @@ bool Importer::FinishMeasure(size_t partIndex, int measure) {
             if (layer.tuplet.open)
                 return FailLine(layer.tuplet.line, "the tuplet that starts here does not end in its measure");
             int index = 0;
-            for (const Entry& entry : layer.entries) places_[entry.serial] = EntryPlace{measure, staff, layerIndex, ++index};
+            for (const Entry& entry : layer.entries)
+                places_[entry.serial] = EntryPlace{measure, staff, layerIndex, ++index};
         }
     }
     return true;
@@ -822,7 +831,8 @@ bool Importer::Write() {
         const EntryPlace& b = end->second;
         if (a.staff != b.staff || a.layer != b.layer) continue;  // a slur the document cannot hold
         if (b.measure < a.measure || (b.measure == a.measure && b.index <= a.index)) continue;
-        std::string line = "s" + std::to_string(a.staff) + " slur " + std::to_string(a.index) + "-" + std::to_string(b.index);
+        std::string line =
+            "s" + std::to_string(a.staff) + " slur " + std::to_string(a.index) + "-" + std::to_string(b.index);
         if (b.measure != a.measure) line += ":" + std::to_string(b.measure + 1);
         if (slur.first.dashed) line += " dashed";
         if (a.layer) line += " layer=" + std::to_string(a.layer + 1);

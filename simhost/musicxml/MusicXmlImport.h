@@ -27,8 +27,8 @@ struct ImportedPart {
 };
 
 struct ImportResult {
-    std::string text;            // the score text
-    std::vector<int> xmlLines;   // per text line (index 0 is line 1): the XML line it came from
+    std::string text;           // the score text
+    std::vector<int> xmlLines;  // per text line (index 0 is line 1): the XML line it came from
     std::vector<ImportedPart> parts;
     int measureCount = 0;
 };

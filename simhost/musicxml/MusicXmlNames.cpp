@@ -17,10 +17,9 @@ struct TypeName {
     const char* name;
     int32_t duration;
 };
-const TypeName kTypes[] = {{"maxima", 32768}, {"long", 16384}, {"breve", 8192},  {"whole", 4096},
-                           {"half", 2048},    {"quarter", 1024}, {"eighth", 512}, {"16th", 256},
-                           {"32nd", 128},     {"64th", 64},      {"128th", 32},   {"256th", 16},
-                           {"512th", 8},      {"1024th", 4}};
+const TypeName kTypes[] = {{"maxima", 32768}, {"long", 16384}, {"breve", 8192}, {"whole", 4096}, {"half", 2048},
+                           {"quarter", 1024}, {"eighth", 512}, {"16th", 256},   {"32nd", 128},   {"64th", 64},
+                           {"128th", 32},     {"256th", 16},   {"512th", 8},    {"1024th", 4}};
 
 // The articulations the document holds, with the definition lines of the host's defaults.
 struct ArticulationName {
@@ -30,7 +29,8 @@ struct ArticulationName {
 const ArticulationName kArticulations[] = {
     {"staccato", "char=46 mode=1 size=24 alt-size=24 B=-4 C=16 E=40 F=40 flags=0x0210 flags2=0x0021"},
     {"tenuto", "char=45 mode=1 size=24 alt-size=24 C=14 D=-16 flags=0x0210 flags2=0x0001"},
-    {"accent", "char=62 alt=62 flipped=alt mode=1 size=24 alt-size=24 B=-4 C=14 D=-23 G=125 H=125 flags=0x1010 flags2=0x0008"},
+    {"accent",
+     "char=62 alt=62 flipped=alt mode=1 size=24 alt-size=24 B=-4 C=14 D=-23 G=125 H=125 flags=0x1010 flags2=0x0008"},
     {"strong-accent",
      "char=94 alt=118 flipped=alt mode=5 size=24 alt-size=24 B=-8 C=16 D=-32 G=140 H=140 flags=0x1010 flags2=0x0008"},
 };
@@ -42,18 +42,25 @@ struct ArticulationGlyph {
     const char* first;
     const char* second;
 };
-const ArticulationGlyph kArticulationGlyphs[] = {
-    {46, "staccato", nullptr},        {45, "tenuto", nullptr},       {62, "accent", nullptr},
-    {94, "strong-accent", nullptr},   {118, "strong-accent", nullptr}, {248, "staccato", "tenuto"},
-    {60, "staccato", "tenuto"},       {249, "staccato", "accent"},   {223, "staccato", "accent"},
-    {172, "staccato", "strong-accent"}, {232, "staccato", "strong-accent"}, {138, "tenuto", "accent"},
-    {137, "tenuto", "accent"}};
+const ArticulationGlyph kArticulationGlyphs[] = {{46, "staccato", nullptr},
+                                                 {45, "tenuto", nullptr},
+                                                 {62, "accent", nullptr},
+                                                 {94, "strong-accent", nullptr},
+                                                 {118, "strong-accent", nullptr},
+                                                 {248, "staccato", "tenuto"},
+                                                 {60, "staccato", "tenuto"},
+                                                 {249, "staccato", "accent"},
+                                                 {223, "staccato", "accent"},
+                                                 {172, "staccato", "strong-accent"},
+                                                 {232, "staccato", "strong-accent"},
+                                                 {138, "tenuto", "accent"},
+                                                 {137, "tenuto", "accent"}};
 
 struct DynamicName {
     const char* name;
     char16_t glyph;
 };
-const DynamicName kDynamics[] = {{"pppp", 175}, {"ppp", 184}, {"pp", 185}, {"p", 112}, {"mp", 80}, {"mf", 70},
+const DynamicName kDynamics[] = {{"pppp", 175}, {"ppp", 184}, {"pp", 185},  {"p", 112},    {"mp", 80},   {"mf", 70},
                                  {"f", 102},    {"ff", 196},  {"fff", 236}, {"ffff", 235}, {"sfz", 167}, {"fz", 90}};
 
 // The chord kinds (numbered as the host numbers them, from 1) as MusicXML kinds with at most one degree.
@@ -122,7 +129,8 @@ bool Spelling(const XMLElement* step, const XMLElement* alter, std::string* text
     if (!*s || !std::strchr(kSteps, *s)) return false;
     int semitones = 0;
     if (alter && !ParseWhole(alter->GetText(), -2, 2, &semitones)) return false;
-    *text = std::string(1, *s) + (semitones > 0 ? std::string(size_t(semitones), '#') : std::string(size_t(-semitones), 'b'));
+    *text = std::string(1, *s) +
+            (semitones > 0 ? std::string(size_t(semitones), '#') : std::string(size_t(-semitones), 'b'));
     return true;
 }
 
@@ -236,10 +244,11 @@ bool HarmonySymbol(const XMLElement* harmony, std::string* symbol) {
     const XMLElement* d = harmony->FirstChildElement("degree");
     if (d) {
         if (d->NextSiblingElement("degree")) return false;
-        if (!ParseWhole(d->FirstChildElement("degree-value") ? d->FirstChildElement("degree-value")->GetText() : nullptr, 1,
-                        13, &degree) ||
-            !ParseWhole(d->FirstChildElement("degree-alter") ? d->FirstChildElement("degree-alter")->GetText() : "0", -2, 2,
-                        &alter))
+        if (!ParseWhole(
+                d->FirstChildElement("degree-value") ? d->FirstChildElement("degree-value")->GetText() : nullptr, 1, 13,
+                &degree) ||
+            !ParseWhole(d->FirstChildElement("degree-alter") ? d->FirstChildElement("degree-alter")->GetText() : "0",
+                        -2, 2, &alter))
             return false;
         const XMLElement* type = d->FirstChildElement("degree-type");
         if (type && type->GetText() && std::strcmp(type->GetText(), "subtract") == 0) return false;
@@ -251,7 +260,8 @@ bool HarmonySymbol(const XMLElement* harmony, std::string* symbol) {
     if (!found || found > chords::KindCount()) return false;
     *symbol = rootText + chords::KindSuffix(found);
     if (const XMLElement* bass = harmony->FirstChildElement("bass")) {
-        if (!Spelling(bass->FirstChildElement("bass-step"), bass->FirstChildElement("bass-alter"), &bassText)) return false;
+        if (!Spelling(bass->FirstChildElement("bass-step"), bass->FirstChildElement("bass-alter"), &bassText))
+            return false;
         *symbol += "/" + bassText;
     }
     return true;

@@ -23,8 +23,9 @@ bool MusicXmlScore::Import(const std::string& xml, const std::string& source, Sc
     impl->source = source;
     if (impl->dom.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS) {
         if (error)
-            *error = ScoreTextError{source, impl->dom.ErrorLineNum(), 0,
-                                    std::string("malformed XML (") + tinyxml2::XMLDocument::ErrorIDToName(impl->dom.ErrorID()) + ")"};
+            *error = ScoreTextError{
+                source, impl->dom.ErrorLineNum(), 0,
+                std::string("malformed XML (") + tinyxml2::XMLDocument::ErrorIDToName(impl->dom.ErrorID()) + ")"};
         return false;
     }
     musicxml::MusicXmlImport reader(impl->dom, source);
@@ -34,7 +35,8 @@ bool MusicXmlScore::Import(const std::string& xml, const std::string& source, Sc
     if (!ParseScoreState(impl->imported.text, &state, &textError, source)) {
         // The text came from the file: name the element it came from.
         const std::vector<int>& lines = impl->imported.xmlLines;
-        const int line = textError.line >= 1 && size_t(textError.line) <= lines.size() ? lines[size_t(textError.line - 1)] : 0;
+        const int line =
+            textError.line >= 1 && size_t(textError.line) <= lines.size() ? lines[size_t(textError.line - 1)] : 0;
         if (error) *error = ScoreTextError{source, line, 0, textError.message};
         return false;
     }

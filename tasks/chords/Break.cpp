@@ -80,8 +80,8 @@ int32_t FCChordsBlockHandler::SnapToNoteValue(int32_t each, bool dotted) {
     return value;
 }
 
-bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style,
-                                      FCNotePitches* pitches, bool* refused) {
+bool FCChordsBlockHandler::BreakChord(FCNoteEntry* entry, FCNoteEntryLayer* layer, int style, FCNotePitches* pitches,
+                                      bool* refused) {
     if (refused) *refused = false;
     if (!entry || !layer) return false;
     // Grace chords take no time: a figure after one would push the rest of the measure along.

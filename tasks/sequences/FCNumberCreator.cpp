@@ -114,8 +114,8 @@ FCExpression* FCNumberCreator::CreateNumber(int measure, int staff, int number) 
 
         // A maximum in italics or in a smaller size carries its own font commands: the category's
         // font would override them.
-        const bool useCategoryFont = !(profile_->ShowsMaxValue(number) &&
-                                       (profile_->GetMaxItalics() || profile_->GetMaxValuePtDiff() != 0));
+        const bool useCategoryFont =
+            !(profile_->ShowsMaxValue(number) && (profile_->GetMaxItalics() || profile_->GetMaxValuePtDiff() != 0));
         definition = FindOrSaveDefinition(&text, useCategoryFont);
         if (!definition) return nullptr;
         // Kept only when the search would find it again (hosts before 0x11000000 keep no

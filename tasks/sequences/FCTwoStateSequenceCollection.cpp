@@ -77,8 +77,7 @@ bool HasArticulationRecords(FCNoteEntry* entry) {
 
 // The rests the grouping to the time signature works on.
 bool IsGroupableRest(FCNoteEntry* entry, const FCMusicRegion* region) {
-    return entry->IsRest() && !entry->IsGraceNote() && region->IsEntryIncluded(entry) &&
-           !HasArticulationRecords(entry);
+    return entry->IsRest() && !entry->IsGraceNote() && region->IsEntryIncluded(entry) && !HasArticulationRecords(entry);
 }
 
 // A neighbour that may be merged into a rest: same measure and grace state, a rest of the region
@@ -190,8 +189,7 @@ bool MergeMeasureRests(FCNoteEntryLayer* layer, const FCMusicRegion* region, Cel
 
 }  // namespace
 
-void FCTwoStateSequenceCollection::Build(const int* counts, int groupCount, int type, FCNoteEntry* a,
-                                         FCNoteEntry* b) {
+void FCTwoStateSequenceCollection::Build(const int* counts, int groupCount, int type, FCNoteEntry* a, FCNoteEntry* b) {
     if (!counts || !a || !b) return;
     const int32_t on = a->GetDuration(), off = b->GetDuration();
     for (int i = 0; i < groupCount; ++i) {

@@ -14,7 +14,11 @@ class FCNoteEntryLayer;
 class FCTwoStateSequenceNode : public __FCBase {
 public:
     FCTwoStateSequenceNode(int32_t duration, bool reference, bool on, FCNoteEntry* source, bool groupStart)
-        : duration_(duration), reference_(reference), on_(on), source_(source), target_(nullptr),
+        : duration_(duration),
+          reference_(reference),
+          on_(on),
+          source_(source),
+          target_(nullptr),
           groupStart_(groupStart) {}
     FC_CLASS_INFO(FCTwoStateSequenceNode)
 

@@ -84,7 +84,8 @@ bool NumberTheSteps(const FCNumberCollection* steps, int staff, const FCNumberSe
         creator->SetMaxNumber(n);
         for (int k = 0; k < n; ++k) {
             if (!FCNumberCreator::IsNumberedStep(profile, k, n)) continue;
-            std::unique_ptr<FCExpression> number(creator->CreateNumber(steps->GetItemAt(first + k)->GetInt(), staff, k + 1));
+            std::unique_ptr<FCExpression> number(
+                creator->CreateNumber(steps->GetItemAt(first + k)->GetInt(), staff, k + 1));
             if (number) created = true;
         }
         first = last + 1;

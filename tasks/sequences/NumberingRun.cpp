@@ -46,7 +46,7 @@ bool NumberingRun::CheckStaffStyles(FCUI* ui) {
             FCStaffStyleDef style;
             if (!style.Load(uint16_t(assign->GetStyleNumber())) || style.GetAltNotationKind() == 0) continue;
             const bool hides = style.GetAltNotationLayerField() == 0 ? !style.GetExpressionsVisibleInLayer1()
-                                                                       : !style.GetExpressionsVisibleInOtherLayers();
+                                                                     : !style.GetExpressionsVisibleInOtherLayers();
             if (!hides) continue;
             if (!ui) return false;
             FCString text("The region contains a staff style that will hide expressions in layer 1. Continue anyway?");
@@ -58,7 +58,7 @@ bool NumberingRun::CheckStaffStyles(FCUI* ui) {
 }
 
 bool NumberingRun::Prepare(FCNumberSettingsProfiles* profiles, int profileIndex, FCCategoryDefs* categories,
-                             int categoryIndex) {
+                           int categoryIndex) {
     profile_ = profiles ? profiles->GetItemAt(profileIndex) : nullptr;
     FCCategoryDef* chosen = categories ? categories->GetItemAt(categoryIndex) : nullptr;
     if (!profile_ || !chosen) return false;

@@ -170,7 +170,8 @@ bool FCTwoStateSequenceHandler::WriteSequence(FCNoteEntryLayer* layer, FCTwoStat
         }
         int end = next;
         if (rebar) {
-            for (++end; end < count && !nodes->GetItemAt(end)->IsGroupStart(); ++end) {}
+            for (++end; end < count && !nodes->GetItemAt(end)->IsGroupStart(); ++end) {
+            }
         } else {
             for (int32_t filled = position; filled < duration && end < count; ++end)
                 filled += nodes->GetItemAt(end)->GetDuration();
@@ -285,7 +286,8 @@ bool FCTwoStateSequenceHandler::ExpandLayer(const FCMusicRegion* region, FCNoteE
     }
     if (checkOnly && durationA_ != -1) {
         if (a->GetDuration() != durationA_) {
-            SetMessage(message, "The duration of the first pattern note doesn't match across the selected staves/layers.");
+            SetMessage(message,
+                       "The duration of the first pattern note doesn't match across the selected staves/layers.");
             return false;
         }
         if (b->GetDuration() != durationB_) {
@@ -305,16 +307,20 @@ bool FCTwoStateSequenceHandler::ExpandLayer(const FCMusicRegion* region, FCNoteE
         const int n = counts_.GetItemAt(i)->GetInt();
         counts.push_back(n);
         nodeCount += n;
-        const int64_t on = type == kTypeFirstOn ? 1 : type == kTypeLastOff ? n - 1 : type == kTypeFirstAndLastOn ? 2 : 0;
+        const int64_t on = type == kTypeFirstOn          ? 1
+                           : type == kTypeLastOff        ? n - 1
+                           : type == kTypeFirstAndLastOn ? 2
+                                                         : 0;
         required += on * durationA_ + (n - on) * durationB_;
     }
     const int measures = region->GetEndMeasure() - region->GetStartMeasure() + 1;
     if (grouping == kRebarToSequenceGroups) {
         const int groups = int(counts.size());
         if (groups > measures) {
-            SetMessage(message, "The number of selected measures are too few to be able to contain all groups. "
-                                "The area needs to be " +
-                                    std::to_string(groups - measures) + " measure(s) wider.");
+            SetMessage(message,
+                       "The number of selected measures are too few to be able to contain all groups. "
+                       "The area needs to be " +
+                           std::to_string(groups - measures) + " measure(s) wider.");
             return false;
         }
         for (int n : counts)
@@ -332,9 +338,10 @@ bool FCTwoStateSequenceHandler::ExpandLayer(const FCMusicRegion* region, FCNoteE
             available = int64_t(rest.CalcDuration()) - 1;
         }
         if (required > available) {
-            SetMessage(message, "The unfilled area in the selection is smaller than the duration required to create "
-                                "the full sequence. (The area must be " +
-                                    std::to_string(required - available) + " EDUs wider).");
+            SetMessage(message,
+                       "The unfilled area in the selection is smaller than the duration required to create "
+                       "the full sequence. (The area must be " +
+                           std::to_string(required - available) + " EDUs wider).");
             return false;
         }
     }
@@ -397,8 +404,9 @@ bool FCTwoStateSequenceHandler::Expand(const FCMusicRegion* region, bool checkOn
     if (settings.QZPT_SEQUENCES_TWOSTATES_GROUPING == kRebarToSequenceGroups) {
         const int first = region->GetStartMeasure();
         if (!AreRebarMeasuresEmpty(first + 1, first + counts_.GetCount() - 1)) {
-            SetMessage(out, "The measures must be empty in all staves (even in non-selected staves) when the 'Rebar to "
-                            "Sequence Groups' option is used.");
+            SetMessage(out,
+                       "The measures must be empty in all staves (even in non-selected staves) when the 'Rebar to "
+                       "Sequence Groups' option is used.");
             return false;
         }
     }
@@ -463,8 +471,9 @@ bool FCSequencesBlockHandler::ExecuteTwoStatePattern() {
     if (ThePatternSettings().QZPT_SEQUENCES_TWOSTATES_GROUPING == FCTwoStateSequenceHandler::kRebarToSequenceGroups &&
         region.GetStartMeasurePos() != 0) {
         if (ui) {
-            FCString text("When the 'Rebar to Sequence Groups' option is used, the region must start at the beginning "
-                          "of a measure.");
+            FCString text(
+                "When the 'Rebar to Sequence Groups' option is used, the region must start at the beginning "
+                "of a measure.");
             FCString caption("Region Selection Error");
             ui->AlertError(&text, &caption);
         }

@@ -56,36 +56,49 @@ TEST(MusicXmlBadInput, EachProblemIsOneErrorWithItsLine) {
         {"huge divisions", Score("<attributes><divisions>99999999999</divisions></attributes>"), 4, "<divisions>"},
         {"zero divisions", Score("<attributes><divisions>0</divisions></attributes>"), 4, "<divisions>"},
         {"zero duration", Score(kAttributes + "\n" + Note("1", "0")), 5, "duration 0"},
-        {"overflowing duration", Score(kAttributes + "\n" + Note("1", "99999999999999")), 5, "whole number of divisions"},
+        {"overflowing duration", Score(kAttributes + "\n" + Note("1", "99999999999999")), 5,
+         "whole number of divisions"},
         {"fraction duration", Score(kAttributes + "\n" + Note("1", "1.5")), 5, "whole number of divisions"},
         {"inexact duration", Score("<attributes><divisions>3</divisions></attributes>\n" + Note("1", "1", "eighth")), 5,
          "not a whole number of EDUs"},
-        {"five voices", Score(kAttributes + Note("1") + "<backup><duration>2</duration></backup>" + Note("2") +
-                              "<backup><duration>2</duration></backup>" + Note("3") +
-                              "<backup><duration>2</duration></backup>" + Note("4") +
-                              "<backup><duration>2</duration></backup>\n" + Note("5")),
+        {"five voices",
+         Score(kAttributes + Note("1") + "<backup><duration>2</duration></backup>" + Note("2") +
+               "<backup><duration>2</duration></backup>" + Note("3") + "<backup><duration>2</duration></backup>" +
+               Note("4") + "<backup><duration>2</duration></backup>\n" + Note("5")),
          5, "at most four voices"},
         {"backup before the measure", Score(kAttributes + "\n<backup><duration>4</duration></backup>"), 5,
          "before the start of the measure"},
-        {"overlapping voice", Score(kAttributes + Note("1") + "<backup><duration>1</duration></backup>\n" + Note("1")), 5,
-         "overlaps itself"},
+        {"overlapping voice", Score(kAttributes + Note("1") + "<backup><duration>1</duration></backup>\n" + Note("1")),
+         5, "overlaps itself"},
         {"staff out of range", Score(kAttributes + "\n<note><rest/><duration>2</duration><staff>3</staff></note>"), 5,
          "does not exist"},
-        {"unknown step", Score(kAttributes + "\n<note><pitch><step>H</step><octave>4</octave></pitch><duration>2</duration></note>"),
-         5, "step"},
-        {"microtone", Score(kAttributes + "\n<note><pitch><step>C</step><alter>0.5</alter><octave>4</octave></pitch><duration>2</duration></note>"),
+        {"unknown step",
+         Score(kAttributes + "\n<note><pitch><step>H</step><octave>4</octave></pitch><duration>2</duration></note>"), 5,
+         "step"},
+        {"microtone",
+         Score(
+             kAttributes +
+             "\n<note><pitch><step>C</step><alter>0.5</alter><octave>4</octave></pitch><duration>2</duration></note>"),
          5, "microtones"},
         {"unknown type", Score(kAttributes + "\n" + Note("1", "2", "crotchet")), 5, "unknown note type"},
-        {"chord first", Score(kAttributes + "\n<note><chord/><pitch><step>C</step><octave>4</octave></pitch><duration>2</duration></note>"),
+        {"chord first",
+         Score(kAttributes +
+               "\n<note><chord/><pitch><step>C</step><octave>4</octave></pitch><duration>2</duration></note>"),
          5, "<chord/>"},
-        {"bad time", Score("<attributes><divisions>2</divisions>\n<time><beats>x</beats><beat-type>4</beat-type></time></attributes>"),
+        {"bad time",
+         Score("<attributes><divisions>2</divisions>\n<time><beats>x</beats><beat-type>4</beat-type></time></"
+               "attributes>"),
          5, "expected beats"},
-        {"bad beat type", Score("<attributes><divisions>2</divisions>\n<time><beats>3</beats><beat-type>5</beat-type></time></attributes>"),
+        {"bad beat type",
+         Score("<attributes><divisions>2</divisions>\n<time><beats>3</beats><beat-type>5</beat-type></time></"
+               "attributes>"),
          5, "beat type"},
         {"bad key", Score("<attributes>\n<key><fifths>9</fifths></key></attributes>"), 5, "<fifths>"},
-        {"open tuplet", Score("<attributes><divisions>3</divisions></attributes>\n<note><pitch><step>C</step><octave>4</octave></pitch><duration>1</duration>"
-                                            "<type>eighth</type><time-modification><actual-notes>3</actual-notes>"
-                                            "<normal-notes>2</normal-notes></time-modification></note>"),
+        {"open tuplet",
+         Score("<attributes><divisions>3</divisions></attributes>\n<note><pitch><step>C</step><octave>4</octave></"
+               "pitch><duration>1</duration>"
+               "<type>eighth</type><time-modification><actual-notes>3</actual-notes>"
+               "<normal-notes>2</normal-notes></time-modification></note>"),
          5, "tuplet"},
     };
     for (const BadCase& c : cases) {
@@ -121,7 +134,8 @@ TEST(MusicXmlBadInput, MutatedFilesFailCleanlyOrGiveADocumentThatWritesOut) {
         state = state * 1103515245u + 12345u;
         return bound ? (state >> 8) % bound : 0;
     };
-    const std::string sources[] = {ReadData("basic.musicxml"), ReadData("song.musicxml"), ReadData("ensemble.musicxml")};
+    const std::string sources[] = {ReadData("basic.musicxml"), ReadData("song.musicxml"),
+                                   ReadData("ensemble.musicxml")};
     int failed = 0, read = 0;
     for (int round = 0; round < 450; ++round) {
         std::string xml = sources[round % 3];
@@ -141,7 +155,8 @@ TEST(MusicXmlBadInput, MutatedFilesFailCleanlyOrGiveADocumentThatWritesOut) {
             }
             case 3: {  // a line doubled
                 const size_t start = xml.rfind('\n', at), end = xml.find('\n', at);
-                if (start != std::string::npos && end != std::string::npos) xml.insert(end, xml.substr(start, end - start));
+                if (start != std::string::npos && end != std::string::npos)
+                    xml.insert(end, xml.substr(start, end - start));
                 break;
             }
             default: {  // a number made huge, zero or negative

@@ -45,7 +45,8 @@ measure 1 key=G
 s1: 4 G4 8 [A4 B4 4 r F#4
 measure 2 bar=final
 s1: 2. G4 4 <D5 B4>
-)", Musical()),
+)",
+                                 Musical()),
               Imported(ReadData("basic.musicxml")));
 }
 
@@ -93,6 +94,7 @@ s1: 1 F5
 s2: 1 <F4 A4 C5>
 s3: 1 F2
 s2 dim @0-@3072
-)", Musical()),
+)",
+                                 Musical()),
               Imported(ReadData("song.musicxml")));
 }

@@ -27,8 +27,9 @@ TEST(MusicXmlNames, EveryChordKindWrittenAsAHarmonyReadsBackAsItsSymbol) {
             ASSERT_TRUE(WriteHarmony(chord, harmony)) << kind;
             std::string symbol;
             ASSERT_TRUE(HarmonySymbol(harmony, &symbol)) << kind;
-            const std::string root = std::string(1, "CDEFGAB"[spelled.first]) +
-                                     (spelled.second > 0 ? "#" : spelled.second < 0 ? "b" : "");
+            const std::string root = std::string(1, "CDEFGAB"[spelled.first]) + (spelled.second > 0   ? "#"
+                                                                                 : spelled.second < 0 ? "b"
+                                                                                                      : "");
             EXPECT_EQ(root + chords::KindSuffix(kind) + "/Gb", symbol);
         }
     }
@@ -42,9 +43,11 @@ TEST(MusicXmlNames, HarmoniesTheHostHasNoKindForAreNotTaken) {
         "<harmony><kind>major</kind></harmony>",
         "<harmony><root><root-step>C</root-step></root><kind>dominant</kind>"
         "<degree><degree-value>9</degree-value><degree-alter>0</degree-alter><degree-type>add</degree-type></degree>"
-        "<degree><degree-value>13</degree-value><degree-alter>0</degree-alter><degree-type>add</degree-type></degree></harmony>",
+        "<degree><degree-value>13</degree-value><degree-alter>0</degree-alter><degree-type>add</degree-type></degree></"
+        "harmony>",
         "<harmony><root><root-step>C</root-step></root><kind>major</kind>"
-        "<degree><degree-value>5</degree-value><degree-alter>0</degree-alter><degree-type>subtract</degree-type></degree></harmony>",
+        "<degree><degree-value>5</degree-value><degree-alter>0</degree-alter><degree-type>subtract</degree-type></"
+        "degree></harmony>",
     };
     for (const char* text : kHarmonies) {
         tinyxml2::XMLDocument dom;
@@ -60,7 +63,7 @@ TEST(MusicXmlNames, NoteValuesAndTheirDots) {
         const char* type;
         int dots;
     } kValues[] = {{4096, "whole", 0}, {1536, "quarter", 1}, {1792, "quarter", 2}, {768, "eighth", 1},
-                   {8192, "breve", 0}, {4, "1024th", 0},    {3584, "half", 2}};
+                   {8192, "breve", 0}, {4, "1024th", 0},     {3584, "half", 2}};
     for (const auto& v : kValues) {
         std::string type;
         int dots = -1;

@@ -50,14 +50,15 @@ std::vector<std::string> Measures(const std::string& xml) {
     if (dom.Parse(xml.c_str()) != tinyxml2::XML_SUCCESS) return measures;
     for (const tinyxml2::XMLElement* part = dom.RootElement()->FirstChildElement("part"); part;
          part = part->NextSiblingElement("part"))
-        for (const tinyxml2::XMLElement* m = part->FirstChildElement("measure"); m; m = m->NextSiblingElement("measure"))
+        for (const tinyxml2::XMLElement* m = part->FirstChildElement("measure"); m;
+             m = m->NextSiblingElement("measure"))
             measures.push_back(Print(m));
     return measures;
 }
 
 // The corpus, and the examples the README draws.
-const char* const kCorpus[] = {"basic.musicxml", "song.musicxml", "ensemble.musicxml", "../../../examples/alberti.musicxml",
-                               "../../../examples/hairpins.musicxml"};
+const char* const kCorpus[] = {"basic.musicxml", "song.musicxml", "ensemble.musicxml",
+                               "../../../examples/alberti.musicxml", "../../../examples/hairpins.musicxml"};
 
 }  // namespace
 
@@ -147,7 +148,8 @@ TEST(MusicXmlRoundTrip, PositionedElementsKeepTheirTimeOrAreReportedPastTheMeasu
     MusicXmlScore score;
     ScoreTextError error;
     ASSERT_TRUE(score.Import(xml, "oboe.musicxml", &error)) << error.ToString();
-    ASSERT_TRUE(ReadScoreText("qzs 1\nstaff 1\npart 1 staves=1\nmeasure 1 3/4\ns1: 4 C4 B3 E4\n", &error)) << error.ToString();
+    ASSERT_TRUE(ReadScoreText("qzs 1\nstaff 1\npart 1 staves=1\nmeasure 1 3/4\ns1: 4 C4 B3 E4\n", &error))
+        << error.ToString();
     std::string written;
     std::vector<std::string> dropped;
     ASSERT_TRUE(score.Export(&written, &dropped, &error)) << error.ToString();
@@ -161,7 +163,8 @@ TEST(MusicXmlRoundTrip, PositionedElementsKeepTheirTimeOrAreReportedPastTheMeasu
     for (const tinyxml2::XMLElement* e = measure->FirstChildElement(); e; e = e->NextSiblingElement()) {
         const std::string name = e->Name();
         const tinyxml2::XMLElement* duration = e->FirstChildElement("duration");
-        if (name == "attributes" && e->FirstChildElement("divisions")) divisions = std::stoll(e->FirstChildElement("divisions")->GetText());
+        if (name == "attributes" && e->FirstChildElement("divisions"))
+            divisions = std::stoll(e->FirstChildElement("divisions")->GetText());
         if (name == "note" && !e->FirstChildElement("chord")) position += std::stoll(duration->GetText());
         if (name == "forward") position += std::stoll(duration->GetText());
         if (name == "backup") position -= std::stoll(duration->GetText());
@@ -169,7 +172,8 @@ TEST(MusicXmlRoundTrip, PositionedElementsKeepTheirTimeOrAreReportedPastTheMeasu
     }
     EXPECT_EQ(1536, sound);
     EXPECT_EQ(3 * 1024, position * 1024 / divisions);
-    EXPECT_EQ(CanonicalScoreText("qzs 1\nstaff 1\npart 1 staves=1\nmeasure 1 3/4\ns1: 4 C4 B3 E4\n", Musical()), DocumentOf(written));
+    EXPECT_EQ(CanonicalScoreText("qzs 1\nstaff 1\npart 1 staves=1\nmeasure 1 3/4\ns1: 4 C4 B3 E4\n", Musical()),
+              DocumentOf(written));
 }
 
 TEST(MusicXmlRoundTrip, AChangedDefinitionChangesTheMeasuresThatUseIt) {

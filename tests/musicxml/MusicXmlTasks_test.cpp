@@ -36,7 +36,8 @@ std::vector<std::vector<std::string>> PartMeasures(const std::string& xml) {
     for (const tinyxml2::XMLElement* part = dom.RootElement()->FirstChildElement("part"); part;
          part = part->NextSiblingElement("part")) {
         parts.emplace_back();
-        for (const tinyxml2::XMLElement* m = part->FirstChildElement("measure"); m; m = m->NextSiblingElement("measure")) {
+        for (const tinyxml2::XMLElement* m = part->FirstChildElement("measure"); m;
+             m = m->NextSiblingElement("measure")) {
             tinyxml2::XMLPrinter printer(nullptr, true);
             m->Accept(&printer);
             parts.back().push_back(printer.CStr());

@@ -50,7 +50,7 @@ TEST(StandInHostRecords, CreateAssignsItemsFromOneAndIncidencesFromZero) {
         {{{0xFFFF, 0xFFFF, 0, 0}}, {{6, 0, 0, 0}}},  // one more than the largest item
         {{{9, 3, 0xFFFF, 0}}, {{9, 3, 0, 0}}},       // incidence in word 2 (cell details)
         {{{9, 3, 0xFFFF, 0}}, {{9, 3, 1, 0}}},
-        {{{9, 4, 0xFFFF, 0}}, {{9, 4, 0, 0}}},       // another cell starts again at 0
+        {{{9, 4, 0xFFFF, 0}}, {{9, 4, 0, 0}}},  // another cell starts again at 0
     };
     for (const Row& row : rows) {
         FXKey key = row.request;
@@ -164,9 +164,9 @@ TEST(StandInHostRecords, DeletingAnIncidenceMovesTheHigherOnesDown) {
         uint32_t tag;
         FXKey first;  // incidence word 0xFFFF is filled per record
     } rows[] = {
-        {FXTag('S', 'O', 'D', 'Y'), {{4, 0xFFFF, 0, 0}}},       // expressions: item, incidence in word 1
-        {FXTag('e', 'd', 'I', 'M'), {{70, 1, 0xFFFF, 0}}},      // entry details: incidence in word 2
-        {FXTag('S', 'D', 'C', 'h'), {{2, 9, 0xFFFF, 0}}},       // cell details: incidence in word 2
+        {FXTag('S', 'O', 'D', 'Y'), {{4, 0xFFFF, 0, 0}}},   // expressions: item, incidence in word 1
+        {FXTag('e', 'd', 'I', 'M'), {{70, 1, 0xFFFF, 0}}},  // entry details: incidence in word 2
+        {FXTag('S', 'D', 'C', 'h'), {{2, 9, 0xFFFF, 0}}},   // cell details: incidence in word 2
     };
     for (const Row& row : rows) {
         const int w = simhost::RecordStore::IncidenceWord(row.tag);

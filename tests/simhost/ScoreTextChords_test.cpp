@@ -46,9 +46,9 @@ TEST(ScoreTextChords, ChordLinesReadAndWriteBackExactly) {
     const RecordStore::Bytes* second = CurrentDocument().Records().Find(chords::kTag, {{1, 1, 2, 0}});
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(chords::kDataSize, second->size());
-    EXPECT_EQ(1, (*second)[chords::kRootLetter]);   // D
+    EXPECT_EQ(1, (*second)[chords::kRootLetter]);         // D
     EXPECT_EQ(0xFF, (*second)[chords::kRootAlteration]);  // flat
-    EXPECT_EQ(3, (*second)[chords::kBassLetter]);   // F
+    EXPECT_EQ(3, (*second)[chords::kBassLetter]);         // F
     EXPECT_EQ(2048, (*second)[chords::kPosition] + 256 * (*second)[chords::kPosition + 1]);
 
     // Without bookkeeping only what the symbols show remains.

@@ -41,8 +41,9 @@ TEST(SystemLayout, StatedSystemsStayAndTheRestIsLaidOutInFours) {
         {"a stated first system", "system 1 measures=1-3 staves=2\n", 0,
          "system 1 measures=1-3 staves=2\nsystem 2 measures=4-7 staves=1,2\nsystem 3 measures=8-10 staves=1,2\n"},
         {"a stated layout to the end", "system 1 measures=1-10 staves=1\n", 0, "system 1 measures=1-10 staves=1\n"},
-        {"a part, on its own staves", "", 1, "system 1 part=1 measures=1-4 staves=2\nsystem 2 part=1 measures=5-8 "
-                                             "staves=2\nsystem 3 part=1 measures=9-10 staves=2\n"},
+        {"a part, on its own staves", "", 1,
+         "system 1 part=1 measures=1-4 staves=2\nsystem 2 part=1 measures=5-8 "
+         "staves=2\nsystem 3 part=1 measures=9-10 staves=2\n"},
         {"a part without staves", "", 2, ""},
     };
     for (const Row& row : rows) {

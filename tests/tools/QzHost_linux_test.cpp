@@ -279,10 +279,11 @@ TEST_F(QzHost, TheQuestionOfATaskIsAnsweredFromTheCommandLine) {
         const Result result = Run({"--set", "QZPT_DYNAMICS_CARBONCOPY_SOURCE=1", "--task", "Carbon Copy", "--answer",
                                    answer, "--apply", "--print", score});
         EXPECT_EQ(0, result.status);
-        EXPECT_TRUE(Contains(result.err, "qzhost: message box \"No Source Dynamics\": The source staff doesn't have "
-                                         "any dynamics in the selected region. Do you really want to erase the "
-                                         "dynamics of all the destination staves? [" +
-                                             std::string(answer) + "]"))
+        EXPECT_TRUE(Contains(result.err,
+                             "qzhost: message box \"No Source Dynamics\": The source staff doesn't have "
+                             "any dynamics in the selected region. Do you really want to erase the "
+                             "dynamics of all the destination staves? [" +
+                                 std::string(answer) + "]"))
             << result.err;
         const bool yes = std::string(answer) == "yes";
         EXPECT_TRUE(Contains(result.err, yes ? "the task changed the document" : "nothing changed")) << result.err;
@@ -330,9 +331,10 @@ TEST_F(QzHost, ReorderNotesRewritesEveryBeamedGroupOfTheSelection) {
 // inside it, and --out writes the slurs complete.
 // Staves are named in the score's order, whatever their numbers.
 TEST_F(QzHost, StavesAreSelectedInScoreOrder) {
-    const std::string score = Score("reordered.qzs", "qzs 1\nstaff 5\nstaff 3\nmeasure 1\ns5: 2 <C4 E4> r\ns3: 2 <E4 G4> r\n");
-    const Result result =
-        Run({"--set", "QZPT_CHORDS_BREAK_STYLE=0", "--select", "5-3:1", "--task", "Break", "--apply", "--print", score});
+    const std::string score =
+        Score("reordered.qzs", "qzs 1\nstaff 5\nstaff 3\nmeasure 1\ns5: 2 <C4 E4> r\ns3: 2 <E4 G4> r\n");
+    const Result result = Run(
+        {"--set", "QZPT_CHORDS_BREAK_STYLE=0", "--select", "5-3:1", "--task", "Break", "--apply", "--print", score});
     ASSERT_EQ(0, result.status) << result.err;
     EXPECT_TRUE(Contains(result.out, "s5: 4 [C4 E4 2 r")) << result.out;
     EXPECT_TRUE(Contains(result.out, "s3: 4 [E4 G4 2 r")) << result.out;
@@ -341,13 +343,14 @@ TEST_F(QzHost, StavesAreSelectedInScoreOrder) {
 TEST_F(QzHost, SelectionsStartAndEndAtPositionsInsideMeasures) {
     const std::string score = Score("melody.qzs", kMelody);
     const std::string out = scratch->File("slurred.qzs").string();
-    const Result result = Run({"--select", "1:1@2048-2@2047", "--task", "Beamed Groups/Slurs", "--apply", "--print",
-                               "--out", out, score});
+    const Result result = Run(
+        {"--select", "1:1@2048-2@2047", "--task", "Beamed Groups/Slurs", "--apply", "--print", "--out", out, score});
     ASSERT_EQ(0, result.status) << result.err;
     const std::string melody = kMelody;
-    const std::string expected = melody.substr(0, melody.find("measure 2")) + "s1 slur 5-8\n" +
-                                 melody.substr(melody.find("measure 2"), melody.find("measure 3") - melody.find("measure 2")) +
-                                 "s1 slur 1-4\n" + melody.substr(melody.find("measure 3"));
+    const std::string expected =
+        melody.substr(0, melody.find("measure 2")) + "s1 slur 5-8\n" +
+        melody.substr(melody.find("measure 2"), melody.find("measure 3") - melody.find("measure 2")) + "s1 slur 1-4\n" +
+        melody.substr(melody.find("measure 3"));
     EXPECT_EQ(Music(expected), Music(result.out));
     const std::string complete = scratch->ReadBytes("slurred.qzs");
     EXPECT_EQ(complete, simhost::CanonicalScoreText(complete));
@@ -560,7 +563,8 @@ TEST_F(QzHost, EveryTaskOfTheCatalogueChangesAnExample) {
         ASSERT_NE(nullptr, run) << "no example run for task " << id;
         std::vector<std::string> arguments;
         for (const std::string& first : run->before) arguments.insert(arguments.end(), {"--task", first, "--apply"});
-        arguments.insert(arguments.end(), {"--task", run->path, "--apply", std::string(QZ_EXAMPLES_DIR "/") + run->example});
+        arguments.insert(arguments.end(),
+                         {"--task", run->path, "--apply", std::string(QZ_EXAMPLES_DIR "/") + run->example});
         const Result result = Run(arguments);
         EXPECT_EQ(0, result.status) << result.err;
         EXPECT_FALSE(Contains(result.err, "nothing changed")) << result.err;

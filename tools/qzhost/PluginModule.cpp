@@ -17,13 +17,12 @@ bool PluginModule::Load(const std::string& path, std::string* error) {
         *error = "cannot load the module " + path + ": " + *error;
         return false;
     }
-    const bool found = Resolve("FinaleExtensionVersion", &version, error) &&
-                       Resolve("FinaleExtensionInit", &init, error) &&
-                       Resolve("FinaleExtensionEnumerate", &enumerate, error) &&
-                       Resolve("FinaleExtensionEnumerate_UTF16", &enumerateUTF16, error) &&
-                       Resolve("FinaleExtensionGetMenuStatus", &getMenuStatus, error) &&
-                       Resolve("FinaleExtensionInvoke", &invoke, error) &&
-                       Resolve("FinaleExtensionTerminate", &terminate, error);
+    const bool found =
+        Resolve("FinaleExtensionVersion", &version, error) && Resolve("FinaleExtensionInit", &init, error) &&
+        Resolve("FinaleExtensionEnumerate", &enumerate, error) &&
+        Resolve("FinaleExtensionEnumerate_UTF16", &enumerateUTF16, error) &&
+        Resolve("FinaleExtensionGetMenuStatus", &getMenuStatus, error) &&
+        Resolve("FinaleExtensionInvoke", &invoke, error) && Resolve("FinaleExtensionTerminate", &terminate, error);
     if (!found) {
         *error = path + ": " + *error;
         Unload();

@@ -110,8 +110,8 @@ const char* QzHostUsage() { return kUsage; }
 
 bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, int* firstMeasure, int* lastMeasure) {
     int32_t startPos = 0, endPos = 0;
-    return ParseSelection(text, firstStaff, lastStaff, firstMeasure, lastMeasure, &startPos, &endPos) &&
-           startPos < 0 && endPos < 0;
+    return ParseSelection(text, firstStaff, lastStaff, firstMeasure, lastMeasure, &startPos, &endPos) && startPos < 0 &&
+           endPos < 0;
 }
 
 bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, int* firstMeasure, int* lastMeasure,
@@ -124,7 +124,8 @@ bool ParseSelection(const std::string& text, int* firstStaff, int* lastStaff, in
     std::string measures = text.substr(colon + 1);
     *startPos = *endPos = -1;
     const size_t dash = measures.find('-');
-    std::string sides[2] = {measures.substr(0, dash), dash == std::string::npos ? std::string() : measures.substr(dash + 1)};
+    std::string sides[2] = {measures.substr(0, dash),
+                            dash == std::string::npos ? std::string() : measures.substr(dash + 1)};
     int32_t* positions[2] = {startPos, endPos};
     for (int side = 0; side < 2; ++side) {
         const size_t at = sides[side].find('@');

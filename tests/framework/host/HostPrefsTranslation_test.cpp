@@ -36,14 +36,15 @@ TEST(PrefsTranslation, MappedTagsReadConsecutiveIncidencesAtTheDocumentItem) {
         bool ok;
         uint32_t size;
     } rows[] = {
-        {{'G', 'b'}, 5, false, 0},   {{'G', 'b'}, 0, false, 0},  {{'T', 'C'}, 1, true, 60},
-        {{'G', 'G'}, 9, true, 132},  {{'S', 'N'}, 128, true, 12}, {{'S', 'N'}, 129, false, 0},
-        {{'G', 's'}, 2, false, 0},   {{'P', 'F'}, 1, true, 48},   {{'P', 'F'}, 2, false, 0},
+        {{'G', 'b'}, 5, false, 0},  {{'G', 'b'}, 0, false, 0},   {{'T', 'C'}, 1, true, 60},
+        {{'G', 'G'}, 9, true, 132}, {{'S', 'N'}, 128, true, 12}, {{'S', 'N'}, 129, false, 0},
+        {{'G', 's'}, 2, false, 0},  {{'P', 'F'}, 1, true, 48},   {{'P', 'F'}, 2, false, 0},
     };
     for (const Row& row : rows) {
         FXKey k = {{row.number, 0, 0, 0}};
         uint32_t reported = 0;
-        const bool ok = hostapi::FX_LoadEData(FXTag('p', 'f', row.tag[0], row.tag[1]), &k, nullptr, &reported, kVersion);
+        const bool ok =
+            hostapi::FX_LoadEData(FXTag('p', 'f', row.tag[0], row.tag[1]), &k, nullptr, &reported, kVersion);
         EXPECT_EQ(ok, row.ok) << row.tag[0] << row.tag[1] << " " << row.number;
         if (row.ok) {
             EXPECT_EQ(reported, row.size) << row.tag[0] << row.tag[1];

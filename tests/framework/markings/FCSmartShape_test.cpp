@@ -112,8 +112,9 @@ TEST(SmartShapeSave, EntryAttachedShapesMarkBothEntriesAndDeleteWithEverything) 
     ASSERT_TRUE(slur.SaveNewEverything(first.GetItemAt(4), last.GetItemAt(0)));
     ASSERT_TRUE(first.Save() && last.Save());
     EXPECT_EQ(slur.GetShapeNumber(), 1);
-    EXPECT_EQ(Written(), "measure 1\ns1: 8 [C4 D4 E4 F4 [G4 A4 B4 C5\ns1 slur 5-3:1\nmeasure 2\ns1: 1 C5\n"
-                         "measure 3\ns1: 1 D5\n");
+    EXPECT_EQ(Written(),
+              "measure 1\ns1: 8 [C4 D4 E4 F4 [G4 A4 B4 C5\ns1 slur 5-3:1\nmeasure 2\ns1: 1 C5\n"
+              "measure 3\ns1: 1 D5\n");
     FCSmartShapeEntryMarks marks;
     EXPECT_EQ(marks.LoadAllForEntryNumber(first.GetItemAt(4)->GetEntryNumber()), 1);
     EXPECT_EQ(marks.GetItemAt(0)->GetShapeNumber(), 1);
@@ -143,8 +144,8 @@ TEST(SmartShapeSave, CentreNumbersAreNeverZeroEvenWhenTheHostKeepsTheKey) {
         ASSERT_TRUE(MakeHairpin(FCSmartShape::kTypeCrescendo, 2, 2, 0, 5, 0));
         simhost::SetCreateReportsKey(true);
         for (const MarkView& mark : MarksOf(1, 5)) {
-            const bool inside = mark.shape == 1 ? (mark.measure == 2 || mark.measure == 3)
-                                                : (mark.measure == 3 || mark.measure == 4);
+            const bool inside =
+                mark.shape == 1 ? (mark.measure == 2 || mark.measure == 3) : (mark.measure == 3 || mark.measure == 4);
             EXPECT_EQ(mark.center != 0, inside) << mark.measure << " " << mark.shape;
         }
         EXPECT_EQ(Written().find("raw"), std::string::npos) << Written();
@@ -206,8 +207,8 @@ TEST(SmartShapePresets, SlurFamilyAndHairpinTypes) {
     for (int type = -2; type < 50; ++type) {
         FCSmartShape shape;
         shape.SetShapeType(type);
-        const bool slur = type == 0 || type == 1 || type == 8 || type == 9 || type == 15 || type == 16 ||
-                          type == 40 || type == 41 || type == 42;
+        const bool slur = type == 0 || type == 1 || type == 8 || type == 9 || type == 15 || type == 16 || type == 40 ||
+                          type == 41 || type == 42;
         EXPECT_EQ(shape.IsSlurFamily(), slur) << type;
         EXPECT_EQ(shape.IsHairpin(), type == 2 || type == 3) << type;
     }
@@ -216,8 +217,9 @@ TEST(SmartShapePresets, SlurFamilyAndHairpinTypes) {
 // The region search: one mark per shape in the order of its first mark, then the filters; a
 // mark whose shape is missing yields no shape but survives the filters.
 TEST(SmartShapeSearch, RegionListsEachShapeOnceInOrderAndFilters) {
-    Read("measure 1\ns1: 1 C4\ns2: 1 C3\ns2 dim @0-2@0\nmeasure 2\ns1: 1 D4\ns1 cresc @0-4@0\n"
-         "measure 3\ns1: 1 E4\ns1 slur 1-4:1\nmeasure 4\ns1: 1 F4\n");
+    Read(
+        "measure 1\ns1: 1 C4\ns2: 1 C3\ns2 dim @0-2@0\nmeasure 2\ns1: 1 D4\ns1 cresc @0-4@0\n"
+        "measure 3\ns1: 1 E4\ns1 slur 1-4:1\nmeasure 4\ns1: 1 F4\n");
     markingstest::Bytes dangling(FCSmartShapeMeasureMark::kDataSize, 0);
     markingstest::SetWord(dangling, 0, 9);
     markingstest::Put(FCSmartShapeMeasureMark::kTag, 3, 2, dangling);
@@ -227,9 +229,8 @@ TEST(SmartShapeSearch, RegionListsEachShapeOnceInOrderAndFilters) {
         Filter filter;
         std::vector<int> shapes;
     } cases[] = {
-        {1, 4, kNone, {1, 2, 3, 9}}, {2, 4, kNone, {1, 2, 3, 9}},  {3, 4, kNone, {2, 3, 9}},
-        {4, 4, kNone, {2, 3}},       {1, 4, kHairpins, {1, 2, 9}}, {1, 4, kStaff1, {2, 3, 9}},
-        {1, 4, kStaff2, {1, 9}},     {1, 1, kStaff1, {}},
+        {1, 4, kNone, {1, 2, 3, 9}},  {2, 4, kNone, {1, 2, 3, 9}}, {3, 4, kNone, {2, 3, 9}}, {4, 4, kNone, {2, 3}},
+        {1, 4, kHairpins, {1, 2, 9}}, {1, 4, kStaff1, {2, 3, 9}},  {1, 4, kStaff2, {1, 9}},  {1, 1, kStaff1, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.first) + "-" + std::to_string(c.last) + " filter " + std::to_string(c.filter));

@@ -107,8 +107,9 @@ TEST_F(Articulations, EachKindTakesItsOwnSymbol) {
 TEST_F(Articulations, SlurBasedPlacementsFollowTheSlurs) {
     // A slur from the measure before onto the second note, one over notes 3-4 of the first group,
     // one over the last three of the second group.
-    const std::string input = kHead + "measure 1\ns1: 2 r 4 r B3\ns1 slur 3-2:2\nmeasure 2\n"
-                                      "s1: 8 [C4 D4 E4 F4 [G4 A4 B4 C5\ns1 slur 3-4\ns1 slur 6-8\n";
+    const std::string input = kHead +
+                              "measure 1\ns1: 2 r 4 r B3\ns1 slur 3-2:2\nmeasure 2\n"
+                              "s1: 8 [C4 D4 E4 F4 [G4 A4 B4 C5\ns1 slur 3-4\ns1 slur 6-8\n";
     struct Row {
         int placement;
         const char* result;
@@ -161,9 +162,9 @@ TEST_F(Articulations, KeepingAndMergingExistingArticulations) {
 
 TEST_F(Articulations, GroupsWithNothingToDoChangeNothing) {
     const std::string inputs[] = {
-        "s1: 4 C4 8 D4 4. E4 4 F4",       // no group: single eighths between quarters
-        "s1: 8 [r r 2. r",                // a group of rests
-        "s1: 8 [C4 [D4 2. r",             // two single entries
+        "s1: 4 C4 8 D4 4. E4 4 F4",  // no group: single eighths between quarters
+        "s1: 8 [r r 2. r",           // a group of rests
+        "s1: 8 [C4 [D4 2. r",        // two single entries
     };
     for (const std::string& input : inputs) {
         SCOPED_TRACE(input);

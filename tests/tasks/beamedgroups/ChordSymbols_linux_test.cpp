@@ -64,7 +64,8 @@ TEST_F(ChordSymbols, EachGroupGetsTheSymbolOfAllItsPitchesAtItsFirstEntry) {
         {false, "8 [E4 G4 C5 E5 [B3 F4 G4 D5", "s1 chord 0 C bass=E\ns1 chord 2048 G7 bass=B\n"},
         {true, "8 [E4 G4 C5 E5 [B3 F4 G4 D5", "s1 chord 0 C/E\ns1 chord 2048 G7/B\n"},
         // Chords inside the group, sixteenths, a group after a quarter note.
-        {false, "8 [<C4 E4> G4 16 [Bb4 D5 F5 A5 4 C4 8 [F#4 A4", "s1 chord 0 C\ns1 chord 1024 Bbmaj7\ns1 chord 3072 F#m\n"},
+        {false, "8 [<C4 E4> G4 16 [Bb4 D5 F5 A5 4 C4 8 [F#4 A4",
+         "s1 chord 0 C\ns1 chord 1024 Bbmaj7\ns1 chord 3072 F#m\n"},
         // A group the analysis names nothing for gets no symbol; the others do.
         {false, "8 [C4 C5 C4 C5 [C4 Eb4 Gb4 Bbb4", "s1 chord 2048 Cdim7\n"},
     };

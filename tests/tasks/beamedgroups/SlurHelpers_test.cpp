@@ -42,7 +42,8 @@ void ExpectEntryMarksOnTheEnds() {
             FCSmartShapeEntryMarks marks;
             marks.LoadAllForEntryNumber(entry);
             int found = 0;
-            for (int i = 0; i < marks.GetCount(); ++i) found += marks.GetItemAt(i)->GetShapeNumber() == shape.GetShapeNumber();
+            for (int i = 0; i < marks.GetCount(); ++i)
+                found += marks.GetItemAt(i)->GetShapeNumber() == shape.GetShapeNumber();
             EXPECT_EQ(found, 1) << "shape " << shape.GetShapeNumber() << " on entry " << entry;
             ++expected;
         }
@@ -101,6 +102,7 @@ TEST(SlurHelpersTest, AddingASlurTwiceMakesOne) {
     EXPECT_FALSE(SlurHelpers::AddSlur(cell.GetItemAt(0), cell.GetItemAt(2), false));
     EXPECT_TRUE(SlurHelpers::AddSlur(cell.GetItemAt(0), cell.GetItemAt(3), false));
     ASSERT_TRUE(cell.Save());
-    EXPECT_EQ(simhost::CanonicalScoreText(kHead + "measure 1\ns1: 8 [C4 D4 E4 F4 2 r\ns1 slur 1-3\ns1 slur 1-4 dashed\n"),
-              simhost::WriteScoreText());
+    EXPECT_EQ(
+        simhost::CanonicalScoreText(kHead + "measure 1\ns1: 8 [C4 D4 E4 F4 2 r\ns1 slur 1-3\ns1 slur 1-4 dashed\n"),
+        simhost::WriteScoreText());
 }

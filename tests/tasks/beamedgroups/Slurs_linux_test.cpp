@@ -34,8 +34,9 @@ protected:
 
 TEST_F(Slurs, EveryStyleSlursItsRanges) {
     // Eight eighths (one group), seven eighths in 7/8, five in 5/8; count 3.
-    const std::string music = "measure 1\ns1: 8 [C4 D4 E4 F4 G4 A4 B4 C5\nmeasure 2 7/8\ns1: 8 [C4 D4 E4 F4 G4 A4 B4\n"
-                              "measure 3 5/8\ns1: 8 [C4 D4 E4 F4 G4\n";
+    const std::string music =
+        "measure 1\ns1: 8 [C4 D4 E4 F4 G4 A4 B4 C5\nmeasure 2 7/8\ns1: 8 [C4 D4 E4 F4 G4 A4 B4\n"
+        "measure 3 5/8\ns1: 8 [C4 D4 E4 F4 G4\n";
     struct Row {
         int style;
         const char *first, *second, *third;
@@ -81,11 +82,8 @@ TEST_F(Slurs, DashedCurvesTakeTheTypeOfTheHostVersion) {
         uint32_t version;
         const char* options;
     } rows[] = {
-        {0, 0x1B000000, ""},
-        {1, 0x1B000000, " dashed"},
-        {1, 0x19000000, " dashed"},
-        {1, 0x18000000, " type=16"},
-        {0, 0x18000000, ""},
+        {0, 0x1B000000, ""},         {1, 0x1B000000, " dashed"}, {1, 0x19000000, " dashed"},
+        {1, 0x18000000, " type=16"}, {0, 0x18000000, ""},
     };
     const uint32_t saved = hostapi::GetHostVersion();
     for (const Row& row : rows) {
@@ -102,8 +100,7 @@ TEST_F(Slurs, DashedCurvesTakeTheTypeOfTheHostVersion) {
 TEST_F(Slurs, OldSlursOfTheGroupAreReplacedAndOutsideOnesKept) {
     // A slur from the measure before into the group stays (reattach is off); the group's own
     // slurs, whatever their type, are replaced; a slur of the next group is not touched.
-    const std::string music =
-        "measure 1\ns1: 2 r 4 r B3\ns1 slur 3-2:2\nmeasure 2\ns1: 8 [C4 D4 E4 F4 [G4 A4 B4 C5\n";
+    const std::string music = "measure 1\ns1: 2 r 4 r B3\ns1 slur 3-2:2\nmeasure 2\ns1: 8 [C4 D4 E4 F4 [G4 A4 B4 C5\n";
     Load(kHead + music + "s1 slur 1-2 type=0\ns1 slur 3-4 dashed\n", Slots(1, 1, 2, 2, 0, 2047));
     EXPECT_TRUE(Run(0, 2));
     EXPECT_EQ(Expected(kHead + music + "s1 slur 1-4\n"), Music());
@@ -111,7 +108,8 @@ TEST_F(Slurs, OldSlursOfTheGroupAreReplacedAndOutsideOnesKept) {
 }
 
 TEST_F(Slurs, RunningTwiceGivesTheDocumentOfOneRun) {
-    const std::string input = kHead + "measure 1\ns1: 8 [C4 D4 E4 F4 G4 A4 B4 C5\nmeasure 2\ns1: 16 [C4 D4 E4 F4 2. r\n";
+    const std::string input =
+        kHead + "measure 1\ns1: 8 [C4 D4 E4 F4 G4 A4 B4 C5\nmeasure 2\ns1: 16 [C4 D4 E4 F4 2. r\n";
     for (int style = 0; style < 9; ++style) {
         SCOPED_TRACE(style);
         Load(input, Slots(1, 1, 1, 2));

@@ -20,9 +20,10 @@ class DeleteNumbers : public tasktest::NumberingTest {};
 }  // namespace
 
 TEST_F(DeleteNumbers, OnlyThePluginsNumbersOnTheSelectedStavesGo) {
-    const std::string measures = "measure 1\ns1 expression 1 at=512\ns1 expression 2\ns2 expression 1\n"
-                                 "measure 2\ns1 expression 1 at=3072\ns1 expression 1 shape\n"
-                                 "measure 3\ns1 expression 1\n";
+    const std::string measures =
+        "measure 1\ns1 expression 1 at=512\ns1 expression 2\ns2 expression 1\n"
+        "measure 2\ns1 expression 1 at=3072\ns1 expression 1 shape\n"
+        "measure 3\ns1 expression 1\n";
     // From the second beat of measure 1 to the second beat of measure 2, staff 1: whole measures count.
     Load(kHead + measures, Slots(1, 1, 1, 2, 1024, 1024));
     EXPECT_TRUE(ApplyNumbering(kDeleteNumbers, 0));

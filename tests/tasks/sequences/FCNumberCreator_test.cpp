@@ -23,10 +23,15 @@ TEST(NumberRunRule, StepsFromStartAtAndTheEndOfTheRegion) {
         const char* numbered;  // one character per step
     };
     const Row rows[] = {
-        {1, 1, false, 5, "xxxxx"}, {2, 3, false, 8, ".x..x..x"}, {1, 3, true, 8, "x..x..xx"},
-        {3, 1, false, 2, ".."},    {3, 1, true, 2, ".x"},        {0, 2, false, 5, ".x.x."},
+        {1, 1, false, 5, "xxxxx"},
+        {2, 3, false, 8, ".x..x..x"},
+        {1, 3, true, 8, "x..x..xx"},
+        {3, 1, false, 2, ".."},
+        {3, 1, true, 2, ".x"},
+        {0, 2, false, 5, ".x.x."},
         // "Show on every" below 1 numbers nothing but the end of the region (the task refuses it).
-        {1, 0, false, 3, "..."},   {1, -2, true, 3, "..x"},
+        {1, 0, false, 3, "..."},
+        {1, -2, true, 3, "..x"},
     };
     for (const Row& row : rows) {
         FCNumberSettingsProfile profile;
@@ -52,8 +57,9 @@ TEST(NumberCollection, ARunEndsBeforeTheNextStepThatRestarts) {
 }
 
 TEST(NumberCreator, ReusesOnlyAnEqualDefinitionOfItsOwnKind) {
-    const std::string head = "qzs 1\nstaff 1\ncategory 3 \"Technique Text\" size=12 align=3\n"
-                             "category 4 \"Other\" size=12\n";
+    const std::string head =
+        "qzs 1\nstaff 1\ncategory 3 \"Technique Text\" size=12 align=3\n"
+        "category 4 \"Other\" size=12\n";
     const std::string number = " desc=\"QZ Pattern: Number\" category=3 category-font category-place";
     struct Row {
         const char* what;
@@ -63,17 +69,21 @@ TEST(NumberCreator, ReusesOnlyAnEqualDefinitionOfItsOwnKind) {
     const Row rows[] = {
         // The first font command does not count: another font, the same digit.
         {"the same number in another font", "\"^fontTxt(Arial)^size(12)^nfx(0)7\"" + number, true},
-        {"another description", "\"^fontTxt(Maestro)^size(12)^nfx(0)7\" desc=\"QZ Pattern: Numbers\" category=3 "
-                                "category-font category-place",
+        {"another description",
+         "\"^fontTxt(Maestro)^size(12)^nfx(0)7\" desc=\"QZ Pattern: Numbers\" category=3 "
+         "category-font category-place",
          false},
-        {"not placed by the category", "\"^fontTxt(Maestro)^size(12)^nfx(0)7\" desc=\"QZ Pattern: Number\" "
-                                       "category=3 category-font",
+        {"not placed by the category",
+         "\"^fontTxt(Maestro)^size(12)^nfx(0)7\" desc=\"QZ Pattern: Number\" "
+         "category=3 category-font",
          false},
-        {"without the category's font", "\"^fontTxt(Maestro)^size(12)^nfx(0)7\" desc=\"QZ Pattern: Number\" "
-                                        "category=3 category-place",
+        {"without the category's font",
+         "\"^fontTxt(Maestro)^size(12)^nfx(0)7\" desc=\"QZ Pattern: Number\" "
+         "category=3 category-place",
          false},
-        {"another category", "\"^fontTxt(Maestro)^size(12)^nfx(0)7\" desc=\"QZ Pattern: Number\" category=4 "
-                             "category-font category-place",
+        {"another category",
+         "\"^fontTxt(Maestro)^size(12)^nfx(0)7\" desc=\"QZ Pattern: Number\" category=4 "
+         "category-font category-place",
          false},
         {"other text after the font", "\"^fontTxt(Maestro)^size(12)^nfx(0)7 \"" + number, false},
     };

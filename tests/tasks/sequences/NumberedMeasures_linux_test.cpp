@@ -77,7 +77,8 @@ TEST_F(NumberedMeasures, TheRunRuleChoosesTheNumberedMeasures) {
 }
 
 TEST_F(NumberedMeasures, RunsRestartAfterTheBarlinesAndRehearsalMarksTheProfileNames) {
-    const std::string twoRuns = "m1 s1 1-4, m2 s1 2-4, m3 s1 3-4, m4 s1 4-4, m5 s1 1-4, m6 s1 2-4, m7 s1 3-4, m8 s1 4-4";
+    const std::string twoRuns =
+        "m1 s1 1-4, m2 s1 2-4, m3 s1 3-4, m4 s1 4-4, m5 s1 1-4, m6 s1 2-4, m7 s1 3-4, m8 s1 4-4";
     const std::string oneRun = "m1 s1 1-8, m2 s1 2-8, m3 s1 3-8, m4 s1 4-8, m5 s1 5-8, m6 s1 6-8, m7 s1 7-8, m8 s1 8-8";
     const std::string mark = "text-expression 9 \"A\" desc=\"Rehearsal Mark\" rehearsal\n";
     struct Row {
@@ -140,8 +141,8 @@ TEST_F(NumberedMeasures, TheScorePartAssignmentHidesTheNumbersWhereAsked) {
         int partInView;
         bool inScore, inParts;
     };
-    const Row rows[] = {{0, 0, true, true}, {1, 0, true, false}, {2, 0, false, true}, {3, 0, true, false},
-                        {3, 1, false, true}};
+    const Row rows[] = {
+        {0, 0, true, true}, {1, 0, true, false}, {2, 0, false, true}, {3, 0, true, false}, {3, 1, false, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE("assignment " + std::to_string(row.assignment) + " in part " + std::to_string(row.partInView));
         Load(std::string("qzs 1\nstaff 1\npart 1 staves=1\n") + kNumberCategory + "measure 1\n", Slots(1, 1, 1, 1));
@@ -173,9 +174,13 @@ TEST_F(NumberedMeasures, SystemNumbersShowOnlyInThePartsWhoseSystemsTheyStartOrE
         std::vector<std::vector<bool>> shown;
     };
     const Row rows[] = {
-        {"starts", kStartOfSystem, "m1 s1 1-8, m4 s1 4-8, m5 s1 5-8, m7 s1 7-8",
+        {"starts",
+         kStartOfSystem,
+         "m1 s1 1-8, m4 s1 4-8, m5 s1 5-8, m7 s1 7-8",
          {{false, true, false}, {true, false, false}, {false, true, false}}},
-        {"ends", kEndOfSystem, "m1 s1 1-8, m3 s1 3-8, m4 s1 4-8, m6 s1 6-8, m8 s1 8-8",
+        {"ends",
+         kEndOfSystem,
+         "m1 s1 1-8, m3 s1 3-8, m4 s1 4-8, m6 s1 6-8, m8 s1 8-8",
          {{false, true, false}, {true, false, false}, {false, true, false}, {true, true, false}}},
     };
     for (const Row& row : rows) {
@@ -285,8 +290,9 @@ TEST_F(NumberedMeasures, AProfileThatShowsNoNumberIsRefusedWithAMessage) {
     EXPECT_FALSE(ApplyNumbering(kNumberedMeasures, 0));
     ASSERT_EQ(1u, driver.MessageBoxes().size());
     EXPECT_EQ("Incompatible Profile Setting", driver.MessageBoxes()[0].caption);
-    EXPECT_EQ("The profile's \"Show on every\" value must be 1 or more.\nPlease edit the profile or select another one.",
-              driver.MessageBoxes()[0].text);
+    EXPECT_EQ(
+        "The profile's \"Show on every\" value must be 1 or more.\nPlease edit the profile or select another one.",
+        driver.MessageBoxes()[0].text);
     EXPECT_TRUE(Document().UndoList().empty());
     EXPECT_TRUE(Document().State() == before);
 }

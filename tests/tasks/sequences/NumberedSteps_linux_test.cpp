@@ -35,8 +35,9 @@ TEST_F(NumberedSteps, BeatsInMeasureNumberEveryBeatAtItsPosition) {
     const Row rows[] = {
         {"measure 1 3/4\nmeasure 2\n",
          "m1 s1 1-3, m1 s1 2-3@1024, m1 s1 3-3@2048, m2 s1 1-3, m2 s1 2-3@1024, m2 s1 3-3@2048"},
-        {"measure 1 6/8\nmeasure 2 2/4.\n", "m1 s1 1-6, m1 s1 2-6@512, m1 s1 3-6@1024, m1 s1 4-6@1536, m1 s1 5-6@2048, "
-                                           "m1 s1 6-6@2560, m2 s1 1-2, m2 s1 2-2@1536"},
+        {"measure 1 6/8\nmeasure 2 2/4.\n",
+         "m1 s1 1-6, m1 s1 2-6@512, m1 s1 3-6@1024, m1 s1 4-6@1536, m1 s1 5-6@2048, "
+         "m1 s1 6-6@2560, m2 s1 1-2, m2 s1 2-2@1536"},
         {"measure 1 3+2/8\nmeasure 2 3/8+2/4\n", "m1 s1 1-2, m1 s1 2-2@1536, m2 s1 1-2, m2 s1 2-2@1536"},
     };
     for (const Row& row : rows) {
@@ -63,8 +64,9 @@ TEST_F(NumberedSteps, BeatsAsScoreText) {
 }
 
 TEST_F(NumberedSteps, BarlinesMakeTheSteps) {
-    const std::string barlines = "measure 1\nmeasure 2 bar=double\nmeasure 3-5\nmeasure 6 bar=double\nmeasure 7\n"
-                                 "measure 8 bar=final\nmeasure 9\nmeasure 10 bar=double\nmeasure 11-12\n";
+    const std::string barlines =
+        "measure 1\nmeasure 2 bar=double\nmeasure 3-5\nmeasure 6 bar=double\nmeasure 7\n"
+        "measure 8 bar=final\nmeasure 9\nmeasure 10 bar=double\nmeasure 11-12\n";
     struct Row {
         const char* what;
         int method;

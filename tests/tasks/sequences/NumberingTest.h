@@ -44,7 +44,8 @@ protected:
 
     // Selects the task, its category row (the row in the window's list) and profile row 0, the
     // Replace box, for Numbered Steps the method and group size, and clicks Apply.
-    bool ApplyNumbering(int taskID, int categoryRow, bool replace = true, int method = -1, const char* group = nullptr) {
+    bool ApplyNumbering(int taskID, int categoryRow, bool replace = true, int method = -1,
+                        const char* group = nullptr) {
         using namespace taskwindow;
         Show(taskID);
         if (taskID == kNumberedMeasures) {
