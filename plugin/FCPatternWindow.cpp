@@ -159,17 +159,8 @@ FCTaskControlInfos* FCPatternWindow::GetTaskPanel(int taskID) {
     return index >= 0 ? &panels_[index] : nullptr;
 }
 
-void FCPatternWindow::UpdateTaskControls(int taskID) {
-    EnableOptionControls();
-    HandlerPtr handler(CreateTaskHandler(taskID));
-    if (handler) handler->UpdateTaskControls();
-}
-
 void FCPatternWindow::HandleTreeSelection() {
-    if (currentTask_) {
-        HandlerPtr previous(CreateTaskHandler(currentTask_));
-        if (previous) previous->StoreTaskSettings();
-    }
+    StoreTaskSettings(currentTask_);
 
     FCCtrlTree* tree = GetTree();
     FCTreeNode* node = tree ? tree->GetSelectedNode() : nullptr;
@@ -180,18 +171,7 @@ void FCPatternWindow::HandleTreeSelection() {
         return;
     }
 
-    HandlerPtr handler(CreateTaskHandler(data));
-    if (handler) {
-        handler->InitTaskControls();
-        EnableOptionControls();
-        handler->UpdateTaskControls();
-        if (FCTaskControlInfos* panel = GetTaskPanel(data)) panel->LayoutPanel(this);
-        EnableOptionControls();
-        handler->UpdateTaskControls();
-    } else {
-        HideOptionControls();
-        EnableOptionControls();
-    }
+    ShowTaskPanel(data, GetTaskPanel(data), this);
     SetDescription(taskcatalogue::GetTaskDescription(data));
     currentTask_ = data;
 }

@@ -87,8 +87,6 @@ private:
     FCCtrlStatic* GetDescription() const;
     FCCtrlCheckbox* GetRespaceCheck() const;
     void SetDescription(const char* text);
-    // Enables the sixteen option controls and lets the task disable what its values rule out.
-    void UpdateTaskControls(int taskID);
 
     FCCategoryDefs categories_;
     FCNumberSettingsProfiles profiles_;

@@ -109,3 +109,31 @@ void PatternTaskWindow::HideOptionControls() {
     for (int id : taskwindow::kOptionControlIDs)
         if (FCControl* control = GetTaskControl(id)) control->SetVisible(false);
 }
+
+void PatternTaskWindow::StoreTaskSettings(int taskID) {
+    if (!taskID) return;
+    std::unique_ptr<FCPatternTaskBlockHandler> handler(CreateTaskHandler(taskID));
+    if (handler) handler->StoreTaskSettings();
+}
+
+bool PatternTaskWindow::ShowTaskPanel(int taskID, FCTaskControlInfos* panel, __FCUserWindow* window) {
+    std::unique_ptr<FCPatternTaskBlockHandler> handler(CreateTaskHandler(taskID));
+    if (!handler) {
+        HideOptionControls();
+        EnableOptionControls();
+        return false;
+    }
+    handler->InitTaskControls();
+    EnableOptionControls();
+    handler->UpdateTaskControls();
+    if (panel && window) panel->LayoutPanel(window);
+    EnableOptionControls();
+    handler->UpdateTaskControls();
+    return true;
+}
+
+void PatternTaskWindow::UpdateTaskControls(int taskID) {
+    EnableOptionControls();
+    std::unique_ptr<FCPatternTaskBlockHandler> handler(CreateTaskHandler(taskID));
+    if (handler) handler->UpdateTaskControls();
+}

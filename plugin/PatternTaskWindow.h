@@ -43,6 +43,18 @@ public:
     // once when no task is selected. True when the document was changed.
     bool ApplyTask(int selectedTaskID);
 
+    // The task switch and the option changes, as the task window runs them (and tests of the
+    // panels run them too, so both use the same sequence):
+    // the previous task keeps its options in the settings (nothing for 0);
+    void StoreTaskSettings(int taskID);
+    // the new task fills its panel, which is laid out on the window with the dependencies
+    // applied before and after; a task without a handler has its option controls hidden. False
+    // then.
+    bool ShowTaskPanel(int taskID, FCTaskControlInfos* panel, __FCUserWindow* window);
+    // a popup or check box of the panel changed: the dependencies again, all controls enabled
+    // first.
+    void UpdateTaskControls(int taskID);
+
     // All sixteen option controls enabled, or all hidden.
     void EnableOptionControls();
     void HideOptionControls();

@@ -44,21 +44,14 @@ public:
         return index >= 0 ? &panels[index] : nullptr;
     }
 
-    // The selected task changes: the previous one stores its options, the new one fills its
-    // panel, which is then laid out, with the dependencies applied before and after.
+    // The selected task changes, by the task window's own sequence.
     void SelectTask(int taskID) {
-        if (currentTask) Call(currentTask, [](FCPatternTaskBlockHandler* h) { h->StoreTaskSettings(); });
-        FCTaskControlInfos* panel = GetPanel(taskID);
-        if (!panel) {
+        StoreTaskSettings(currentTask);
+        if (!GetPanel(taskID)) {
             HideOptionControls();
             return;
         }
-        Call(taskID, [](FCPatternTaskBlockHandler* h) { h->InitTaskControls(); });
-        EnableOptionControls();
-        Call(taskID, [](FCPatternTaskBlockHandler* h) { h->UpdateTaskControls(); });
-        panel->LayoutPanel(this);
-        EnableOptionControls();
-        Call(taskID, [](FCPatternTaskBlockHandler* h) { h->UpdateTaskControls(); });
+        ShowTaskPanel(taskID, GetPanel(taskID), this);
         currentTask = taskID;
     }
 
@@ -72,8 +65,7 @@ public:
             case kCheck1:
             case kCheck2:
             case kCheck3:
-                EnableOptionControls();
-                Call(currentTask, [](FCPatternTaskBlockHandler* h) { h->UpdateTaskControls(); });
+                UpdateTaskControls(currentTask);
                 return true;
             case kTaskButton:
                 Call(currentTask, [control](FCPatternTaskBlockHandler* h) { h->HandleTaskButton(control); });
