@@ -175,16 +175,6 @@ XMLElement* AddText(XMLElement* parent, const char* name, const std::string& tex
     return child;
 }
 
-int64_t MeterLength(const Meter& meter) {
-    if (!meter.IsComposite()) return int64_t(meter.beats) * meter.beatDuration;
-    int64_t total = 0;
-    for (size_t g = 0; g < meter.groups.size(); ++g) {
-        const int64_t unit = meter.groupDurations.empty() ? meter.beatDuration : meter.groupDurations[g];
-        for (int beats : meter.groups[g]) total += beats * unit;
-    }
-    return total;
-}
-
 // The time element of a meter: "3+2" over 8, or one beats/beat-type pair per group.
 void WriteTime(const Meter& meter, XMLElement* time) {
     auto beatType = [](int duration) { return std::to_string(duration > 0 ? 4096 / duration : 4); };

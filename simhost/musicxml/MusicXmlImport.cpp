@@ -120,16 +120,6 @@ bool ParseInteger(const std::string& raw, int64_t low, int64_t high, int64_t* va
     return true;
 }
 
-int64_t MeterLength(const Meter& meter) {
-    if (!meter.IsComposite()) return int64_t(meter.beats) * meter.beatDuration;
-    int64_t total = 0;
-    for (size_t g = 0; g < meter.groups.size(); ++g) {
-        const int64_t unit = meter.groupDurations.empty() ? meter.beatDuration : meter.groupDurations[g];
-        for (int beats : meter.groups[g]) total += beats * unit;
-    }
-    return total;
-}
-
 class Importer {
 public:
     Importer(const tinyxml2::XMLDocument& dom, const std::string& source, ImportResult* result, ScoreTextError* error)

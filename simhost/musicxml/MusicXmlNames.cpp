@@ -323,5 +323,15 @@ std::u16string StripCaretCommands(const std::u16string& text) {
     return out;
 }
 
+int64_t MeterLength(const Meter& meter) {
+    if (!meter.IsComposite()) return int64_t(meter.beats) * meter.beatDuration;
+    int64_t total = 0;
+    for (size_t g = 0; g < meter.groups.size(); ++g) {
+        const int64_t unit = meter.groupDurations.empty() ? meter.beatDuration : meter.groupDurations[g];
+        for (int beats : meter.groups[g]) total += beats * unit;
+    }
+    return total;
+}
+
 }  // namespace musicxml
 }  // namespace simhost

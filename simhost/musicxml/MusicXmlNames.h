@@ -47,5 +47,8 @@ bool WriteHarmony(const scoretext::ChordStatement& chord, tinyxml2::XMLElement* 
 // Text without the caret commands of the host's texts (^fontTxt(...), ^size(...), "^^" a caret).
 std::u16string StripCaretCommands(const std::u16string& text);
 
+// A measure's length in EDUs by its time signature, composite ones included.
+int64_t MeterLength(const Meter& meter);
+
 }  // namespace musicxml
 }  // namespace simhost
