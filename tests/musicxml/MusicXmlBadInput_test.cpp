@@ -2,6 +2,7 @@
 // corpus files either fail that way or give a document that writes out and reads back.
 #include "simhost/ScoreText.h"
 #include "simhost/musicxml/MusicXml.h"
+#include "tests/musicxml/MusicXmlTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,9 @@
 #include <vector>
 
 using namespace simhost;
+using musicxmltest::ReadData;
 
 namespace {
-
-std::string ReadData(const std::string& name) {
-    std::ifstream in(std::string(QZ_TEST_DATA_DIR) + "/musicxml/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // A one-part score with the given measure content (from line 4).
 std::string Score(const std::string& measure, const std::string& root = "score-partwise") {

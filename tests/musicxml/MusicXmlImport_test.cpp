@@ -2,6 +2,7 @@
 // score text says it, and bad input gives one clear error with its line.
 #include "simhost/ScoreText.h"
 #include "simhost/musicxml/MusicXml.h"
+#include "tests/musicxml/MusicXmlTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,32 +11,9 @@
 #include <string>
 
 using namespace simhost;
+using namespace musicxmltest;
 
-namespace {
-
-std::string ReadData(const std::string& name) {
-    std::ifstream in(std::string(QZ_TEST_DATA_DIR) + "/musicxml/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-ScoreTextOptions Musical() {
-    ScoreTextOptions options;
-    options.bookkeeping = false;
-    return options;
-}
-
-// The document a MusicXML text gives, as score text without bookkeeping (or the error).
-std::string Imported(const std::string& xml) {
-    MusicXmlScore score;
-    ScoreTextError error;
-    if (!score.Import(xml, "in.musicxml", &error)) return error.ToString();
-    if (!score.Open(&error)) return error.ToString();
-    return WriteScoreText(Musical());
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(MusicXmlImport, NotesRestsChordsBeamsKeysAndBarlines) {
     EXPECT_EQ(CanonicalScoreText(R"(qzs 1
@@ -47,7 +25,7 @@ measure 2 bar=final
 s1: 2. G4 4 <D5 B4>
 )",
                                  Musical()),
-              Imported(ReadData("basic.musicxml")));
+              DocumentOf(ReadData("basic.musicxml")));
 }
 
 TEST(MusicXmlImport, PartsStavesVoicesAndMarkings) {
@@ -96,5 +74,5 @@ s3: 1 F2
 s2 dim @0-@3072
 )",
                                  Musical()),
-              Imported(ReadData("song.musicxml")));
+              DocumentOf(ReadData("song.musicxml")));
 }

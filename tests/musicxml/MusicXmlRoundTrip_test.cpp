@@ -3,6 +3,7 @@
 // document does not model stays with its note or is reported.
 #include "simhost/ScoreText.h"
 #include "simhost/musicxml/MusicXml.h"
+#include "tests/musicxml/MusicXmlTestFiles.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -13,29 +14,9 @@
 #include <vector>
 
 using namespace simhost;
+using namespace musicxmltest;
 
 namespace {
-
-std::string ReadData(const std::string& name) {
-    std::ifstream in(std::string(QZ_TEST_DATA_DIR) + "/musicxml/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-ScoreTextOptions Musical() {
-    ScoreTextOptions options;
-    options.bookkeeping = false;
-    return options;
-}
-
-// The document an XML text gives, as score text without bookkeeping (or the error).
-std::string DocumentOf(const std::string& xml) {
-    MusicXmlScore score;
-    ScoreTextError error;
-    if (!score.Import(xml, "again.musicxml", &error) || !score.Open(&error)) return error.ToString();
-    return WriteScoreText(Musical());
-}
 
 std::string Print(const tinyxml2::XMLElement* element) {
     tinyxml2::XMLPrinter printer(nullptr, true);

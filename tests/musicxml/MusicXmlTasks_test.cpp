@@ -6,6 +6,7 @@
 #include "simhost/DocumentBuilder.h"
 #include "simhost/ScoreText.h"
 #include "simhost/musicxml/MusicXml.h"
+#include "tests/musicxml/MusicXmlTestFiles.h"
 #include "tasks/chords/FCChordsBlockHandler.h"
 
 #include <gtest/gtest.h>
@@ -18,15 +19,9 @@
 #include <vector>
 
 using namespace simhost;
+using musicxmltest::ReadExample;
 
 namespace {
-
-std::string ReadExample(const std::string& name) {
-    std::ifstream in(std::string(QZ_TEST_DATA_DIR) + "/../../examples/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // Each part's measures, printed.
 std::vector<std::vector<std::string>> PartMeasures(const std::string& xml) {
